@@ -13,4 +13,4 @@ session=$build/run-session
 trap '"$root/tools/wine/wine-session.sh" stop "$session"' EXIT
 
 echo "== running winecheck ($flavour) under Wine"
-"$root/tools/wine/wine-run.sh" --session "$session" "$build/$flavour/tools/winecheck.exe"
+"$root/tools/wine/wine-run.sh" --session "$session" "$build/$flavour/tools/winecheck/winecheck.exe"
