@@ -46,7 +46,9 @@ function(orvia_add_gtest name)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} testsupport GTest::gmock GTest::gtest_main)
-    add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${ORVIA_TEST_RESULTS}/${name}.xml)
+    add_test(NAME ${name}
+             COMMAND ${name}
+                     --gtest_output=xml:${ORVIA_TEST_PATH_PREFIX}${ORVIA_TEST_RESULTS}/${name}.xml)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                                             ENVIRONMENT "${ORVIA_TEST_ENVIRONMENT}")
     if(WIN32)
