@@ -49,8 +49,8 @@ std::string TempFolderPath(const std::string& name) {
 }
 
 int WriteWholeFile(const std::wstring& path, const void* data, std::size_t size) {
-    win32::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win32::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return 1;
     DWORD written = 0;

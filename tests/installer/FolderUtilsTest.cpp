@@ -20,8 +20,8 @@ std::string ReadFile(const fs::path& path) {
 }
 
 std::size_t EntryCount(const fs::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::recursive_directory_iterator(folder), fs::recursive_directory_iterator()));
+    return static_cast<std::size_t>(std::distance(fs::recursive_directory_iterator(folder),
+                                                  fs::recursive_directory_iterator()));
 }
 
 TEST(MakeFolderChainAnsi, CreatesEveryLevelWithOrWithoutTrailingBackslash) {
@@ -48,7 +48,8 @@ TEST(MakeFolderChainAnsi, OverLongPathCreatesNothing) {
     EXPECT_TRUE(fs::is_empty(scratch.path()));
 
     // Exactly at the limit the chain is still created.
-    const std::string atLimit = base + "\\n\\" + std::string(kMaxAnsiPathLength - base.size() - 3, 'y');
+    const std::string atLimit =
+        base + "\\n\\" + std::string(kMaxAnsiPathLength - base.size() - 3, 'y');
     ASSERT_EQ(atLimit.size(), kMaxAnsiPathLength);
     MakeFolderChainAnsi(atLimit);
     EXPECT_TRUE(fs::is_directory(scratch.path() / "n"));
@@ -93,9 +94,9 @@ TEST(WriteWholeFile, WritesAndReplacesWholeContent) {
 TEST(WriteWholeFile, FailsForMissingFolderAndLockedFile) {
     testsupport::ScratchFolder scratch("writefail");
     const std::string data = "payload";
-    EXPECT_EQ(WriteWholeFile((scratch.path() / "missing" / "f.bin").wstring(), data.data(),
-                             data.size()),
-              1);
+    EXPECT_EQ(
+        WriteWholeFile((scratch.path() / "missing" / "f.bin").wstring(), data.data(), data.size()),
+        1);
     EXPECT_TRUE(fs::is_empty(scratch.path()));
 
     const fs::path locked = scratch.path() / "locked.bin";

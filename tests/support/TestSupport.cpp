@@ -44,13 +44,14 @@ fs::path ArtifactsFolder() {
 ScratchFolder::ScratchFolder(const std::string& tag) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_path = fs::temp_directory_path() /
-             (tag + "-" + std::to_string(ProcessId()) + "-" + std::to_string(ticks) + "-" +
-              std::to_string(counter++));
+    m_path = fs::temp_directory_path() / (tag + "-" + std::to_string(ProcessId()) + "-" +
+                                          std::to_string(ticks) + "-" + std::to_string(counter++));
     fs::create_directories(m_path);
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(m_path); }
+ScratchFolder::~ScratchFolder() {
+    RemoveTree(m_path);
+}
 
 void RemoveTree(const fs::path& folder) {
     std::error_code error;
