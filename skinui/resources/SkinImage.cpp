@@ -1,0 +1,92 @@
+#include "skinui/resources/SkinImage.h"
+
+#include "skinui/markup/ValueSyntax.h"
+#include "skinui/resources/SkinImageDecode.h"
+#include "skinui/resources/SkinResources.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
+                       std::vector<std::uint8_t>& bytes) {
+    int id = ParseInt(std::u16string(name.begin(), name.end()));
+    if (id <= 0 || id > 0xFFFF)
+        return false;
+    HINSTANCE instance = GetResourceInstance();
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), resType.c_str());
+    if (resource == nullptr)
+        return false;
+    HGLOBAL loaded = LoadResource(instance, resource);
+    DWORD size = SizeofResource(instance, resource);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (data == nullptr || size == 0)
+        return false;
+    const auto* begin = static_cast<const std::uint8_t*>(data);
+    bytes.assign(begin, begin + size);
+    return true;
+}
+
+} // namespace
+
+ImageRecord::~ImageRecord() {
+    if (bitmap)
+        DeleteObject(bitmap);
+}
+
+ImageRecord::ImageRecord(ImageRecord&& other) noexcept
+    : bitmap(std::exchange(other.bitmap, nullptr)), width(other.width), height(other.height),
+      hasAlpha(other.hasAlpha), resType(std::move(other.resType)), mask(other.mask) {}
+
+ImageRecord& ImageRecord::operator=(ImageRecord&& other) noexcept {
+    if (this != &other) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        bitmap = std::exchange(other.bitmap, nullptr);
+        width = other.width;
+        height = other.height;
+        hasAlpha = other.hasAlpha;
+        resType = std::move(other.resType);
+        mask = other.mask;
+    }
+    return *this;
+}
+
+std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
+                                           std::uint32_t mask) {
+    std::vector<std::uint8_t> bytes;
+    bool read =
+        resType.empty() ? ReadSkinFileBytes(name, bytes) : ReadResourceBytes(name, resType, bytes);
+    if (!read)
+        return nullptr;
+    std::optional<DecodedImage> image = DecodeSkinImage(bytes.data(), bytes.size(), mask);
+    if (!image)
+        return nullptr;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = image->width;
+    info.bmiHeader.biHeight = -image->height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr || bits == nullptr) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        return nullptr;
+    }
+    std::memcpy(bits, image->bgra.data(), image->bgra.size());
+
+    auto record = std::make_unique<ImageRecord>();
+    record->bitmap = bitmap;
+    record->width = image->width;
+    record->height = image->height;
+    record->hasAlpha = image->hasAlpha;
+    record->resType = resType;
+    record->mask = mask;
+    return record;
+}
