@@ -1,0 +1,175 @@
+#include "installer/Registration.h"
+
+#include "installer/TextConversion.h"
+#include "win32/UniqueHandle.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+constexpr wchar_t kSeparator = L'\\';
+
+// InstallDir is read into a fixed buffer of 256 UTF-16 units (512 bytes); the text must leave
+// room for its terminating NUL.
+constexpr DWORD kRecordedDirUnits = 256;
+constexpr std::size_t kMaxRecordedDirLength = kRecordedDirUnits - 1;
+
+// Creating a sub key through a handle is documented to need KEY_CREATE_SUB_KEY on it; setting
+// values is what the product keys are opened for.
+constexpr REGSAM kParentAccess = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+
+enum class SubKeyResult { ParentMissing, Created, Failed };
+
+// Opens root\parent and creates (or opens) the sub key `name` below it.
+SubKeyResult CreateSubKey(HKEY root, const wchar_t* parent, const wchar_t* name) {
+    win32::UniqueRegistryKey parentKey;
+    if (RegOpenKeyExW(root, parent, 0, kParentAccess, parentKey.put()) != ERROR_SUCCESS)
+        return SubKeyResult::ParentMissing;
+    win32::UniqueRegistryKey created;
+    if (RegCreateKeyW(parentKey.get(), name, created.put()) != ERROR_SUCCESS)
+        return SubKeyResult::Failed;
+    return SubKeyResult::Created;
+}
+
+void MachineProductKeys(const std::wstring& installFolder, const std::wstring& clientPath) {
+    // A machine without HKLM\Software still gets the attempt below; only a refused creation of
+    // the company key ends the machine part.
+    if (CreateSubKey(HKEY_LOCAL_MACHINE, product::kSoftwareKey, product::kCompanyKeyName) ==
+        SubKeyResult::Failed)
+        return;
+    CreateSubKey(HKEY_LOCAL_MACHINE, product::kCompanyKey, product::kProductKeyName);
+    WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey, product::kAppNameValue,
+                     clientPath);
+    WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey, product::kInstallDirValue,
+                     installFolder);
+}
+
+void UserProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+                     bool simplifiedEdition) {
+    if (CreateSubKey(HKEY_CURRENT_USER, product::kSoftwareKey, product::kCompanyKeyName) ==
+        SubKeyResult::Failed)
+        return;
+    CreateSubKey(HKEY_CURRENT_USER, product::kCompanyKey, product::kPerUserKeyName);
+    CreateSubKey(HKEY_CURRENT_USER, product::kUserOrviaKey, product::kProductKeyName);
+    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kAppNameValue,
+                     clientPath);
+    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kInstallDirValue,
+                     installFolder);
+    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kLocaleValue,
+                     simplifiedEdition ? product::kSimplifiedLocale : product::kTraditionalLocale);
+}
+
+bool IsSameImageName(const wchar_t* imageName, const std::wstring& target) {
+    return wcsnlen(imageName, MAX_PATH) == target.size() &&
+           _wcsicmp(imageName, target.c_str()) == 0;
+}
+
+} // namespace
+
+std::wstring ClientExecutablePath(const std::wstring& installFolder) {
+    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+           product::kClientExecutable;
+}
+
+std::wstring UninstallerPath(const std::wstring& installFolder) {
+    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+           product::kUninstallerFile;
+}
+
+std::wstring DefaultInstallFolder() {
+    const std::string programFiles = SpecialFolderPath(product::kProgramFilesFolder);
+    if (programFiles.empty())
+        return std::wstring();
+    return AnsiToWide(programFiles) + product::kDefaultInstallSubFolder +
+           product::kDefaultInstallLeaf;
+}
+
+bool WriteStringValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName,
+                      const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (bytes > std::numeric_limits<DWORD>::max())
+        return false;
+    win32::UniqueRegistryKey key;
+    if (RegOpenKeyExW(root, subKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExW(key.get(), valueName, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+}
+
+void ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+                 bool simplifiedEdition) {
+    MachineProductKeys(installFolder, clientPath);
+    UserProductKeys(installFolder, clientPath, simplifiedEdition);
+}
+
+void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstallerPath) {
+    if (info.entryName.empty() || info.entryName.find(kSeparator) != std::wstring::npos)
+        return;
+    CreateSubKey(HKEY_LOCAL_MACHINE, product::kUninstallKey, info.entryName.c_str());
+
+    const std::wstring entryKey =
+        std::wstring(product::kUninstallKey) + kSeparator + info.entryName;
+    const wchar_t* key = entryKey.c_str();
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayIconValue, uninstallerPath);
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayNameValue, info.displayName);
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayVersionValue,
+                     product::kDisplayVersion);
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kPublisherValue, product::kPublisher);
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kUninstallStringValue, uninstallerPath);
+}
+
+void SetLogonStart(bool enable, const std::wstring& clientPath) {
+    if (enable) {
+        WriteStringValue(HKEY_LOCAL_MACHINE, product::kRunKey, product::kEntryName, clientPath);
+        return;
+    }
+    win32::UniqueRegistryKey run;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kRunKey, 0, KEY_ALL_ACCESS, run.put()) ==
+        ERROR_SUCCESS)
+        RegDeleteValueW(run.get(), product::kEntryName);
+}
+
+std::wstring ReadRecordedInstallDir() {
+    win32::UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, product::kRecordedInstallDirKey, 0, KEY_READ, key.put()) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    // The stored type is not checked, so the data may be binary with no NUL and an odd byte
+    // count: only the whole units the system reports are looked at, never what follows them.
+    wchar_t buffer[kRecordedDirUnits] = {};
+    DWORD bytes = sizeof(buffer);
+    if (RegQueryValueExW(key.get(), product::kInstallDirValue, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS)
+        return std::wstring();
+    const std::size_t units = std::min<std::size_t>(bytes / sizeof(wchar_t), kRecordedDirUnits);
+    const std::wstring_view data(buffer, units);
+    const std::wstring_view text = data.substr(0, data.find(L'\0'));
+    if (text.size() > kMaxRecordedDirLength)
+        return std::wstring();
+    return std::wstring(text);
+}
+
+void StopRunningClient() {
+    const std::wstring target = product::kClientExecutable;
+    win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
+    const DWORD self = GetCurrentProcessId();
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == self || !IsSameImageName(entry.szExeFile, target))
+            continue;
+        win32::UniqueKernelHandle process(
+            OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID));
+        if (process)
+            TerminateProcess(process.get(), 0);
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "installer/Shortcuts.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The client's registration with the system: the product keys, the uninstall entry, the logon
+// value, the one value read back, and the stopping of running copies before an installation.
+// Registry access uses the process's own registry view (the 32-bit one for the shipped
+// programs) and never creates a key it was not asked to. All failures are silent: the callers
+// go on regardless, so nothing here reports more than a test needs.
+
+// Where the client lands below an install folder (given without a trailing backslash).
+std::wstring ClientExecutablePath(const std::wstring& installFolder);
+std::wstring UninstallerPath(const std::wstring& installFolder);
+
+// The install folder proposed when none is recorded: <Program Files>\Tolma\Orvia\tamro. Empty
+// when Program Files is unknown, so that no relative folder is ever proposed.
+std::wstring DefaultInstallFolder();
+
+// Writes valueName = text as REG_SZ (the terminating NUL counted in the data size) into an
+// existing key root\subKey. Returns false, writing nothing, when the key cannot be opened for
+// setting values; it is never created here.
+bool WriteStringValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName,
+                      const std::wstring& text);
+
+// Creates HKLM\Software\Tolma\tamr and HKCU\Software\Tolma\orvia\tamr one level at a time and
+// writes AppName and InstallDir into both, and locale ("hans" for the Simplified Chinese
+// edition, "hant" for the Traditional one) into the per-user key.
+void ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+                 bool simplifiedEdition);
+
+// Creates HKLM\...\Uninstall\<entry name> and writes DisplayIcon, DisplayName, DisplayVersion,
+// Publisher and UninstallString in that order. An entry name that is empty or holds a
+// backslash writes nothing, so the Uninstall key itself is never touched.
+void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstallerPath);
+
+// Sets (enable) or deletes (!enable) the value "tamro" = clientPath of HKLM's Run key. Deleting
+// a value that does not exist changes nothing.
+void SetLogonStart(bool enable, const std::wstring& clientPath);
+
+// InstallDir of HKCU\Software\Tolma\tamr, whatever its type, up to its first NUL. Empty when
+// the key or the value is missing, and when the text does not fit 255 characters: a cut-off
+// path would name another folder, and the caller then proposes the default one.
+std::wstring ReadRecordedInstallDir();
+
+// Terminates every running process whose image name is "tamro.exe" without regard to case
+// (the calling process excepted), without waiting for them to end. Processes that cannot be
+// opened or terminated are skipped.
+void StopRunningClient();

@@ -1,0 +1,133 @@
+#include "installer/Shortcuts.h"
+
+#include "installer/TextConversion.h"
+#include "win32/ComPtr.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <memory>
+
+static_assert(product::kDesktopFolder == CSIDL_DESKTOPDIRECTORY);
+static_assert(product::kCommonProgramsFolder == CSIDL_COMMON_PROGRAMS);
+static_assert(product::kProgramFilesFolder == CSIDL_PROGRAM_FILES);
+
+namespace {
+
+constexpr wchar_t kSeparator = L'\\';
+constexpr char kAnsiSeparator = '\\';
+// Longest shortcut path, without its terminating NUL, that the shell's path buffers hold.
+constexpr std::size_t kMaxShortcutPathLength = MAX_PATH - 1;
+
+// Balances one CoInitialize on the calling thread. A thread that already lives in a
+// multithreaded apartment refuses it (RPC_E_CHANGED_MODE) and can use COM all the same; that
+// refusal must not be followed by a CoUninitialize, or the thread's own apartment would end.
+class ComApartment {
+public:
+    ComApartment() : m_initialized(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (m_initialized)
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool m_initialized;
+};
+
+struct CoTaskMemDeleter {
+    void operator()(void* memory) const { CoTaskMemFree(memory); }
+};
+
+bool IsEmpty(const wchar_t* text) {
+    return text == nullptr || *text == L'\0';
+}
+
+// The display name becomes a file and folder name; a name with a path in it would place the
+// shortcut outside the special folder.
+bool IsPlainFileName(const std::wstring& name) {
+    return !name.empty() && name != L"." && name != L".." &&
+           name.find_first_of(L"\\/:") == std::wstring::npos;
+}
+
+std::wstring ShortcutFileName(const ShortcutInfo& info) {
+    return info.displayName + product::kShortcutExtension;
+}
+
+const wchar_t* TargetOrNull(const ShortcutInfo& info) {
+    return info.target.empty() ? nullptr : info.target.c_str();
+}
+
+} // namespace
+
+std::string SpecialFolderPath(int csidl) {
+    PIDLIST_ABSOLUTE rawList = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &rawList)) || rawList == nullptr)
+        return std::string();
+    std::unique_ptr<ITEMIDLIST, CoTaskMemDeleter> list(rawList);
+
+    char path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListA(list.get(), path))
+        return std::string();
+    std::string result(path);
+    if (!result.empty() && csidl == product::kProgramFilesFolder)
+        result += kAnsiSeparator;
+    return result;
+}
+
+bool CreateShellLink(const wchar_t* target, const wchar_t* folder, const wchar_t* fileName,
+                     const wchar_t* description) {
+    ComApartment apartment;
+    if (IsEmpty(folder))
+        return false;
+    std::wstring path = folder;
+    path += kSeparator;
+    path += IsEmpty(fileName) ? product::kUnnamedShortcutFile : fileName;
+    if (path.size() > kMaxShortcutPathLength)
+        return false;
+
+    win32::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())) ||
+        !link)
+        return false;
+    win32::ComPtr<IPersistFile> file = link.query<IPersistFile>(IID_IPersistFile);
+    if (!file)
+        return false;
+
+    if (!IsEmpty(target))
+        link->SetPath(target);
+    link->SetShowCmd(SW_SHOWNORMAL);
+    link->SetDescription(description ? description : L"");
+    return SUCCEEDED(file->Save(path.c_str(), TRUE));
+}
+
+bool CreateDesktopShortcut(const ShortcutInfo& info) {
+    if (!IsPlainFileName(info.displayName))
+        return false;
+    const std::string desktop = SpecialFolderPath(product::kDesktopFolder);
+    if (desktop.empty())
+        return false;
+    return CreateShellLink(TargetOrNull(info), AnsiToWide(desktop).c_str(),
+                           ShortcutFileName(info).c_str(), info.displayName.c_str());
+}
+
+bool CreateProgramsShortcut(const ShortcutInfo& info) {
+    if (!IsPlainFileName(info.displayName))
+        return false;
+    const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
+    if (programs.empty())
+        return false;
+    const std::wstring folder = AnsiToWide(programs) + kSeparator + info.displayName;
+    // A failed creation shows in the check that follows: a file of that name, or a parent
+    // that is not writable, leaves no folder.
+    if (!PathIsDirectoryW(folder.c_str()))
+        CreateDirectoryW(folder.c_str(), nullptr);
+    if (!PathIsDirectoryW(folder.c_str()))
+        return false;
+    return CreateShellLink(TargetOrNull(info), folder.c_str(), ShortcutFileName(info).c_str(),
+                           info.displayName.c_str());
+}
