@@ -1,0 +1,289 @@
+#include "ContainerUI.h"
+
+#include "AttributeValues.h"
+#include "RenderEngine.h"
+#include "SkinWindowManager.h"
+
+namespace skinui {
+
+CContainerUI::CContainerUI() = default;
+
+CContainerUI::~CContainerUI() {
+    // Delayed destruction only matters for removals during the container's life.
+    m_delayedDestroy = false;
+    RemoveAll();
+}
+
+const wchar_t* CContainerUI::GetClass() const {
+    return L"ContainerUI";
+}
+
+void* CContainerUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"IContainer") == 0)
+        return static_cast<IContainerUI*>(this);
+    if (name && wcscmp(name, L"Container") == 0)
+        return static_cast<CContainerUI*>(this);
+    return CControlUI::GetInterface(name);
+}
+
+CControlUI* CContainerUI::GetItemAt(int index) const {
+    if (index < 0 || index >= GetCount())
+        return nullptr;
+    return m_items[static_cast<size_t>(index)];
+}
+
+int CContainerUI::GetItemIndex(CControlUI* control) const {
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i] == control)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int CContainerUI::GetCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+bool CContainerUI::Add(CControlUI* control) {
+    return AddAt(control, GetCount());
+}
+
+bool CContainerUI::AddAt(CControlUI* control, int index) {
+    if (!control || index < 0 || index > GetCount())
+        return false;
+    if (m_manager)
+        m_manager->InitControls(control, this);
+    else
+        control->SetManager(nullptr, this, false);
+    m_items.insert(m_items.begin() + index, control);
+    if (IsVisible())
+        NeedUpdate();
+    return true;
+}
+
+bool CContainerUI::Remove(CControlUI* control) {
+    return RemoveAt(GetItemIndex(control));
+}
+
+bool CContainerUI::RemoveAt(int index) {
+    if (index < 0 || index >= GetCount())
+        return false;
+    CControlUI* control = m_items[static_cast<size_t>(index)];
+    m_items.erase(m_items.begin() + index);
+    DestroyChild(control);
+    NeedUpdate();
+    return true;
+}
+
+void CContainerUI::RemoveAll() {
+    std::vector<CControlUI*> items;
+    items.swap(m_items);
+    for (CControlUI* control : items)
+        DestroyChild(control);
+    if (!items.empty())
+        NeedUpdate();
+}
+
+void CContainerUI::DestroyChild(CControlUI* control) {
+    if (m_delayedDestroy && m_manager)
+        m_manager->AddDelayedCleanup(control);
+    else
+        delete control;
+}
+
+void CContainerUI::DoEvent(UiEvent& event) {
+    if (!m_mouseChildEnabled && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+        if (m_parent)
+            m_parent->DoEvent(event);
+        return;
+    }
+    CControlUI::DoEvent(event);
+}
+
+void CContainerUI::SetVisible(bool visible) {
+    if (m_visible == visible)
+        return;
+    CControlUI::SetVisible(visible);
+    if (!visible && m_manager) {
+        CControlUI* focus = m_manager->GetFocus();
+        for (CControlUI* walk = focus; walk; walk = walk->GetParent())
+            if (walk == this) {
+                m_manager->SetFocus(nullptr);
+                break;
+            }
+    }
+}
+
+RECT CContainerUI::ContentRect() const {
+    RECT rc = m_pos;
+    rc.left += m_inset.left;
+    rc.top += m_inset.top;
+    rc.right -= m_inset.right;
+    rc.bottom -= m_inset.bottom;
+    return rc;
+}
+
+void CContainerUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (m_items.empty())
+        return;
+    const RECT content = ContentRect();
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = m_items[static_cast<size_t>(i)];
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloat())
+            SetFloatPos(i);
+        else
+            child->SetPos(content);
+    }
+}
+
+void CContainerUI::SetFloatPos(int index) {
+    CControlUI* child = GetItemAt(index);
+    if (!child || !child->IsVisible() || !child->IsFloat())
+        return;
+    const SIZE xy = child->GetFixedXY();
+    const int width = child->GetFixedWidth();
+    const int height = child->GetFixedHeight();
+    RECT rc{};
+    if (xy.cx >= 0) {
+        rc.left = m_pos.left + xy.cx;
+        rc.right = rc.left + width;
+    } else {
+        rc.right = m_pos.right + xy.cx;
+        rc.left = rc.right - width;
+    }
+    if (xy.cy >= 0) {
+        rc.top = m_pos.top + xy.cy;
+        rc.bottom = rc.top + height;
+    } else {
+        rc.bottom = m_pos.bottom + xy.cy;
+        rc.top = rc.bottom - height;
+    }
+    if (child->IsRelativePos()) {
+        SIZE& remembered = child->RelativeParentSize();
+        const SIZE now{m_pos.right - m_pos.left, m_pos.bottom - m_pos.top};
+        if (remembered.cx != 0 || remembered.cy != 0) {
+            // Relative children follow the parent's change since they were last placed, so
+            // they keep their own current rectangle as the starting point.
+            const RelativePos relative = child->GetRelativePos();
+            const LONG dx = now.cx - remembered.cx;
+            const LONG dy = now.cy - remembered.cy;
+            rc = child->GetPos();
+            const LONG width = (rc.right - rc.left) + dx * relative.zoomXPercent / 100;
+            const LONG height = (rc.bottom - rc.top) + dy * relative.zoomYPercent / 100;
+            rc.left += dx * relative.moveXPercent / 100;
+            rc.top += dy * relative.moveYPercent / 100;
+            rc.right = rc.left + width;
+            rc.bottom = rc.top + height;
+        }
+        remembered = now;
+    }
+    child->SetPos(rc);
+}
+
+void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
+    RECT dirty;
+    if (!IntersectRect(&dirty, &paint, &m_pos))
+        return;
+    {
+        render::ClipScope clip(dc, dirty);
+        CControlUI::DoPaint(dc, dirty);
+    }
+    if (m_items.empty())
+        return;
+    const RECT content = ContentRect();
+    for (CControlUI* child : m_items) {
+        if (!child->IsVisible())
+            continue;
+        const RECT& childPos = child->GetPos();
+        RECT tmp;
+        if (!IntersectRect(&tmp, &dirty, &childPos))
+            continue;
+        if (child->IsFloat()) {
+            if (!IntersectRect(&tmp, &m_pos, &childPos))
+                continue;
+            render::ClipScope clip(dc, m_pos);
+            child->DoPaint(dc, dirty);
+        } else {
+            if (!IntersectRect(&tmp, &content, &childPos))
+                continue;
+            RECT inner;
+            IntersectRect(&inner, &content, &dirty);
+            render::ClipScope clip(dc, inner);
+            child->DoPaint(dc, dirty);
+        }
+    }
+}
+
+void CContainerUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"inset")
+        SetInset(ParseRectValue(value));
+    else if (name == L"childpadding")
+        SetChildPadding(ParseIntValue(value));
+    else if (name == L"mousechild")
+        SetMouseChildEnabled(ParseBoolValue(value));
+    else if (name == L"scrollstepsize")
+        m_scrollStepSize = ParseIntValue(value);
+    else
+        CControlUI::SetAttribute(name, value);
+}
+
+void CContainerUI::SetManager(SkinWindowManager* manager, CControlUI* parent, bool init) {
+    for (CControlUI* child : m_items)
+        child->SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
+}
+
+CControlUI* CContainerUI::FindControl(const FindControlProc& proc, void* data, UINT flags) {
+    if ((flags & kFindVisible) && !IsVisible())
+        return nullptr;
+    if ((flags & kFindEnabled) && !IsEnabled())
+        return nullptr;
+    if ((flags & kFindHitTest)) {
+        const POINT pt = *static_cast<const POINT*>(data);
+        if (!PtInRect(&m_pos, pt))
+            return nullptr;
+        if (!m_mouseChildEnabled) {
+            return CControlUI::FindControl(proc, data, flags);
+        }
+    }
+    if (flags & kFindMeFirst) {
+        if (CControlUI* found = CControlUI::FindControl(proc, data, flags))
+            return found;
+    }
+    const RECT content = ContentRect();
+    auto visit = [&](CControlUI* child) -> CControlUI* {
+        CControlUI* found = child->FindControl(proc, data, flags);
+        if (!found)
+            return nullptr;
+        if ((flags & kFindHitTest) && !child->IsFloat() &&
+            !PtInRect(&content, *static_cast<const POINT*>(data)))
+            return nullptr;
+        return found;
+    };
+    if (flags & kFindTopFirst) {
+        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
+            if (CControlUI* found = visit(*it))
+                return found;
+    } else {
+        for (CControlUI* child : m_items)
+            if (CControlUI* found = visit(child))
+                return found;
+    }
+    if (flags & kFindMeFirst)
+        return nullptr;
+    return CControlUI::FindControl(proc, data, flags);
+}
+
+void CContainerUI::SetInset(RECT inset) {
+    m_inset = inset;
+    NeedUpdate();
+}
+
+void CContainerUI::SetChildPadding(int padding) {
+    m_childPadding = padding;
+    NeedUpdate();
+}
+
+} // namespace skinui

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ControlUI.h"
+
+#include <memory>
+#include <vector>
+
+namespace skinui {
+
+// A control that owns an ordered list of children and gives each the whole inner rectangle;
+// the layouts derive from it and place the children differently.
+class CContainerUI : public CControlUI, public IContainerUI {
+public:
+    CContainerUI();
+    ~CContainerUI() override;
+
+    const wchar_t* GetClass() const override;
+    void* GetInterface(const wchar_t* name) override;
+
+    CControlUI* GetItemAt(int index) const override;
+    int GetItemIndex(CControlUI* control) const override;
+    int GetCount() const override;
+    bool Add(CControlUI* control) override;
+    bool AddAt(CControlUI* control, int index) override;
+    bool Remove(CControlUI* control) override;
+    bool RemoveAt(int index) override;
+    void RemoveAll() override;
+
+    void DoEvent(UiEvent& event) override;
+    void SetVisible(bool visible = true) override;
+    void SetPos(RECT rc) override;
+    void DoPaint(HDC dc, const RECT& paint) override;
+    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    void SetManager(SkinWindowManager* manager, CControlUI* parent, bool init = true) override;
+    CControlUI* FindControl(const FindControlProc& proc, void* data, UINT flags) override;
+
+    RECT GetInset() const { return m_inset; }
+    void SetInset(RECT inset);
+    int GetChildPadding() const { return m_childPadding; }
+    void SetChildPadding(int padding);
+    bool IsMouseChildEnabled() const { return m_mouseChildEnabled; }
+    void SetMouseChildEnabled(bool enabled = true) { m_mouseChildEnabled = enabled; }
+    int GetScrollStepSize() const { return m_scrollStepSize; }
+    // With delayed destruction, removed children are handed to the manager's delayed clean-up
+    // instead of being destroyed at once (so a child may remove itself from an event).
+    void SetDelayedDestroy(bool delayed) { m_delayedDestroy = delayed; }
+    // Places child index by the float rule inside this container's rectangle.
+    void SetFloatPos(int index);
+
+protected:
+    // The rectangle less the inset.
+    RECT ContentRect() const;
+
+    std::vector<CControlUI*> m_items; // owned
+    RECT m_inset{};
+    int m_childPadding = 0;
+    bool m_mouseChildEnabled = true;
+    bool m_delayedDestroy = false;
+    int m_scrollStepSize = 0;
+
+private:
+    void DestroyChild(CControlUI* control);
+};
+
+} // namespace skinui

@@ -1,0 +1,79 @@
+#include "HorizontalLayoutUI.h"
+
+#include <algorithm>
+
+namespace skinui {
+
+const wchar_t* CHorizontalLayoutUI::GetClass() const {
+    return L"HorizontalLayoutUI";
+}
+
+void* CHorizontalLayoutUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"HorizontalLayout") == 0)
+        return this;
+    return CContainerUI::GetInterface(name);
+}
+
+void CHorizontalLayoutUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (m_items.empty())
+        return;
+    const RECT content = ContentRect();
+    const SIZE available{content.right - content.left, content.bottom - content.top};
+
+    // Pass 1: measure the fixed children; a child estimating width 0 stretches.
+    int stretchCount = 0;
+    int count = 0;
+    long fixedSum = 0;
+    for (CControlUI* child : m_items) {
+        if (!child->IsVisible() || child->IsFloat())
+            continue;
+        const SIZE wanted = child->EstimateSize(available);
+        const RECT padding = child->GetPadding();
+        long width = wanted.cx;
+        if (width == 0) {
+            ++stretchCount;
+        } else {
+            width = std::clamp<long>(width, child->GetMinWidth(),
+                                     std::max(child->GetMinWidth(), child->GetMaxWidth()));
+        }
+        fixedSum += width + padding.left + padding.right;
+        ++count;
+    }
+    long stretchWidth = 0;
+    if (stretchCount > 0) {
+        const long gaps = count > 1 ? static_cast<long>(m_childPadding) * (count - 1) : 0;
+        stretchWidth = std::max<long>(0, (available.cx - gaps - fixedSum) / stretchCount);
+    }
+
+    // Pass 2: place the children left to right at the top of their slot.
+    long x = content.left;
+    long remaining = available.cx;
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = m_items[static_cast<size_t>(i)];
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        const RECT padding = child->GetPadding();
+        remaining -= padding.left;
+        const SIZE wanted = child->EstimateSize({std::max<LONG>(0, remaining), available.cy});
+        long width = wanted.cx == 0 ? stretchWidth : wanted.cx;
+        width = std::clamp<long>(width, child->GetMinWidth(),
+                                 std::max(child->GetMinWidth(), child->GetMaxWidth()));
+        long height = child->GetFixedHeight();
+        if (height == 0)
+            height = std::max<long>(0, available.cy - padding.top - padding.bottom);
+        height = std::clamp<long>(height, child->GetMinHeight(),
+                                  std::max(child->GetMinHeight(), child->GetMaxHeight()));
+        const RECT placed{x + padding.left, content.top + padding.top, x + padding.left + width,
+                          content.top + padding.top + height};
+        child->SetPos(placed);
+        x += width + m_childPadding + padding.left + padding.right;
+        remaining -= width + m_childPadding + padding.right;
+    }
+}
+
+} // namespace skinui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace skinui {
+
+class SkinWindowManager;
+
+// GDI drawing primitives the controls paint with. Colours are 0xAARRGGBB.
+namespace render {
+
+// Fills rc; alpha 255 is an opaque fill, a lower alpha blends, alpha 0 draws nothing.
+void FillColor(HDC dc, const RECT& rc, DWORD color);
+// Vertical gradient from top to bottom colour.
+void FillGradient(HDC dc, const RECT& rc, DWORD top, DWORD bottom);
+void DrawLine(HDC dc, POINT from, POINT to, int width, DWORD color, int style = PS_SOLID);
+// Outline of width pixels drawn inside rc.
+void DrawRect(HDC dc, const RECT& rc, int width, DWORD color);
+void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color);
+// Single or multi-line text in the given font index of the manager's table.
+void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
+              int font, UINT format);
+COLORREF ToColorRef(DWORD argb);
+
+// Restricts drawing to a rectangle (optionally rounded) and restores the previous clip region
+// when it goes away.
+class ClipScope {
+public:
+    ClipScope(HDC dc, const RECT& rc, SIZE round = {});
+    ~ClipScope();
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    HDC m_dc;
+    HRGN m_old = nullptr; // saved clip region; null when there was none
+    bool m_hadClip = false;
+};
+
+} // namespace render
+} // namespace skinui

@@ -1,0 +1,343 @@
+#include "SkinBuilder.h"
+
+#include "AttributeValues.h"
+#include "ButtonUI.h"
+#include "ContainerUI.h"
+#include "ControlUI.h"
+#include "HorizontalLayoutUI.h"
+#include "LabelUI.h"
+#include "SkinWindowManager.h"
+#include "TabLayoutUI.h"
+#include "VerticalLayoutUI.h"
+#include "skinui/resources/SkinResources.h"
+
+#include <cwctype>
+#include <map>
+#include <vector>
+
+namespace skinui {
+namespace {
+
+// Characters of an Include source read, as every attribute the builder copies.
+constexpr size_t kAttributeLimit = 499;
+// Includes nest at most this deep, so a markup that includes itself ends instead of
+// exhausting the stack.
+constexpr int kMaxIncludeDepth = 16;
+constexpr int kDefaultFontSize = 12;
+
+std::wstring Wide(const char16_t* text) {
+    if (!text)
+        return {};
+    std::wstring result;
+    for (; *text; ++text)
+        result.push_back(static_cast<wchar_t>(*text));
+    return result;
+}
+
+std::u16string U16(const std::wstring& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::wstring Attribute(const SkinMarkupNode& node, const char16_t* name) {
+    return Wide(node.GetAttributeValue(name));
+}
+
+std::vector<ControlFactory>& Factories() {
+    static std::vector<ControlFactory> factories;
+    return factories;
+}
+
+int& IncludeDepth() {
+    static int depth = 0;
+    return depth;
+}
+
+template <typename T> CControlUI* Make() {
+    return new T();
+}
+
+struct BuiltinElement {
+    const wchar_t* name;
+    CControlUI* (*create)(); // null: a control this framework does not build yet
+};
+
+// Every element name of the markup vocabulary. Names whose control class is not part of this
+// build are recognised but create nothing, so their subtree is skipped like an unknown one.
+constexpr BuiltinElement kBuiltinElements[] = {
+    {L"Control", &Make<CControlUI>},
+    {L"Container", &Make<CContainerUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"AnimationTabLayout", nullptr},
+    {L"TileLayout", nullptr},
+    {L"ChildLayout", nullptr},
+    {L"Label", &Make<CLabelUI>},
+    {L"Text", nullptr},
+    {L"Button", &Make<CButtonUI>},
+    {L"Option", nullptr},
+    {L"OptionEx", nullptr},
+    {L"CheckBox", nullptr},
+    {L"Edit", nullptr},
+    {L"RichEdit", nullptr},
+    {L"Progress", nullptr},
+    {L"Slider", nullptr},
+    {L"ScrollBar", nullptr},
+    {L"Combo", nullptr},
+    {L"ComboBox", nullptr},
+    {L"DateTime", nullptr},
+    {L"List", nullptr},
+    {L"ListHeader", nullptr},
+    {L"ListHeaderItem", nullptr},
+    {L"ListTextElement", nullptr},
+    {L"ListLabelElement", nullptr},
+    {L"ListContainerElement", nullptr},
+    {L"ListContainerElementEx", nullptr},
+    {L"TreeView", nullptr},
+    {L"TreeListView", nullptr},
+    {L"TreeListViewHead", nullptr},
+    {L"TreeListContainerElement", nullptr},
+    {L"ColorPalette", nullptr},
+    {L"GifAnim", nullptr},
+    {L"ActiveX", nullptr},
+    {L"Flash", nullptr},
+    {L"WebBrowser", nullptr},
+};
+
+// The lookup dispatches on the name's length first, so an unknown name costs a few
+// comparisons at most.
+const std::map<size_t, std::vector<const BuiltinElement*>>& ElementsByLength() {
+    static const auto table = [] {
+        std::map<size_t, std::vector<const BuiltinElement*>> byLength;
+        for (const BuiltinElement& element : kBuiltinElements)
+            byLength[wcslen(element.name)].push_back(&element);
+        return byLength;
+    }();
+    return table;
+}
+
+} // namespace
+
+void RegisterControlFactory(ControlFactory factory) {
+    if (factory)
+        Factories().push_back(factory);
+}
+
+CControlUI* CreateBuiltinControl(const std::wstring& elementName) {
+    const auto& table = ElementsByLength();
+    const auto it = table.find(elementName.size());
+    if (it == table.end())
+        return nullptr;
+    for (const BuiltinElement* element : it->second)
+        if (elementName == element->name)
+            return element->create ? element->create() : nullptr;
+    return nullptr;
+}
+
+CControlUI* SkinBuilder::Create(const wchar_t* source, const wchar_t* type,
+                                IDialogBuilderCallback* callback, SkinWindowManager* manager,
+                                CControlUI* parent) {
+    if (!LoadSource(source, type))
+        return nullptr;
+    return Create(callback, manager, parent);
+}
+
+bool SkinBuilder::LoadSource(const wchar_t* source, const wchar_t* type) {
+    if (!source)
+        return false;
+    bool loaded = false;
+    if (IS_INTRESOURCE(source)) {
+        m_fromResource = true;
+        if (IS_INTRESOURCE(type))
+            m_type.clear();
+        else if (type)
+            m_type = type;
+        HINSTANCE instance = GetResourceInstance();
+        if (!instance)
+            instance = GetModuleHandleW(nullptr);
+        HRSRC resource = FindResourceW(instance, source, type);
+        HGLOBAL block = resource ? LoadResource(instance, resource) : nullptr;
+        const void* data = block ? LockResource(block) : nullptr;
+        const DWORD size = resource ? SizeofResource(instance, resource) : 0;
+        loaded =
+            data && size > 0 && m_markup.LoadFromMem(static_cast<const std::uint8_t*>(data), size);
+    } else if (source[0] == L'<') {
+        loaded = m_markup.Load(U16(source).c_str());
+    } else {
+        loaded = LoadMarkupFile(m_markup, source);
+    }
+    if (!loaded)
+        m_lastError =
+            Wide(m_markup.GetLastErrorMessage()) + L": " + Wide(m_markup.GetLastErrorLocation());
+    return loaded;
+}
+
+CControlUI* SkinBuilder::Create(IDialogBuilderCallback* callback, SkinWindowManager* manager,
+                                CControlUI* parent) {
+    m_callback = callback;
+    const SkinMarkupNode root = m_markup.GetRoot();
+    if (!root.IsValid())
+        return nullptr;
+    if (manager) {
+        ApplyResources(root, *manager);
+        if (Wide(root.GetName()) == L"Window" && manager->GetPaintWindow())
+            ApplyWindowAttributes(root, *manager);
+    }
+    return Parse(root, parent, manager);
+}
+
+void SkinBuilder::ApplyResources(const SkinMarkupNode& root, SkinWindowManager& manager) {
+    for (SkinMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const std::wstring element = Wide(node.GetName());
+        if (element == L"Image") {
+            const std::wstring name = Attribute(node, u"name");
+            const std::wstring resType = Attribute(node, u"restype");
+            const DWORD mask = ParseColorValue(Attribute(node, u"mask"));
+            if (name.empty() || (!resType.empty() && !std::iswdigit(name[0])))
+                continue;
+            manager.GetImageEx(name, resType, mask);
+        } else if (element == L"Font") {
+            const std::wstring face = Attribute(node, u"name");
+            if (face.empty())
+                continue;
+            const char16_t* sizeText = node.GetAttributeValue(u"size");
+            const int size = sizeText ? ParseIntValue(Wide(sizeText)) : kDefaultFontSize;
+            const bool bold = ParseBoolValue(Attribute(node, u"bold"));
+            const bool underline = ParseBoolValue(Attribute(node, u"underline"));
+            const bool italic = ParseBoolValue(Attribute(node, u"italic"));
+            manager.AddFont(face, size, bold, underline, italic);
+            if (ParseBoolValue(Attribute(node, u"default")))
+                manager.SetDefaultFont(face, size, bold, underline, italic);
+        } else if (element == L"Default") {
+            const std::wstring name = Attribute(node, u"name");
+            if (!name.empty())
+                manager.AddDefaultAttributeList(name, Attribute(node, u"value"));
+        }
+    }
+}
+
+void SkinBuilder::ApplyWindowAttributes(const SkinMarkupNode& root, SkinWindowManager& manager) {
+    const int count = root.GetAttributeCount();
+    for (int i = 0; i < count; ++i) {
+        const std::wstring name = Wide(root.GetAttributeName(i));
+        const std::wstring value = Wide(root.GetAttributeValue(i));
+        if (name == L"size") {
+            const SIZE size = ParseSizeValue(value);
+            manager.SetInitSize(size.cx, size.cy);
+        } else if (name == L"sizebox") {
+            manager.SetSizeBox(ParseRectValue(value));
+        } else if (name == L"caption") {
+            manager.SetCaptionRect(ParseRectValue(value));
+        } else if (name == L"roundcorner") {
+            const SIZE round = ParseSizeValue(value);
+            manager.SetRoundCorner(round.cx, round.cy);
+        } else if (name == L"mininfo") {
+            const SIZE size = ParseSizeValue(value);
+            manager.SetMinInfo(size.cx, size.cy);
+        } else if (name == L"maxinfo") {
+            const SIZE size = ParseSizeValue(value);
+            manager.SetMaxInfo(size.cx, size.cy);
+        } else if (name == L"showdirty") {
+            manager.SetShowUpdateRect(ParseBoolValue(value));
+        } else if (name == L"alpha") {
+            manager.SetTransparent(ParseIntValue(value));
+        } else if (name == L"bktrans") {
+            manager.SetLayered(ParseBoolValue(value));
+        } else if (name == L"disabledfontcolor") {
+            manager.SetDisabledColor(ParseColorValue(value));
+        } else if (name == L"defaultfontcolor") {
+            manager.SetDefaultFontColor(ParseColorValue(value));
+        } else if (name == L"linkfontcolor") {
+            manager.SetLinkFontColor(ParseColorValue(value));
+        } else if (name == L"linkhoverfontcolor") {
+            manager.SetLinkHoverFontColor(ParseColorValue(value));
+        } else if (name == L"selectedcolor") {
+            manager.SetSelectedBkColor(ParseColorValue(value));
+        } else if (name == L"gdiplustext") {
+            manager.SetUseGdiplusText(ParseBoolValue(value));
+        }
+    }
+}
+
+CControlUI* SkinBuilder::Parse(const SkinMarkupNode& parentNode, CControlUI* parent,
+                               SkinWindowManager* manager) {
+    CControlUI* first = nullptr;
+    for (SkinMarkupNode node = parentNode.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const std::wstring element = Wide(node.GetName());
+        if (element == L"Image" || element == L"Font" || element == L"Default")
+            continue;
+        if (element == L"Include") {
+            ParseInclude(node, parent, manager);
+            continue;
+        }
+        CControlUI* control = CreateBuiltinControl(element);
+        for (ControlFactory factory : Factories()) {
+            if (control)
+                break;
+            control = factory(element.c_str());
+        }
+        if (!control && m_callback)
+            control = m_callback->CreateCustomControl(element.c_str());
+        if (!control)
+            continue;
+        // Without a parent only the first top-level control has an owner (the caller).
+        if (!parent && first) {
+            delete control;
+            continue;
+        }
+
+        // Children first: a tab layout's selectedid needs its pages already there.
+        if (node.HasChildren())
+            Parse(node, control, manager);
+        if (parent) {
+            auto* container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+            if (!container || !container->Add(control)) {
+                delete control;
+                continue;
+            }
+        }
+        if (manager) {
+            CControlUI* owner = control->GetParent();
+            control->SetManager(manager, owner, false);
+            const std::wstring defaults = manager->GetDefaultAttributeList(element);
+            if (!defaults.empty())
+                control->ApplyAttributeList(defaults);
+            const int count = node.GetAttributeCount();
+            for (int i = 0; i < count; ++i)
+                control->SetAttribute(Wide(node.GetAttributeName(i)),
+                                      Wide(node.GetAttributeValue(i)));
+            control->SetManager(nullptr, owner, false);
+        }
+        if (!first)
+            first = control;
+    }
+    return first;
+}
+
+void SkinBuilder::ParseInclude(const SkinMarkupNode& node, CControlUI* parent,
+                               SkinWindowManager* manager) {
+    // Included controls are only kept through their parent: at the top level nothing would
+    // own them.
+    if (!parent || IncludeDepth() >= kMaxIncludeDepth)
+        return;
+    const char16_t* countText = node.GetAttributeValue(u"count");
+    const int count = countText ? ParseIntValue(Wide(countText)) : 1;
+    char16_t buffer[kAttributeLimit + 1] = {};
+    if (!node.GetAttributeValue(u"source", buffer, kAttributeLimit) || count <= 0)
+        return;
+    const std::wstring source = Wide(buffer);
+    ++IncludeDepth();
+    for (int i = 0; i < count; ++i) {
+        SkinBuilder builder;
+        if (m_fromResource) {
+            const auto id = static_cast<WORD>(ParseIntValue(source));
+            builder.Create(MAKEINTRESOURCEW(id), m_type.empty() ? nullptr : m_type.c_str(),
+                           m_callback, manager, parent);
+        } else {
+            builder.Create(source.c_str(), nullptr, m_callback, manager, parent);
+        }
+    }
+    --IncludeDepth();
+}
+
+} // namespace skinui

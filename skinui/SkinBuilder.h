@@ -1,0 +1,48 @@
+#pragma once
+
+#include "UiTypes.h"
+#include "skinui/markup/SkinMarkup.h"
+
+#include <string>
+
+namespace skinui {
+
+class CControlUI;
+class SkinWindowManager;
+
+// A process-wide control factory: element name → new control, or null.
+using ControlFactory = CControlUI* (*)(const wchar_t* elementName);
+void RegisterControlFactory(ControlFactory factory);
+
+// Creates a built-in control for an element name; null when the name is unknown.
+CControlUI* CreateBuiltinControl(const std::wstring& elementName);
+
+// Turns markup into a control tree, filling the manager's fonts, images, default attribute
+// lists and window attributes on the way.
+class SkinBuilder {
+public:
+    // source: a resource id (MAKEINTRESOURCE value below 0x10000) of type `type`, markup text
+    // beginning with "<", or a file name in the skin package.
+    CControlUI* Create(const wchar_t* source, const wchar_t* type = nullptr,
+                       IDialogBuilderCallback* callback = nullptr,
+                       SkinWindowManager* manager = nullptr, CControlUI* parent = nullptr);
+    CControlUI* Create(IDialogBuilderCallback* callback = nullptr,
+                       SkinWindowManager* manager = nullptr, CControlUI* parent = nullptr);
+    // Markup text of the last failure.
+    std::wstring GetLastError() const { return m_lastError; }
+
+private:
+    bool LoadSource(const wchar_t* source, const wchar_t* type);
+    void ApplyResources(const SkinMarkupNode& root, SkinWindowManager& manager);
+    void ApplyWindowAttributes(const SkinMarkupNode& root, SkinWindowManager& manager);
+    CControlUI* Parse(const SkinMarkupNode& first, CControlUI* parent, SkinWindowManager* manager);
+    void ParseInclude(const SkinMarkupNode& node, CControlUI* parent, SkinWindowManager* manager);
+
+    SkinMarkup m_markup;
+    std::wstring m_type; // resource type of the markup when it came from a resource
+    bool m_fromResource = false;
+    IDialogBuilderCallback* m_callback = nullptr;
+    std::wstring m_lastError;
+};
+
+} // namespace skinui

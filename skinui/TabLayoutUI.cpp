@@ -1,0 +1,124 @@
+#include "TabLayoutUI.h"
+
+#include "AttributeValues.h"
+#include "SkinWindowManager.h"
+
+#include <algorithm>
+
+namespace skinui {
+
+const wchar_t* CTabLayoutUI::GetClass() const {
+    return L"TabLayoutUI";
+}
+
+void* CTabLayoutUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"TabLayout") == 0)
+        return this;
+    return CContainerUI::GetInterface(name);
+}
+
+bool CTabLayoutUI::AddAt(CControlUI* control, int index) {
+    if (!CContainerUI::AddAt(control, index))
+        return false;
+    if (m_curSel == -1 && control->IsVisible()) {
+        m_curSel = index;
+        return true;
+    }
+    if (m_curSel != -1 && index <= m_curSel)
+        ++m_curSel;
+    control->SetVisible(false);
+    return true;
+}
+
+bool CTabLayoutUI::RemoveAt(int index) {
+    if (index < 0 || index >= GetCount())
+        return false;
+    if (!CContainerUI::RemoveAt(index))
+        return false;
+    if (index == m_curSel) {
+        if (GetCount() > 0) {
+            m_curSel = 0;
+            GetItemAt(0)->SetVisible(true);
+        } else {
+            m_curSel = -1;
+        }
+        NeedParentUpdate();
+    } else if (index < m_curSel) {
+        --m_curSel;
+    }
+    return true;
+}
+
+void CTabLayoutUI::RemoveAll() {
+    m_curSel = -1;
+    CContainerUI::RemoveAll();
+    NeedParentUpdate();
+}
+
+bool CTabLayoutUI::SelectItem(int index) {
+    if (index < 0 || index >= GetCount())
+        return false;
+    if (index == m_curSel)
+        return true;
+    const int old = m_curSel;
+    m_curSel = index;
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = GetItemAt(i);
+        if (i == index) {
+            child->SetVisible(true);
+            child->SetFocus();
+        } else {
+            child->SetVisible(false);
+        }
+    }
+    SetPos(m_pos);
+    NeedParentUpdate();
+    if (m_manager) {
+        m_manager->SetNextTabControl();
+        m_manager->SendNotify(this, L"tabselect", static_cast<WPARAM>(index),
+                              static_cast<LPARAM>(old));
+    }
+    return true;
+}
+
+bool CTabLayoutUI::SelectItem(CControlUI* control) {
+    const int index = GetItemIndex(control);
+    return index >= 0 && SelectItem(index);
+}
+
+void CTabLayoutUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"selectedid")
+        SelectItem(ParseIntValue(value));
+    else
+        CContainerUI::SetAttribute(name, value);
+}
+
+void CTabLayoutUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    const RECT content = ContentRect();
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = GetItemAt(i);
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        if (i != m_curSel)
+            continue;
+        const RECT padding = child->GetPadding();
+        RECT slot{content.left + padding.left, content.top + padding.top,
+                  content.right - padding.right, content.bottom - padding.bottom};
+        const SIZE available{slot.right - slot.left, slot.bottom - slot.top};
+        const SIZE wanted = child->EstimateSize(available);
+        long width = wanted.cx == 0 ? available.cx : wanted.cx;
+        long height = wanted.cy == 0 ? available.cy : wanted.cy;
+        width = std::clamp<long>(width, child->GetMinWidth(),
+                                 std::max(child->GetMinWidth(), child->GetMaxWidth()));
+        height = std::clamp<long>(height, child->GetMinHeight(),
+                                  std::max(child->GetMinHeight(), child->GetMaxHeight()));
+        child->SetPos({slot.left, slot.top, slot.left + width, slot.top + height});
+    }
+}
+
+} // namespace skinui

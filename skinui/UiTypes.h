@@ -1,0 +1,112 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace skinui {
+
+class CControlUI;
+
+// Kinds of UiEvent. Values 9 to 18 are the mouse events: controls test that range to ignore
+// mouse input while mouse input is disabled.
+enum UiEventKind : int {
+    kEventKeyDown = 3,
+    kEventKeyUp = 4,
+    kEventChar = 5,
+    kEventSysKey = 6,
+    kEventMouseMove = 9,
+    kEventMouseLeave = 10,
+    kEventMouseEnter = 11,
+    kEventMouseHover = 12,
+    kEventButtonDown = 13,
+    kEventButtonUp = 14,
+    kEventRButtonDown = 15,
+    kEventDblClick = 16,
+    kEventContextMenu = 17,
+    kEventScrollWheel = 18,
+    kEventKillFocus = 20,
+    kEventSetFocus = 21,
+    kEventWindowSize = 22,
+    kEventSetCursor = 23,
+    kEventTimer = 24,
+};
+
+constexpr int kFirstMouseEvent = kEventMouseMove;
+constexpr int kLastMouseEvent = kEventScrollWheel;
+
+// What the manager delivers to a control's event handler.
+struct UiEvent {
+    int type = 0;
+    CControlUI* sender = nullptr;
+    DWORD timestamp = 0;
+    POINT mouse{};
+    wchar_t key = 0;
+    WORD keyState = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+// What a control reports to its window.
+struct UiNotification {
+    std::wstring type;
+    std::wstring virtualWindow;
+    CControlUI* sender = nullptr;
+    DWORD timestamp = 0;
+    POINT mouse{-1, -1};
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+class INotifyUI {
+public:
+    virtual void OnNotify(UiNotification& notification) = 0;
+
+protected:
+    ~INotifyUI() = default;
+};
+
+class IMessageFilterUI {
+public:
+    virtual LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
+
+protected:
+    ~IMessageFilterUI() = default;
+};
+
+class IDialogBuilderCallback {
+public:
+    virtual CControlUI* CreateCustomControl(const wchar_t* elementName) = 0;
+
+protected:
+    ~IDialogBuilderCallback() = default;
+};
+
+// Child management of a container; the builder reaches it through GetInterface(L"IContainer").
+class IContainerUI {
+public:
+    virtual CControlUI* GetItemAt(int index) const = 0;
+    virtual int GetItemIndex(CControlUI* control) const = 0;
+    virtual int GetCount() const = 0;
+    virtual bool Add(CControlUI* control) = 0;
+    virtual bool AddAt(CControlUI* control, int index) = 0;
+    virtual bool Remove(CControlUI* control) = 0;
+    virtual bool RemoveAt(int index) = 0;
+    virtual void RemoveAll() = 0;
+
+protected:
+    ~IContainerUI() = default;
+};
+
+// Flags of CControlUI::FindControl.
+constexpr UINT kFindVisible = 0x00000001;
+constexpr UINT kFindEnabled = 0x00000002;
+constexpr UINT kFindHitTest = 0x00000004;
+constexpr UINT kFindTopFirst = 0x00000008;
+constexpr UINT kFindMeFirst = 0x80000000;
+
+// Bits of CControlUI::GetControlFlags.
+constexpr UINT kFlagTabStop = 0x00000001;
+constexpr UINT kFlagSetCursor = 0x00000002;
+
+} // namespace skinui

@@ -1,0 +1,80 @@
+#include "VerticalLayoutUI.h"
+
+#include <algorithm>
+
+namespace skinui {
+
+const wchar_t* CVerticalLayoutUI::GetClass() const {
+    return L"VerticalLayoutUI";
+}
+
+void* CVerticalLayoutUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"VerticalLayout") == 0)
+        return this;
+    return CContainerUI::GetInterface(name);
+}
+
+void CVerticalLayoutUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (m_items.empty())
+        return;
+    const RECT content = ContentRect();
+    const SIZE available{content.right - content.left, content.bottom - content.top};
+
+    // Pass 1: measure the fixed children; a child estimating height 0 stretches.
+    int stretchCount = 0;
+    int count = 0;
+    long fixedSum = 0;
+    for (CControlUI* child : m_items) {
+        if (!child->IsVisible() || child->IsFloat())
+            continue;
+        const SIZE wanted = child->EstimateSize(available);
+        const RECT padding = child->GetPadding();
+        long height = wanted.cy;
+        if (height == 0) {
+            ++stretchCount;
+        } else {
+            height = std::clamp<long>(height, child->GetMinHeight(),
+                                      std::max(child->GetMinHeight(), child->GetMaxHeight()));
+        }
+        fixedSum += (height == 0 ? 0 : height) + padding.top + padding.bottom;
+        ++count;
+    }
+    long stretchHeight = 0;
+    if (stretchCount > 0) {
+        const long gaps = count > 1 ? static_cast<long>(m_childPadding) * (count - 1) : 0;
+        stretchHeight = std::max<long>(0, (available.cy - gaps - fixedSum) / stretchCount);
+    }
+
+    // Pass 2: place the children top to bottom; remaining never feeds a negative size.
+    long y = content.top;
+    const long x = content.left;
+    long remaining = available.cy;
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = m_items[static_cast<size_t>(i)];
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloat()) {
+            SetFloatPos(i);
+            continue;
+        }
+        const RECT padding = child->GetPadding();
+        remaining -= padding.top;
+        const SIZE wanted = child->EstimateSize({available.cx, std::max<LONG>(0, remaining)});
+        long height = wanted.cy == 0 ? stretchHeight : wanted.cy;
+        height = std::clamp<long>(height, child->GetMinHeight(),
+                                  std::max(child->GetMinHeight(), child->GetMaxHeight()));
+        long width = child->GetFixedWidth();
+        if (width == 0)
+            width = std::max<long>(0, available.cx - padding.left - padding.right);
+        width = std::clamp<long>(width, child->GetMinWidth(),
+                                 std::max(child->GetMinWidth(), child->GetMaxWidth()));
+        const RECT placed{x + padding.left, y + padding.top, x + padding.left + width,
+                          y + padding.top + height};
+        child->SetPos(placed);
+        y += height + m_childPadding + padding.top + padding.bottom;
+        remaining -= height + m_childPadding + padding.bottom;
+    }
+}
+
+} // namespace skinui
