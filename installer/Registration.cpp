@@ -23,13 +23,13 @@ constexpr std::size_t kMaxRecordedDirLength = kRecordedDirUnits - 1;
 // values is what the product keys are opened for.
 constexpr REGSAM kParentAccess = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
-enum class SubKeyResult { ParentMissing, Created, Failed };
+enum class SubKeyResult { ParentNotOpened, Created, Failed };
 
 // Opens root\parent and creates (or opens) the sub key `name` below it.
 SubKeyResult CreateSubKey(HKEY root, const wchar_t* parent, const wchar_t* name) {
     win32::UniqueRegistryKey parentKey;
     if (RegOpenKeyExW(root, parent, 0, kParentAccess, parentKey.put()) != ERROR_SUCCESS)
-        return SubKeyResult::ParentMissing;
+        return SubKeyResult::ParentNotOpened;
     win32::UniqueRegistryKey created;
     if (RegCreateKeyW(parentKey.get(), name, created.put()) != ERROR_SUCCESS)
         return SubKeyResult::Failed;
@@ -37,8 +37,8 @@ SubKeyResult CreateSubKey(HKEY root, const wchar_t* parent, const wchar_t* name)
 }
 
 void MachineProductKeys(const std::wstring& installFolder, const std::wstring& clientPath) {
-    // A machine without HKLM\Software still gets the attempt below; only a refused creation of
-    // the company key ends the machine part.
+    // Software may refuse to open while Tolma below it already exists, so only a refused
+    // creation of the company key ends the machine part.
     if (CreateSubKey(HKEY_LOCAL_MACHINE, product::kSoftwareKey, product::kCompanyKeyName) ==
         SubKeyResult::Failed)
         return;
