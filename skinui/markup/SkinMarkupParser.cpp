@@ -76,7 +76,12 @@ private:
 
 bool SkinMarkup::Parse() {
     MarkupParser parser(*this);
-    return parser.Run();
+    if (!parser.Run())
+        return false;
+    // A text without any element has nothing to build from.
+    if (m_elements.size() < 2)
+        return Fail(kExpectedStartTag, 0);
+    return true;
 }
 
 bool MarkupParser::Run() {
