@@ -135,7 +135,9 @@ SRes Archive::DecodeBlock(std::uint32_t block, BlockBuffer& buffer) const {
         return SZ_ERROR_MEM;
     if (size > buffer.m_capacity || !buffer.m_data) {
         buffer.Release();
-        RINOK(Allocate(buffer.m_data, size, m_limits.maxBlockSize));
+        buffer.m_data = AllocateBlockMemory(static_cast<std::size_t>(size));
+        if (!buffer.m_data)
+            return SZ_ERROR_MEM;
         buffer.m_capacity = static_cast<std::size_t>(size);
     }
     buffer.m_size = static_cast<std::size_t>(size);

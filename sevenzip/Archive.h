@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sevenzip/BlockMemory.h"
 #include "sevenzip/ByteSource.h"
 #include "sevenzip/Database.h"
 
@@ -31,7 +32,7 @@ public:
 
 private:
     friend class Archive;
-    std::unique_ptr<Byte[]> m_data;
+    BlockMemory m_data;
     std::size_t m_size{0};
     std::size_t m_capacity{0};
     std::uint32_t m_block{kNoBlock};

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace sevenzip {
 
 // Hands out an archive's decoded blocks in ascending order. With overlap on, a second thread
-// decodes the next block while the caller writes out the current one, so at most two blocks are
-// held at once; without it, each block is decoded on the caller's thread when asked for and only
-// one is held. Every block is decoded exactly once, and decoding stops at the first error.
+// decodes the following block while the caller's thread decodes (and then writes out) the
+// current one, so two blocks are decoded at once on two cores and at most two are held. Without
+// it, each block is decoded on the caller's thread when asked for and only one is held. Every
+// block is decoded exactly once, and no block is started after a decoding error.
 class BlockPipeline {
 public:
     BlockPipeline(const Archive& archive, bool overlap);
@@ -20,11 +22,18 @@ public:
     BlockPipeline(const BlockPipeline&) = delete;
     BlockPipeline& operator=(const BlockPipeline&) = delete;
 
-    // Waits for `block` and gives its buffer. Asking for a block releases every earlier one, so
-    // blocks must be asked for in ascending order (asking again for the current one is fine).
+    // Gives `block` decoded, waiting for it if the other thread has it. Asking for a block
+    // releases every earlier one, so blocks must be asked for in ascending order (asking again
+    // for the current one is fine).
     SRes Acquire(std::uint32_t block, const BlockBuffer*& buffer);
 
 private:
+    enum class State : unsigned char { Waiting, Decoding, Done, Failed };
+
+    SRes AcquireSequential(std::uint32_t block, const BlockBuffer*& buffer);
+    // Decodes `block` on the calling thread; called with the lock held, returns with it held.
+    void DecodeClaimed(std::uint32_t block, std::unique_lock<std::mutex>& lock);
+    bool CanClaim(std::uint32_t block) const;
     void Run();
 
     const Archive& m_archive;
@@ -33,9 +42,11 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::vector<State> m_states;
+    std::vector<SRes> m_results;
+    std::uint32_t m_nextClaim{0};     // blocks below this are claimed by one of the threads
     std::uint32_t m_releasedBelow{0}; // the caller no longer needs blocks below this
-    std::uint32_t m_decoded{0};       // blocks [0, m_decoded) are decoded
-    SRes m_error{SZ_OK};              // first decoding error, for block m_decoded
+    bool m_failed{false};
     bool m_stopping{false};
     std::thread m_worker;
 };
