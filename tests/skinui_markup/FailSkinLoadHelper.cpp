@@ -1,0 +1,6 @@
+// Ends the way a window whose skin cannot be built ends.
+#include "skinui/resources/SkinResources.h"
+
+int main() {
+    FailSkinLoad();
+}
