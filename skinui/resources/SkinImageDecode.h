@@ -26,4 +26,4 @@ bool ConvertRgbaToPremultipliedBgra(std::uint8_t* pixels, std::size_t pixelCount
 std::optional<DecodedImage> DecodeSkinImage(const std::uint8_t* data, std::size_t size,
                                             std::uint32_t mask);
 
-constexpr int kMaxImageDimension = 16384;
+constexpr int kMaxImageDimension = 4096;

@@ -64,6 +64,9 @@ TEST(SkinImageDecodeTest, BadDataIsRefused) {
     std::vector<std::uint8_t> png = EncodePng(rgba, 1, 1);
     EXPECT_FALSE(DecodeSkinImage(png.data(), png.size() / 2, 0));
     EXPECT_FALSE(DecodeSkinImage(nullptr, 0, 0));
+    std::vector<std::uint8_t> wide(4 * (kMaxImageDimension + 1), 255);
+    std::vector<std::uint8_t> tooWide = EncodePng(wide, kMaxImageDimension + 1, 1);
+    EXPECT_FALSE(DecodeSkinImage(tooWide.data(), tooWide.size(), 0));
     const std::uint8_t junk[] = "not an image at all";
     EXPECT_FALSE(DecodeSkinImage(junk, sizeof junk, 0));
 }
