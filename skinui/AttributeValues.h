@@ -8,7 +8,7 @@
 
 namespace skinui {
 
-// Attribute values as controls read them from markup.
+// The shared attribute value syntaxes, for the wide strings controls keep.
 DWORD ParseColorValue(const std::wstring& value);
 // Four integers with single-character separators; missing numbers are 0.
 RECT ParseRectValue(const std::wstring& value);
