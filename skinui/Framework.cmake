@@ -10,6 +10,7 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/LabelUI.cpp
         ${CMAKE_CURRENT_LIST_DIR}/NotifyPump.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RenderEngine.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ShadowUI.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SkinBuilder.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SkinWindowManager.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TabLayoutUI.cpp

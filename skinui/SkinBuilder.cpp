@@ -253,6 +253,23 @@ void SkinBuilder::ApplyWindowAttributes(const SkinMarkupNode& root, SkinWindowMa
             manager.SetLinkHoverFontColor(ParseColorValue(value));
         } else if (name == L"selectedcolor") {
             manager.SetSelectedBkColor(ParseColorValue(value));
+        } else if (name == L"shadowsize") {
+            manager.GetShadow()->SetSize(ParseIntValue(value));
+        } else if (name == L"shadowsharpness") {
+            manager.GetShadow()->SetSharpness(ParseIntValue(value));
+        } else if (name == L"shadowdarkness") {
+            manager.GetShadow()->SetDarkness(ParseIntValue(value));
+        } else if (name == L"shadowpositon") {
+            const SIZE offset = ParseSizeValue(value);
+            manager.GetShadow()->SetPosition(offset.cx, offset.cy);
+        } else if (name == L"shadowcolor") {
+            manager.GetShadow()->SetColor(ParseColorValue(value));
+        } else if (name == L"shadowcorner") {
+            manager.GetShadow()->SetShadowCorner(ParseRectValue(value));
+        } else if (name == L"shadowimage") {
+            manager.GetShadow()->SetImage(value);
+        } else if (name == L"showshadow") {
+            manager.GetShadow()->ShowShadow(ParseBoolValue(value));
         } else if (name == L"gdiplustext") {
             manager.SetUseGdiplusText(ParseBoolValue(value));
         }

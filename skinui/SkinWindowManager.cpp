@@ -104,6 +104,7 @@ void SkinWindowManager::DetachWindow() {
 void SkinWindowManager::SetInstance(HINSTANCE instance) {
     ProcessInstance() = instance;
     SetResourceInstance(instance);
+    CShadowUI::RegisterWindowClass(instance);
 }
 
 HINSTANCE SkinWindowManager::GetInstance() {
@@ -593,6 +594,7 @@ bool SkinWindowManager::AttachDialog(CControlUI* root) {
     m_updateNeeded = true;
     m_firstLayout = true;
     m_focusNeeded = true;
+    m_shadow.Create(this);
     return true;
 }
 

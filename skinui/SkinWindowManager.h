@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ShadowUI.h"
 #include "UiTypes.h"
 #include "skinui/resources/SkinImage.h"
 
@@ -87,6 +88,7 @@ public:
     // and by tools that render a window off screen).
     void LayoutAndPaint(HDC dc, const RECT& client, const RECT& paint);
     POINT GetMousePos() const { return m_lastMouse; }
+    CShadowUI* GetShadow() { return &m_shadow; }
 
     // Skin resources.
     const FontRecord& GetDefaultFont() const { return m_defaultFont; }
@@ -207,6 +209,7 @@ private:
     DWORD m_linkFontColor = 0xFF0000FF;
     DWORD m_linkHoverFontColor = 0xFFD3215F;
     DWORD m_selectedColor = 0xFFBAE4FF;
+    CShadowUI m_shadow;
 };
 
 } // namespace skinui

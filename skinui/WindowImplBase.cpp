@@ -246,10 +246,12 @@ LRESULT WindowImplBase::OnCreateMsg(UINT /*message*/, WPARAM /*wParam*/, LPARAM 
                                     bool& /*handled*/) {
     const LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
     SetWindowLongPtrW(m_hwnd, GWL_STYLE, (style & ~kCaptionStyle) | kClipStyles);
+    // The frame is recomputed at the current client size; the position the creator asked for
+    // is kept rather than moving the window to the screen's corner.
     RECT client{};
     GetClientRect(m_hwnd, &client);
-    SetWindowPos(m_hwnd, nullptr, client.left, client.top, client.right - client.left,
-                 client.bottom - client.top, SWP_FRAMECHANGED);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_manager.Init(m_hwnd);
     m_manager.AddPreMessageFilter(this);
