@@ -8,6 +8,7 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/HorizontalLayoutUI.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ImagePainter.cpp
         ${CMAKE_CURRENT_LIST_DIR}/LabelUI.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/LayoutSeparator.cpp
         ${CMAKE_CURRENT_LIST_DIR}/NotifyPump.cpp
         ${CMAKE_CURRENT_LIST_DIR}/RenderEngine.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ShadowUI.cpp

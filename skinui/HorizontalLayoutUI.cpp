@@ -1,5 +1,7 @@
 #include "HorizontalLayoutUI.h"
 
+#include "AttributeValues.h"
+
 #include <algorithm>
 
 namespace skinui {
@@ -12,6 +14,29 @@ void* CHorizontalLayoutUI::GetInterface(const wchar_t* name) {
     if (name && wcscmp(name, L"HorizontalLayout") == 0)
         return this;
     return CContainerUI::GetInterface(name);
+}
+
+UINT CHorizontalLayoutUI::GetControlFlags() const {
+    return (IsEnabled() && m_separator.GetSize() != 0) ? kFlagSetCursor : 0;
+}
+
+void CHorizontalLayoutUI::DoEvent(UiEvent& event) {
+    if (m_separator.HandleEvent(*this, event))
+        return;
+    CContainerUI::DoEvent(event);
+}
+
+void CHorizontalLayoutUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"sepwidth")
+        m_separator.SetSize(ParseIntValue(value));
+    else if (name == L"sepimm")
+        m_separator.SetImmediate(ParseBoolValue(value));
+    else
+        CContainerUI::SetAttribute(name, value);
+}
+
+void CHorizontalLayoutUI::DoPostPaint(HDC dc, const RECT& /*paint*/) {
+    m_separator.PaintPreview(dc);
 }
 
 void CHorizontalLayoutUI::SetPos(RECT rc) {

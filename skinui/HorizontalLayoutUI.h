@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContainerUI.h"
+#include "LayoutSeparator.h"
 
 namespace skinui {
 
@@ -9,6 +10,13 @@ public:
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetPos(RECT rc) override;
+    UINT GetControlFlags() const override;
+    void DoEvent(UiEvent& event) override;
+    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    void DoPostPaint(HDC dc, const RECT& paint) override;
+
+private:
+    LayoutSeparator m_separator{false};
 };
 
 } // namespace skinui

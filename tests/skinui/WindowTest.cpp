@@ -235,3 +235,68 @@ TEST(WindowLifetime, ClosingWithPendingTimersAndQueuedNotificationsIsSafe) {
     TestWindow::PumpFor(100);
     EXPECT_FALSE(IsWindow(hwnd));
 }
+
+namespace {
+
+constexpr wchar_t kSeparatorSkin[] = LR"(<Window size="300,300">
+  <VerticalLayout>
+    <VerticalLayout name="live" height="100" sepheight="6" sepimm="true" minheight="50"
+        maxheight="150" />
+    <HorizontalLayout name="preview" height="100" sepwidth="-4">
+      <Control width="100" name="left" />
+      <HorizontalLayout name="sized" width="120" sepwidth="-4" />
+    </HorizontalLayout>
+    <Control name="rest" />
+  </VerticalLayout>
+</Window>)";
+
+void Drag(HWND hwnd, POINT from, POINT to) {
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    TestWindow::PumpFor(60);
+}
+
+void Release(HWND hwnd, POINT at) {
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    TestWindow::PumpFor(60);
+}
+
+} // namespace
+
+TEST_F(OpenWindow, SeparatorResizesAtOnceInImmediateModeWithinMinAndMax) {
+    Open(kSeparatorSkin);
+    CControlUI* live = Find(L"live");
+    Drag(hwnd, {50, 97}, {50, 127});
+    EXPECT_EQ(live->GetFixedHeight(), 130);
+    Release(hwnd, {50, 127});
+    EXPECT_EQ(live->GetPos().bottom, 130) << "the parent laid out again";
+    Drag(hwnd, {50, 127}, {50, 260});
+    Release(hwnd, {50, 260});
+    EXPECT_EQ(live->GetFixedHeight(), 130) << "beyond maxheight the drag is not applied";
+}
+
+TEST_F(OpenWindow, SeparatorWithoutImmediateModeAppliesOnRelease) {
+    Open(kSeparatorSkin);
+    CControlUI* sized = Find(L"sized");
+    ASSERT_EQ(sized->GetPos().left, 100);
+    Drag(hwnd, {101, 150}, {81, 150});
+    EXPECT_EQ(sized->GetFixedWidth(), 120) << "only previewed while dragging";
+    Release(hwnd, {81, 150});
+    EXPECT_EQ(sized->GetFixedWidth(), 140);
+}
+
+TEST_F(OpenWindow, HoverControlGetsEnterAndLeave) {
+    Open(kButtonsSkin);
+    std::vector<int> events;
+    Find(L"other")->OnEvent.push_back([&events](skinui::UiEvent& event) {
+        if (event.type == skinui::kEventMouseEnter || event.type == skinui::kEventMouseLeave)
+            events.push_back(event.type);
+        return true;
+    });
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(170, 20));
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(175, 22));
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    TestWindow::PumpFor(60);
+    EXPECT_EQ(events, (std::vector<int>{skinui::kEventMouseEnter, skinui::kEventMouseLeave}));
+}
