@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <set>
 #include <utility>
 #include <vector>
@@ -146,7 +147,9 @@ SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
         message = "cannot read the archive";
         return res;
     }
-    if (mkdir(outputFolder.c_str(), 0777) != 0 && errno != EEXIST) {
+    std::error_code error;
+    std::filesystem::create_directories(outputFolder, error);
+    if (error) {
         message = "cannot create " + outputFolder;
         return SZ_ERROR_WRITE;
     }

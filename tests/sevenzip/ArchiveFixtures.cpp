@@ -1,0 +1,158 @@
+#include "tests/sevenzip/ArchiveFixtures.h"
+
+#include <sys/stat.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace fixtures {
+namespace {
+
+std::string Quote(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+bool Run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+void PutLe32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; i++)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint64_t Le64(const std::uint8_t* p) {
+    return Le32(p) | static_cast<std::uint64_t>(Le32(p + 4)) << 32;
+}
+
+std::uint32_t Crc(const std::uint8_t* p, std::size_t n) {
+    return static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0), p, n));
+}
+
+std::map<std::string, fs::path> Listing(const fs::path& root) {
+    std::map<std::string, fs::path> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        entries[fs::relative(entry.path(), root).string()] = entry.path();
+    return entries;
+}
+
+} // namespace
+
+void MakeSampleTree(const fs::path& root) {
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "文档" / "中文子目录");
+    fs::create_directories(root / "empty folder");
+    {
+        // Real x86 code, so that the branch filters have calls and jumps to convert.
+        std::ifstream self("/proc/self/exe", std::ios::binary);
+        std::vector<char> code(256 * 1024);
+        self.read(code.data(), static_cast<std::streamsize>(code.size()));
+        std::ofstream(root / "bin" / "program.exe", std::ios::binary)
+            .write(code.data(), self.gcount());
+    }
+    {
+        std::ofstream text(root / "readme.txt", std::ios::binary);
+        for (int i = 0; i < 20000; i++)
+            text << "line " << i << " of the sample text, 样本 " << i * 7 % 13 << "\r\n";
+    }
+    {
+        std::mt19937 random(7);
+        std::ofstream noise(root / "bin" / "image.png", std::ios::binary);
+        for (int i = 0; i < 70000; i++)
+            noise.put(static_cast<char>(random()));
+    }
+    std::ofstream(root / "empty.dat").close();
+    std::ofstream(root / "文档" / "中文子目录" / "说明.txt") << "你好，世界\n";
+    std::ofstream(root / "readonly.ini") << "[setup]\nkeep=1\n";
+    fs::permissions(root / "readonly.ini",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+bool Pack(const fs::path& root, const fs::path& archive, const std::string& options) {
+    return Run("cd " + Quote(root) + " && 7zz a -t7z " + options + " " + Quote(archive) + " ./*");
+}
+
+bool UnpackWith7zz(const fs::path& archive, const fs::path& out) {
+    return Run("7zz x -y -o" + Quote(out) + " " + Quote(archive));
+}
+
+std::string CompareTrees(const fs::path& expected, const fs::path& actual) {
+    std::ostringstream differences;
+    auto want = Listing(expected);
+    auto have = Listing(actual);
+    for (const auto& [name, path] : want) {
+        auto found = have.find(name);
+        if (found == have.end()) {
+            differences << "missing " << name << "\n";
+            continue;
+        }
+        if (fs::is_directory(path) != fs::is_directory(found->second)) {
+            differences << "kind differs: " << name << "\n";
+            continue;
+        }
+        struct stat a, b;
+        if (stat(path.c_str(), &a) == 0 && stat(found->second.c_str(), &b) == 0 &&
+            (a.st_mode & S_IWUSR) != (b.st_mode & S_IWUSR))
+            differences << "write permission differs: " << name << "\n";
+        if (!fs::is_directory(path) && ReadBytes(path) != ReadBytes(found->second))
+            differences << "content differs: " << name << "\n";
+    }
+    for (const auto& [name, path] : have)
+        if (want.count(name) == 0)
+            differences << "unexpected " << name << "\n";
+    return differences.str();
+}
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void FixHeaderCrcs(std::vector<std::uint8_t>& archive) {
+    const std::uint64_t offset = Le64(&archive[12]);
+    const std::uint64_t size = Le64(&archive[20]);
+    PutLe32(&archive[28], Crc(&archive[32 + offset], static_cast<std::size_t>(size)));
+    PutLe32(&archive[8], Crc(&archive[12], 20));
+}
+
+bool RenameEntry(std::vector<std::uint8_t>& archive, const std::u16string& from,
+                 const std::u16string& to) {
+    if (from.size() != to.size())
+        return false;
+    std::vector<std::uint8_t> needle, replacement;
+    for (std::size_t i = 0; i < from.size(); i++) {
+        needle.push_back(static_cast<std::uint8_t>(from[i]));
+        needle.push_back(static_cast<std::uint8_t>(from[i] >> 8));
+        replacement.push_back(static_cast<std::uint8_t>(to[i]));
+        replacement.push_back(static_cast<std::uint8_t>(to[i] >> 8));
+    }
+    auto found = std::search(archive.begin() + 32, archive.end(), needle.begin(), needle.end());
+    if (found == archive.end())
+        return false;
+    std::copy(replacement.begin(), replacement.end(), found);
+    FixHeaderCrcs(archive);
+    return true;
+}
+
+} // namespace fixtures
