@@ -560,6 +560,13 @@ void SkinWindowManager::OnPaint() {
     }
     // Layout first: "windowinit" must reach the window before anything is drawn.
     LayoutIfNeeded(client);
+    if (m_layered) {
+        PAINTSTRUCT ps;
+        BeginPaint(m_window, &ps);
+        EndPaint(m_window, &ps);
+        PaintLayered(client);
+        return;
+    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_window, &ps);
     if (!IsRectEmpty(&client)) {
@@ -572,6 +579,50 @@ void SkinWindowManager::OnPaint() {
                SRCCOPY);
     }
     EndPaint(m_window, &ps);
+}
+
+void SkinWindowManager::PaintLayered(const RECT& client) {
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0)
+        return;
+    const LONG_PTR exStyle = GetWindowLongPtrW(m_window, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED))
+        SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        return;
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    LayoutAndPaint(dc, client, client);
+    GdiFlush();
+    // GDI leaves the alpha byte of what it draws at 0, while blended images carry their own
+    // alpha: a pixel with colour but no alpha was drawn opaque by GDI.
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
+        if ((pixels[i] & 0xFF000000) == 0 && (pixels[i] & 0x00FFFFFF) != 0)
+            pixels[i] |= 0xFF000000;
+    RECT window{};
+    GetWindowRect(m_window, &window);
+    POINT position{window.left, window.top};
+    SIZE size{width, height};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(m_window, nullptr, &position, &size, dc, &origin, 0, &blend, ULW_ALPHA);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 bool SkinWindowManager::AttachDialog(CControlUI* root) {

@@ -151,6 +151,8 @@ private:
     void CleanupDelayed();
     void LayoutIfNeeded(const RECT& client);
     void OnPaint();
+    // With bktrans: the whole tree into a 32-bit image pushed with per-pixel alpha.
+    void PaintLayered(const RECT& client);
     void OnMouseMove(POINT pt);
     void SetHover(CControlUI* control, POINT pt, WPARAM wParam);
     void ShowToolTip(CControlUI* control);

@@ -96,3 +96,15 @@ TEST(Frame, CreationKeepsTheRequestedPosition) {
     EXPECT_EQ(rc.right - rc.left, 300) << "the skin's size";
     DestroyWindow(hwnd);
 }
+
+TEST(Frame, TranslucentBackgroundMakesALayeredWindowThatStillLaysOut) {
+    TestWindow window(LR"(<Window size="120,80" bktrans="true">
+        <VerticalLayout bkcolor="#80FF0000"><Button name="b" height="20" /></VerticalLayout>
+    </Window>)");
+    HWND hwnd = window.Open();
+    ASSERT_TRUE(hwnd);
+    ASSERT_TRUE(TestWindow::PumpUntil([&] { return window.Count(L"windowinit") == 1; }));
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(window.Manager().FindControl(L"b")->GetPos().bottom, 20);
+    DestroyWindow(hwnd);
+}
