@@ -1,0 +1,189 @@
+#include "installer/ExtractPayload.h"
+
+#include "installer/FolderUtils.h"
+#include "installer/PayloadSource.h"
+#include "sevenzip/Archive.h"
+#include "sevenzip/BlockPipeline.h"
+#include "win32/UniqueHandle.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <new>
+
+namespace {
+
+// The archive's folder whose contents make up the install folder.
+constexpr wchar_t kDataPrefix[] = L"install/data";
+constexpr std::size_t kDataPrefixLength = 12;
+constexpr std::size_t kTargetPathCapacity = MAX_PATH;
+constexpr DWORD kMaxWriteChunk = 4 * 1024 * 1024;
+constexpr int kFolderNotCreated = SZ_ERROR_FAIL;
+constexpr int kArchiveNotOpened = SZ_ERROR_READ;
+constexpr int kUnsafeEntryName = SZ_ERROR_ARCHIVE;
+// 7-Zip on Unix stores st_mode in the high 16 bits and flags that with this bit; only the bits
+// below it are Windows attributes.
+constexpr std::uint32_t kUnixExtensionAttribute = 0x8000;
+constexpr std::uint32_t kWindowsAttributeMask = 0x7FFF;
+
+// The entry's name relative to the install folder: what follows "install/data/", the whole name
+// when it has no "install/data", nothing for the "install/data" entry itself.
+const wchar_t* RelativeName(const wchar_t* name) {
+    const wchar_t* found = std::wcsstr(name, kDataPrefix);
+    if (found == nullptr)
+        return name;
+    if (_wcsicmp(name, kDataPrefix) == 0)
+        return name + std::wcslen(name);
+    const wchar_t* rest = found + kDataPrefixLength;
+    // Skip the separator after "install/data", but never past the end of the name: a name that
+    // ends in "install/data" names the install folder too.
+    return *rest == L'\0' ? rest : rest + 1;
+}
+
+bool IsSeparator(wchar_t c) {
+    return c == L'/' || c == L'\\';
+}
+
+// True when appending `relative` cannot leave the install folder: not absolute, no drive or
+// stream (":"), no ".." component (the shell's path append would fold it away upwards).
+bool StaysInside(const wchar_t* relative) {
+    if (IsSeparator(relative[0]) || std::wcschr(relative, L':') != nullptr)
+        return false;
+    const wchar_t* part = relative;
+    for (const wchar_t* p = relative;; p++) {
+        if (*p == L'\0' || IsSeparator(*p)) {
+            if (p - part == 2 && part[0] == L'.' && part[1] == L'.')
+                return false;
+            if (*p == L'\0')
+                return true;
+            part = p + 1;
+        }
+    }
+}
+
+// Creates every folder along the target path, turning each "/" into "\" on the way.
+void MakeFoldersAlong(wchar_t* target) {
+    for (wchar_t* p = target; *p != L'\0'; p++) {
+        if (!IsSeparator(*p))
+            continue;
+        *p = L'\0';
+        CreateDirectoryW(target, nullptr);
+        *p = L'\\';
+    }
+}
+
+int WriteEntry(const wchar_t* target, const Byte* data, std::size_t size) {
+    win32::UniqueFileHandle file(CreateFileW(target, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return kExtractFileError;
+    while (size != 0) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), data, chunk, &written, nullptr) || written != chunk)
+            return kExtractFileError;
+        data += chunk;
+        size -= chunk;
+    }
+    return CloseHandle(file.release()) ? 0 : kExtractFileError;
+}
+
+// The name buffer grows to the longest name met and is never shrunk.
+class NameBuffer {
+public:
+    bool Assign(const std::u16string& name) {
+        const std::size_t length = name.size() + 1;
+        if (length > m_capacity) {
+            m_data.reset();
+            m_capacity = 0;
+            m_data.reset(new (std::nothrow) wchar_t[length]);
+            if (!m_data)
+                return false;
+            m_capacity = length;
+        }
+        std::copy(name.begin(), name.end(), m_data.get());
+        m_data[name.size()] = L'\0';
+        return true;
+    }
+    const wchar_t* get() const { return m_data.get(); }
+
+private:
+    std::unique_ptr<wchar_t[]> m_data;
+    std::size_t m_capacity{0};
+};
+
+} // namespace
+
+int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
+                   HWND progressWindow) {
+    if (!FolderExists(installFolder) && !MakeFolderChain(installFolder))
+        return kFolderNotCreated;
+    PayloadSource source;
+    if (!source.Open(archivePath))
+        return kArchiveNotOpened;
+
+    sevenzip::Archive archive;
+    int result = archive.Open(source);
+    const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
+    // The next solid block is decoded on a second thread while this one writes the current one;
+    // files are still written, and progress posted, in archive order.
+    sevenzip::BlockPipeline blocks(archive, true);
+    NameBuffer name;
+    for (std::uint32_t i = 0; i < count && result == 0; i++) {
+        const bool isFolder = archive.IsDirectory(i);
+        if (!name.Assign(archive.Name(i))) {
+            result = SZ_ERROR_MEM;
+            break;
+        }
+        const Byte* data = nullptr;
+        std::size_t size = 0;
+        if (!isFolder && archive.BlockOf(i) != sevenzip::kNoBlock) {
+            const sevenzip::BlockBuffer* buffer = nullptr;
+            std::size_t offset = 0;
+            result = blocks.Acquire(archive.BlockOf(i), buffer);
+            if (result == 0)
+                result = archive.Locate(i, *buffer, offset, size);
+            if (result != 0)
+                break;
+            data = buffer->Data() + offset;
+        }
+
+        const wchar_t* relative = RelativeName(name.get());
+        if (!StaysInside(relative)) {
+            result = kUnsafeEntryName;
+            break;
+        }
+        // Folder, one separator, the relative name and the terminator must fit.
+        if (installFolder.size() + 1 + std::wcslen(relative) + 1 > kTargetPathCapacity) {
+            result = kExtractFileError;
+            break;
+        }
+        wchar_t target[kTargetPathCapacity] = {};
+        std::copy(installFolder.begin(), installFolder.end(), target);
+        if (*relative != L'\0' && !PathAppendW(target, relative)) {
+            result = kExtractFileError;
+            break;
+        }
+        MakeFoldersAlong(target);
+        if (isFolder) {
+            CreateDirectoryW(target, nullptr);
+            continue;
+        }
+        result = WriteEntry(target, data, size);
+        if (result != 0)
+            break;
+        if (archive.AttributesDefined(i)) {
+            std::uint32_t attributes = archive.Attributes(i);
+            if ((attributes & kUnixExtensionAttribute) != 0)
+                attributes &= kWindowsAttributeMask;
+            SetFileAttributesW(target, attributes);
+        }
+        const double percent = static_cast<double>(i + 1) / static_cast<double>(count) * 100.0;
+        PostMessageW(progressWindow, InstallProgressMessage, 0,
+                     static_cast<LPARAM>(static_cast<int>(percent)));
+    }
+    return result;
+}
