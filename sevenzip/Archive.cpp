@@ -9,6 +9,7 @@
 #include "sevenzip/Crc32.h"
 #include "sevenzip/FolderDecoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -82,7 +83,8 @@ SRes Archive::ReadHeader(Limits limits) {
         return SZ_ERROR_INPUT_EOF;
 
     std::unique_ptr<Byte[]> header;
-    RINOK(Allocate(header, nextSize, limits.maxBlockSize));
+    const std::uint64_t headerLimit = std::min(limits.maxHeaderSize, limits.maxBlockSize);
+    RINOK(Allocate(header, nextSize, headerLimit));
     std::size_t headerSize = static_cast<std::size_t>(nextSize);
     RINOK(m_source->ReadAt(kSignatureHeaderSize + nextOffset, header.get(), headerSize));
     if (Crc32(header.get(), headerSize) != nextCrc)
@@ -105,7 +107,7 @@ SRes Archive::ReadHeader(Limits limits) {
             return db.folders.empty() ? SZ_ERROR_ARCHIVE : SZ_ERROR_UNSUPPORTED;
         const Folder& folder = db.folders[0];
         std::unique_ptr<Byte[]> decoded;
-        RINOK(Allocate(decoded, folder.UnpackSize(), limits.maxBlockSize));
+        RINOK(Allocate(decoded, folder.UnpackSize(), headerLimit));
         const std::size_t decodedSize = static_cast<std::size_t>(folder.UnpackSize());
         RINOK(DecodeFolder(*m_source, db, folder, decoded.get(), decodedSize, limits.maxBlockSize));
         if (folder.crcDefined && Crc32(decoded.get(), decodedSize) != folder.crc)

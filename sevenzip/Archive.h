@@ -20,6 +20,9 @@ struct Limits {
     // Largest solid block (and largest intermediate stream) the reader allocates. Headers that
     // claim more are refused with SZ_ERROR_MEM instead of being believed.
     std::uint64_t maxBlockSize{sizeof(void*) >= 8 ? (std::uint64_t{4} << 30) : (1u << 30)};
+    // Largest header, plain or decoded from a compressed header (a million entries take about
+    // 60 MB).
+    std::uint64_t maxHeaderSize{256u << 20};
 };
 
 // One decoded solid block, reused for every entry of that block and for the next block.

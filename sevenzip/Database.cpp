@@ -472,11 +472,12 @@ SRes ReadAttributes(Cursor& in, std::uint64_t size, std::vector<FileEntry>& file
 }
 
 SRes ReadFilesInfo(Cursor& in, Database& db) {
-    // Entries without a stream each need one bit of the EmptyStream vector, entries with one a
-    // substream; anything beyond that cannot be described by this header.
+    // Entries with data each have a substream; every other entry needs at least its name's
+    // two-byte terminator in what remains of the header. Checking that before sizing the entry
+    // table keeps a short hostile header from claiming millions of entries.
     std::uint64_t numFiles;
     RINOK(in.ReadNumber(numFiles));
-    if (numFiles > db.substreams.size() + static_cast<std::uint64_t>(in.Remaining()) * 8)
+    if (numFiles > db.substreams.size() + in.Remaining() / 2)
         return SZ_ERROR_ARCHIVE;
     db.files.resize(static_cast<std::size_t>(numFiles));
     const std::uint32_t count = static_cast<std::uint32_t>(numFiles);
