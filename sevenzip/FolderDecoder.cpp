@@ -8,6 +8,7 @@
 #include "sevenzip/BranchFilters.h"
 #include "sevenzip/InputStream.h"
 #include "sevenzip/LzmaDecoders.h"
+#include "sevenzip/Ppmd7Decoder.h"
 
 #include <memory>
 #include <new>
@@ -131,6 +132,8 @@ SRes Decoder::DecodeStreamCoder(const Coder& coder, Byte* out, std::size_t size,
     }
     if (coder.methodId == kMethodLzma)
         return DecodeLzma(coder.properties, *in, out, size);
+    if (coder.methodId == kMethodPpmd)
+        return DecodePpmd7(coder.properties, *in, out, size, m_maxBuffer);
     return DecodeLzma2(coder.properties, *in, out, size);
 }
 
@@ -161,6 +164,7 @@ SRes Decoder::DecodeOutput(std::uint32_t outIndex, Byte* out, std::size_t size, 
     switch (coder->methodId) {
     case kMethodLzma:
     case kMethodLzma2:
+    case kMethodPpmd:
         return DecodeStreamCoder(*coder, out, size, depth);
     case kMethodCopy:
         return ReadInput(coder->firstInStream, out, size, depth);

@@ -22,6 +22,7 @@ enum MethodId : std::uint64_t {
     kMethodArm64 = 0x0A,
     kMethodLzma = 0x030101,
     kMethodLzma2 = 0x21,
+    kMethodPpmd = 0x030401,
 };
 
 // Decodes the main output of `folder` into `out` (exactly the folder's unpack size bytes).

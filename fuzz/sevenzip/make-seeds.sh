@@ -25,3 +25,4 @@ make bcj2 -m0=BCJ2 -m1=LZMA -m2=LZMA -m3=LZMA -mb0s0:1 -mb0s1:2 -mb0s2:3 -mhc=of
 make arm -m0=ARM -m1=LZMA2 -mhc=off
 make delta -m0=Delta:2 -m1=LZMA2 -mhc=off
 make blocks -m0=LZMA2 -ms=1f -mhc=off
+make ppmd -m0=PPMd:o=6:mem=1m -mhc=off

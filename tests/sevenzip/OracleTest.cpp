@@ -64,7 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
                       OracleCase{"SeveralBlocks", "-m0=BCJ -m1=LZMA2 -ms=2f", SZ_OK},
                       OracleCase{"PlainHeader", "-m0=LZMA2 -mhc=off", SZ_OK},
                       OracleCase{"PlainHeaderNonSolid", "-m0=LZMA -mhc=off -ms=off", SZ_OK},
-                      OracleCase{"Ppmd", "-m0=PPMd", SZ_ERROR_UNSUPPORTED}),
+                      OracleCase{"Ppmd", "-m0=PPMd", SZ_OK},
+                      OracleCase{"PpmdModelRestarts", "-m0=PPMd:o=32:mem=1m -mhc=off", SZ_OK},
+                      OracleCase{"PpmdLowOrder", "-m0=PPMd:o=2:mem=4m -ms=off", SZ_OK},
+                      OracleCase{"Deflate", "-m0=Deflate", SZ_ERROR_UNSUPPORTED}),
     [](const ::testing::TestParamInfo<OracleCase>& info) { return std::string(info.param.name); });
 
 TEST(Oracle, FoldersOnlyArchive) {
