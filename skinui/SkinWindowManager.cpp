@@ -128,7 +128,16 @@ std::wstring SkinWindowManager::GetInstancePath() {
     return slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash + 1);
 }
 
+namespace {
+int g_messageLoopDepth = 0;
+} // namespace
+
+bool SkinWindowManager::IsMessageLoopRunning() {
+    return g_messageLoopDepth > 0;
+}
+
 void SkinWindowManager::MessageLoop() {
+    ++g_messageLoopDepth;
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!TranslateMessage(&msg)) {
@@ -136,6 +145,7 @@ void SkinWindowManager::MessageLoop() {
             DispatchMessageW(&msg);
         }
     }
+    --g_messageLoopDepth;
 }
 
 bool SkinWindowManager::TranslateMessage(MSG* msg) {

@@ -44,6 +44,8 @@ public:
     static HINSTANCE GetInstance();
     static std::wstring GetInstancePath();
     static void MessageLoop();
+    // True while MessageLoop runs, which pre-translates every message itself.
+    static bool IsMessageLoopRunning();
     static bool TranslateMessage(MSG* msg);
 
     bool AttachDialog(CControlUI* root);
