@@ -4,6 +4,7 @@
 #include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "EditUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "SkinWindowManager.h"
@@ -78,7 +79,7 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"Option", nullptr},
     {L"OptionEx", nullptr},
     {L"CheckBox", nullptr},
-    {L"Edit", nullptr},
+    {L"Edit", &Make<CEditUI>},
     {L"RichEdit", nullptr},
     {L"Progress", nullptr},
     {L"Slider", nullptr},
