@@ -4,6 +4,8 @@
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
+#include <algorithm>
+
 namespace skinui {
 
 CContainerUI::CContainerUI() = default;
@@ -96,7 +98,23 @@ void CContainerUI::DoEvent(UiEvent& event) {
             m_parent->DoEvent(event);
         return;
     }
+    if (event.type == kEventScrollWheel && m_verticalScrollBar &&
+        m_verticalScrollBar->IsVisible() && m_verticalScrollBar->IsEnabled()) {
+        if (LOWORD(event.wParam) == SB_LINEUP)
+            LineUp();
+        else
+            LineDown();
+        return;
+    }
     CControlUI::DoEvent(event);
+}
+
+void CContainerUI::SetEnabled(bool enabled) {
+    CControlUI::SetEnabled(enabled);
+    if (m_verticalScrollBar)
+        m_verticalScrollBar->SetEnabled(enabled);
+    if (m_horizontalScrollBar)
+        m_horizontalScrollBar->SetEnabled(enabled);
 }
 
 void CContainerUI::SetVisible(bool visible) {
@@ -119,14 +137,19 @@ RECT CContainerUI::ContentRect() const {
     rc.top += m_inset.top;
     rc.right -= m_inset.right;
     rc.bottom -= m_inset.bottom;
+    if (m_verticalScrollBar && m_verticalScrollBar->IsVisible())
+        rc.right -= m_verticalScrollBar->GetFixedWidth();
+    if (m_horizontalScrollBar && m_horizontalScrollBar->IsVisible())
+        rc.bottom -= m_horizontalScrollBar->GetFixedHeight();
     return rc;
 }
 
 void CContainerUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
+    const RECT content = ContentRect();
+    ProcessScrollBar(content, -1, -1);
     if (m_items.empty())
         return;
-    const RECT content = ContentRect();
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = m_items[static_cast<size_t>(i)];
         if (!child->IsVisible())
@@ -190,8 +213,10 @@ void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
         render::ClipScope clip(dc, dirty);
         CControlUI::DoPaint(dc, dirty);
     }
-    if (m_items.empty())
+    if (m_items.empty()) {
+        PaintScrollBars(dc, dirty);
         return;
+    }
     const RECT content = ContentRect();
     for (CControlUI* child : m_items) {
         if (!child->IsVisible())
@@ -214,6 +239,7 @@ void CContainerUI::DoPaint(HDC dc, const RECT& paint) {
             child->DoPaint(dc, dirty);
         }
     }
+    PaintScrollBars(dc, dirty);
 }
 
 void CContainerUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
@@ -225,11 +251,25 @@ void CContainerUI::SetAttribute(const std::wstring& name, const std::wstring& va
         SetMouseChildEnabled(ParseBoolValue(value));
     else if (name == L"scrollstepsize")
         m_scrollStepSize = ParseIntValue(value);
-    else
+    else if (name == L"vscrollbar")
+        EnableScrollBar(ParseBoolValue(value), m_horizontalScrollBar != nullptr);
+    else if (name == L"hscrollbar")
+        EnableScrollBar(m_verticalScrollBar != nullptr, ParseBoolValue(value));
+    else if (name == L"vscrollbarstyle") {
+        EnableScrollBar(true, m_horizontalScrollBar != nullptr);
+        m_verticalScrollBar->ApplyAttributeList(value);
+    } else if (name == L"hscrollbarstyle") {
+        EnableScrollBar(m_verticalScrollBar != nullptr, true);
+        m_horizontalScrollBar->ApplyAttributeList(value);
+    } else
         CControlUI::SetAttribute(name, value);
 }
 
 void CContainerUI::SetManager(SkinWindowManager* manager, CControlUI* parent, bool init) {
+    if (m_verticalScrollBar)
+        m_verticalScrollBar->SetManager(manager, this, init);
+    if (m_horizontalScrollBar)
+        m_horizontalScrollBar->SetManager(manager, this, init);
     for (CControlUI* child : m_items)
         child->SetManager(manager, this, init);
     CControlUI::SetManager(manager, parent, init);
@@ -245,6 +285,10 @@ CControlUI* CContainerUI::FindControl(const FindControlProc& proc, void* data, U
         if (!PtInRect(&m_pos, pt))
             return nullptr;
         if (!m_mouseChildEnabled) {
+            for (CScrollBarUI* bar : {m_verticalScrollBar.get(), m_horizontalScrollBar.get()})
+                if (bar)
+                    if (CControlUI* found = bar->FindControl(proc, data, flags))
+                        return found;
             return CControlUI::FindControl(proc, data, flags);
         }
     }
@@ -252,6 +296,10 @@ CControlUI* CContainerUI::FindControl(const FindControlProc& proc, void* data, U
         if (CControlUI* found = CControlUI::FindControl(proc, data, flags))
             return found;
     }
+    for (CScrollBarUI* bar : {m_verticalScrollBar.get(), m_horizontalScrollBar.get()})
+        if (bar)
+            if (CControlUI* found = bar->FindControl(proc, data, flags))
+                return found;
     const RECT content = ContentRect();
     auto visit = [&](CControlUI* child) -> CControlUI* {
         CControlUI* found = child->FindControl(proc, data, flags);
@@ -284,6 +332,175 @@ void CContainerUI::SetInset(RECT inset) {
 void CContainerUI::SetChildPadding(int padding) {
     m_childPadding = padding;
     NeedUpdate();
+}
+
+void CContainerUI::PaintScrollBars(HDC dc, const RECT& dirty) {
+    for (CScrollBarUI* bar : {m_verticalScrollBar.get(), m_horizontalScrollBar.get()}) {
+        if (!bar || !bar->IsVisible())
+            continue;
+        render::ClipScope clip(dc, dirty);
+        bar->DoPaint(dc, dirty);
+    }
+}
+
+std::unique_ptr<CScrollBarUI> CContainerUI::MakeScrollBar(bool horizontal) {
+    auto bar = std::make_unique<CScrollBarUI>();
+    bar->SetHorizontal(horizontal);
+    bar->SetOwner(this);
+    // Hidden until a layout finds content beyond the view.
+    bar->SetVisible(false);
+    bar->SetManager(m_manager, this, false);
+    if (m_manager) {
+        const std::wstring defaults =
+            m_manager->GetDefaultAttributeList(horizontal ? L"HScrollBar" : L"VScrollBar");
+        if (!defaults.empty())
+            bar->ApplyAttributeList(defaults);
+    }
+    return bar;
+}
+
+void CContainerUI::EnableScrollBar(bool vertical, bool horizontal) {
+    if (vertical && !m_verticalScrollBar)
+        m_verticalScrollBar = MakeScrollBar(false);
+    else if (!vertical && m_verticalScrollBar)
+        m_verticalScrollBar.reset();
+    if (horizontal && !m_horizontalScrollBar)
+        m_horizontalScrollBar = MakeScrollBar(true);
+    else if (!horizontal && m_horizontalScrollBar)
+        m_horizontalScrollBar.reset();
+    NeedUpdate();
+}
+
+SIZE CContainerUI::GetScrollPos() const {
+    SIZE pos{};
+    if (m_verticalScrollBar && m_verticalScrollBar->IsVisible())
+        pos.cy = m_verticalScrollBar->GetScrollPos();
+    if (m_horizontalScrollBar && m_horizontalScrollBar->IsVisible())
+        pos.cx = m_horizontalScrollBar->GetScrollPos();
+    return pos;
+}
+
+SIZE CContainerUI::GetScrollRange() const {
+    SIZE range{};
+    if (m_verticalScrollBar && m_verticalScrollBar->IsVisible())
+        range.cy = m_verticalScrollBar->GetScrollRange();
+    if (m_horizontalScrollBar && m_horizontalScrollBar->IsVisible())
+        range.cx = m_horizontalScrollBar->GetScrollRange();
+    return range;
+}
+
+void CContainerUI::SetScrollPos(SIZE position) {
+    const SIZE old = GetScrollPos();
+    if (m_verticalScrollBar && m_verticalScrollBar->IsVisible())
+        m_verticalScrollBar->SetScrollPos(position.cy);
+    if (m_horizontalScrollBar && m_horizontalScrollBar->IsVisible())
+        m_horizontalScrollBar->SetScrollPos(position.cx);
+    const SIZE now = GetScrollPos();
+    if (now.cx == old.cx && now.cy == old.cy)
+        return;
+    SetPos(m_pos);
+    Invalidate();
+}
+
+int CContainerUI::LineStep(const CScrollBarUI* bar) const {
+    if (m_scrollStepSize > 0)
+        return m_scrollStepSize;
+    return bar ? bar->GetLineSize() : 8;
+}
+
+void CContainerUI::LineUp() {
+    SIZE pos = GetScrollPos();
+    pos.cy -= LineStep(m_verticalScrollBar.get());
+    SetScrollPos(pos);
+}
+
+void CContainerUI::LineDown() {
+    SIZE pos = GetScrollPos();
+    pos.cy += LineStep(m_verticalScrollBar.get());
+    SetScrollPos(pos);
+}
+
+void CContainerUI::PageUp() {
+    SIZE pos = GetScrollPos();
+    const RECT content = ContentRect();
+    pos.cy -= std::max<LONG>(1, content.bottom - content.top);
+    SetScrollPos(pos);
+}
+
+void CContainerUI::PageDown() {
+    SIZE pos = GetScrollPos();
+    const RECT content = ContentRect();
+    pos.cy += std::max<LONG>(1, content.bottom - content.top);
+    SetScrollPos(pos);
+}
+
+void CContainerUI::LineLeft() {
+    SIZE pos = GetScrollPos();
+    pos.cx -= LineStep(m_horizontalScrollBar.get());
+    SetScrollPos(pos);
+}
+
+void CContainerUI::LineRight() {
+    SIZE pos = GetScrollPos();
+    pos.cx += LineStep(m_horizontalScrollBar.get());
+    SetScrollPos(pos);
+}
+
+void CContainerUI::PageLeft() {
+    SIZE pos = GetScrollPos();
+    const RECT content = ContentRect();
+    pos.cx -= std::max<LONG>(1, content.right - content.left);
+    SetScrollPos(pos);
+}
+
+void CContainerUI::PageRight() {
+    SIZE pos = GetScrollPos();
+    const RECT content = ContentRect();
+    pos.cx += std::max<LONG>(1, content.right - content.left);
+    SetScrollPos(pos);
+}
+
+void CContainerUI::ProcessScrollBar(const RECT& content, long neededWidth, long neededHeight) {
+    bool relayout = false;
+    auto update = [&relayout](CScrollBarUI& bar, long excess) {
+        if (excess > 0) {
+            if (!bar.IsVisible()) {
+                bar.SetVisible(true);
+                bar.SetScrollPos(0);
+                relayout = true;
+            }
+            const int before = bar.GetScrollPos();
+            bar.SetScrollRange(static_cast<int>(excess));
+            if (bar.GetScrollPos() != before)
+                relayout = true;
+        } else if (bar.IsVisible()) {
+            bar.SetVisible(false);
+            bar.SetScrollPos(0);
+            bar.SetScrollRange(0);
+            relayout = true;
+        }
+    };
+    if (m_horizontalScrollBar) {
+        if (neededWidth >= 0)
+            update(*m_horizontalScrollBar, neededWidth - (content.right - content.left));
+        if (m_horizontalScrollBar->IsVisible())
+            m_horizontalScrollBar->SetPos(
+                {content.left, content.bottom, content.right,
+                 content.bottom + m_horizontalScrollBar->GetFixedHeight()});
+    }
+    if (m_verticalScrollBar) {
+        if (neededHeight >= 0)
+            update(*m_verticalScrollBar, neededHeight - (content.bottom - content.top));
+        if (m_verticalScrollBar->IsVisible())
+            m_verticalScrollBar->SetPos({content.right, content.top,
+                                         content.right + m_verticalScrollBar->GetFixedWidth(),
+                                         content.bottom});
+    }
+    if (relayout && !m_relayingOut) {
+        m_relayingOut = true;
+        SetPos(m_pos);
+        m_relayingOut = false;
+    }
 }
 
 } // namespace skinui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlUI.h"
+#include "ScrollBarUI.h"
 
 #include <memory>
 #include <vector>
@@ -27,6 +28,7 @@ public:
     void RemoveAll() override;
 
     void DoEvent(UiEvent& event) override;
+    void SetEnabled(bool enabled = true) override;
     void SetVisible(bool visible = true) override;
     void SetPos(RECT rc) override;
     void DoPaint(HDC dc, const RECT& paint) override;
@@ -47,19 +49,49 @@ public:
     // Places child index by the float rule inside this container's rectangle.
     void SetFloatPos(int index);
 
+    // Creates or destroys the vertical and the horizontal scroll bar.
+    void EnableScrollBar(bool vertical = true, bool horizontal = false);
+    CScrollBarUI* GetVerticalScrollBar() const { return m_verticalScrollBar.get(); }
+    CScrollBarUI* GetHorizontalScrollBar() const { return m_horizontalScrollBar.get(); }
+    // Horizontal and vertical scroll positions and ranges (0 without a visible bar).
+    SIZE GetScrollPos() const;
+    SIZE GetScrollRange() const;
+    // Clamps into the ranges, moves the bars and lays the children out again.
+    virtual void SetScrollPos(SIZE position);
+    virtual void LineUp();
+    virtual void LineDown();
+    virtual void PageUp();
+    virtual void PageDown();
+    virtual void LineLeft();
+    virtual void LineRight();
+    virtual void PageLeft();
+    virtual void PageRight();
+
 protected:
-    // The rectangle less the inset.
+    // The rectangle less the inset and the visible scroll bars.
     RECT ContentRect() const;
+    // Places the visible bars along the content rectangle and, for a needed size that is not
+    // negative, sets that axis's range to the excess, showing or hiding its bar; lays the
+    // container out again when a bar appeared, vanished or had its position cut.
+    void ProcessScrollBar(const RECT& content, long neededWidth, long neededHeight);
+    // One scroll step: the scroll step size, else the bar's line size.
+    int LineStep(const CScrollBarUI* bar) const;
 
     std::vector<CControlUI*> m_items; // owned
     RECT m_inset{};
     int m_childPadding = 0;
     bool m_mouseChildEnabled = true;
     bool m_delayedDestroy = false;
-    int m_scrollStepSize = 0;
+    int m_scrollStepSize = 0; // 0 = the bars' line size
+    std::unique_ptr<CScrollBarUI> m_verticalScrollBar;
+    std::unique_ptr<CScrollBarUI> m_horizontalScrollBar;
 
 private:
     void DestroyChild(CControlUI* control);
+    std::unique_ptr<CScrollBarUI> MakeScrollBar(bool horizontal);
+    void PaintScrollBars(HDC dc, const RECT& dirty);
+
+    bool m_relayingOut = false; // guards the re-layout a bar change causes
 };
 
 } // namespace skinui

@@ -41,10 +41,14 @@ void CHorizontalLayoutUI::DoPostPaint(HDC dc, const RECT& /*paint*/) {
 
 void CHorizontalLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    if (m_items.empty())
-        return;
     const RECT content = ContentRect();
-    const SIZE available{content.right - content.left, content.bottom - content.top};
+    if (m_items.empty()) {
+        ProcessScrollBar(content, 0, -1);
+        return;
+    }
+    const SIZE scroll = GetScrollPos();
+    SIZE available{content.right - content.left, content.bottom - content.top};
+    available.cy += GetScrollRange().cy;
 
     // Pass 1: measure the fixed children; a child estimating width 0 stretches.
     int stretchCount = 0;
@@ -72,8 +76,10 @@ void CHorizontalLayoutUI::SetPos(RECT rc) {
     }
 
     // Pass 2: place the children left to right at the top of their slot.
-    long x = content.left;
+    long x = content.left - scroll.cx;
     long remaining = available.cx;
+    long needed = 0;
+    int placed = 0;
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = m_items[static_cast<size_t>(i)];
         if (!child->IsVisible())
@@ -93,12 +99,16 @@ void CHorizontalLayoutUI::SetPos(RECT rc) {
             height = std::max<long>(0, available.cy - padding.top - padding.bottom);
         height = std::clamp<long>(height, child->GetMinHeight(),
                                   std::max(child->GetMinHeight(), child->GetMaxHeight()));
-        const RECT placed{x + padding.left, content.top + padding.top, x + padding.left + width,
-                          content.top + padding.top + height};
-        child->SetPos(placed);
+        child->SetPos({x + padding.left, content.top + padding.top, x + padding.left + width,
+                       content.top + padding.top + height});
         x += width + m_childPadding + padding.left + padding.right;
         remaining -= width + m_childPadding + padding.right;
+        needed += width + padding.left + padding.right;
+        ++placed;
     }
+    if (placed > 1)
+        needed += static_cast<long>(m_childPadding) * (placed - 1);
+    ProcessScrollBar(content, needed, -1);
 }
 
 } // namespace skinui

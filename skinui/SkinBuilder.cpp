@@ -7,8 +7,12 @@
 #include "EditUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "OptionUI.h"
+#include "ProgressUI.h"
+#include "ScrollBarUI.h"
 #include "SkinWindowManager.h"
 #include "TabLayoutUI.h"
+#include "TextUI.h"
 #include "VerticalLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
 
@@ -74,16 +78,16 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"TileLayout", nullptr},
     {L"ChildLayout", nullptr},
     {L"Label", &Make<CLabelUI>},
-    {L"Text", nullptr},
+    {L"Text", &Make<CTextUI>},
     {L"Button", &Make<CButtonUI>},
-    {L"Option", nullptr},
+    {L"Option", &Make<COptionUI>},
     {L"OptionEx", nullptr},
     {L"CheckBox", nullptr},
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", nullptr},
-    {L"Progress", nullptr},
+    {L"Progress", &Make<CProgressUI>},
     {L"Slider", nullptr},
-    {L"ScrollBar", nullptr},
+    {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Combo", nullptr},
     {L"ComboBox", nullptr},
     {L"DateTime", nullptr},

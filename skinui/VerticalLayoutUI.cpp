@@ -41,10 +41,14 @@ void CVerticalLayoutUI::DoPostPaint(HDC dc, const RECT& /*paint*/) {
 
 void CVerticalLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
-    if (m_items.empty())
-        return;
     const RECT content = ContentRect();
-    const SIZE available{content.right - content.left, content.bottom - content.top};
+    if (m_items.empty()) {
+        ProcessScrollBar(content, -1, 0);
+        return;
+    }
+    const SIZE scroll = GetScrollPos();
+    SIZE available{content.right - content.left, content.bottom - content.top};
+    available.cx += GetScrollRange().cx;
 
     // Pass 1: measure the fixed children; a child estimating height 0 stretches.
     int stretchCount = 0;
@@ -72,9 +76,11 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
     }
 
     // Pass 2: place the children top to bottom; remaining never feeds a negative size.
-    long y = content.top;
-    const long x = content.left;
+    long y = content.top - scroll.cy;
+    const long x = content.left - scroll.cx;
     long remaining = available.cy;
+    long needed = 0;
+    int placed = 0;
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = m_items[static_cast<size_t>(i)];
         if (!child->IsVisible())
@@ -94,12 +100,16 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
             width = std::max<long>(0, available.cx - padding.left - padding.right);
         width = std::clamp<long>(width, child->GetMinWidth(),
                                  std::max(child->GetMinWidth(), child->GetMaxWidth()));
-        const RECT placed{x + padding.left, y + padding.top, x + padding.left + width,
-                          y + padding.top + height};
-        child->SetPos(placed);
+        child->SetPos({x + padding.left, y + padding.top, x + padding.left + width,
+                       y + padding.top + height});
         y += height + m_childPadding + padding.top + padding.bottom;
         remaining -= height + m_childPadding + padding.bottom;
+        needed += height + padding.top + padding.bottom;
+        ++placed;
     }
+    if (placed > 1)
+        needed += static_cast<long>(m_childPadding) * (placed - 1);
+    ProcessScrollBar(content, -1, needed);
 }
 
 } // namespace skinui
