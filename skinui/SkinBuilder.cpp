@@ -9,6 +9,7 @@
 #include "LabelUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
+#include "RichEditUI.h"
 #include "ScrollBarUI.h"
 #include "SkinWindowManager.h"
 #include "TabLayoutUI.h"
@@ -84,7 +85,7 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"OptionEx", nullptr},
     {L"CheckBox", nullptr},
     {L"Edit", &Make<CEditUI>},
-    {L"RichEdit", nullptr},
+    {L"RichEdit", &Make<CRichEditUI>},
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", nullptr},
     {L"ScrollBar", &Make<CScrollBarUI>},

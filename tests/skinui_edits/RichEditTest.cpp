@@ -1,0 +1,134 @@
+#include "tests/skinui/TestWindow.h"
+
+#include "skinui/RichEditUI.h"
+#include "skinui/SkinWindowManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace skintest;
+using skinui::CRichEditUI;
+
+namespace {
+
+constexpr wchar_t kRichEditSkin[] = LR"(<Window size="300,200">
+  <Font name="Tahoma" size="12" default="true" />
+  <Default name="VScrollBar" value="width=&quot;10&quot;" />
+  <VerticalLayout>
+    <RichEdit name="licence" height="150" vscrollbar="true" readonly="true" wantreturn="false"
+              bkcolor="#FFFFFFFF" bordercolor="#FF808080" bordersize="1" inset="2,2,2,2" />
+    <Control />
+  </VerticalLayout>
+</Window>)";
+
+std::wstring LongText() {
+    std::wstring text;
+    for (int i = 0; i < 120; ++i)
+        text += L"第" + std::to_wstring(i) + L"行 licence line\r\n";
+    return text;
+}
+
+struct RichEditWindow : ::testing::Test {
+    void SetUp() override {
+        window = std::make_unique<TestWindow>(kRichEditSkin);
+        hwnd = window->Open();
+        ASSERT_NE(hwnd, nullptr);
+        edit = static_cast<CRichEditUI*>(window->Manager().FindControl(L"licence"));
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->HasTextEngine());
+    }
+    void TearDown() override {
+        if (IsWindow(hwnd))
+            DestroyWindow(hwnd);
+        TestWindow::PumpFor(50);
+    }
+    void Wheel(int notches) {
+        POINT pt{100, 60};
+        ClientToScreen(hwnd, &pt);
+        const short delta = static_cast<short>(notches > 0 ? -WHEEL_DELTA : WHEEL_DELTA);
+        for (int i = 0; i < std::abs(notches); ++i)
+            PostMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(pt.x, pt.y));
+        TestWindow::PumpFor(100);
+    }
+    skinui::CScrollBarUI* Bar() const { return edit->GetVerticalScrollBar(); }
+
+    std::unique_ptr<TestWindow> window;
+    HWND hwnd = nullptr;
+    CRichEditUI* edit = nullptr;
+};
+
+TEST_F(RichEditWindow, ShortTextShowsNoBarAndLongTextScrollsWithWheelAndBar) {
+    edit->SetText(L"short");
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(edit->GetText(), L"short");
+    ASSERT_NE(Bar(), nullptr);
+    EXPECT_FALSE(Bar()->IsVisible());
+
+    const std::wstring text = LongText();
+    edit->SetText(text);
+    TestWindow::PumpFor(100);
+    ASSERT_TRUE(Bar()->IsVisible());
+    const int range = Bar()->GetScrollRange();
+    // 120 lines of a 12 pixel font in a view of about 146 pixels.
+    EXPECT_GT(range, 1000);
+    EXPECT_EQ(Bar()->GetScrollPos(), 0);
+    // The bar sits inside the border at the right edge.
+    EXPECT_EQ(Bar()->GetPos().right, edit->GetPos().right - 2);
+
+    Wheel(2);
+    const int afterWheel = Bar()->GetScrollPos();
+    EXPECT_GT(afterWheel, 0);
+    Wheel(-1);
+    EXPECT_LT(Bar()->GetScrollPos(), afterWheel);
+    EXPECT_GT(Bar()->GetScrollPos(), 0);
+
+    // A press on the rail below the thumb pages down.
+    const RECT thumb = Bar()->GetThumbRect();
+    const int before = Bar()->GetScrollPos();
+    const POINT rail{(thumb.left + thumb.right) / 2, thumb.bottom + 20};
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(rail.x, rail.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rail.x, rail.y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(rail.x, rail.y));
+    TestWindow::PumpFor(100);
+    EXPECT_GT(Bar()->GetScrollPos(), before + 50);
+
+    // Far past the end stops at the range.
+    edit->SetScrollPos({0, range * 4});
+    EXPECT_EQ(Bar()->GetScrollPos(), range);
+    Wheel(3);
+    EXPECT_EQ(Bar()->GetScrollPos(), range);
+    EXPECT_EQ(edit->GetText().compare(0, 5, L"第0行 l"), 0);
+}
+
+TEST_F(RichEditWindow, ReadOnlyTextCanBeSelectedButNotChanged) {
+    edit->SetText(L"licence text");
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 20));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(50, 20));
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(window->Manager().GetFocus(), edit);
+    PostMessageW(hwnd, WM_KEYDOWN, 'A', 0);
+    PostMessageW(hwnd, WM_CHAR, 'x', 0);
+    PostMessageW(hwnd, WM_KEYDOWN, VK_BACK, 0);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(edit->GetText(), L"licence text");
+    edit->SendEngineMessage(EM_SETSEL, 0, -1);
+    CHARRANGE selection{};
+    edit->SendEngineMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    // The whole text, and the engine's closing paragraph mark with it.
+    EXPECT_GE(selection.cpMax - selection.cpMin, 12);
+
+    // Enter is not wanted here, so it becomes "return".
+    PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(window->Count(L"return", L"licence"), 1);
+
+    edit->SetReadOnly(false);
+    edit->SendEngineMessage(EM_SETSEL, 0, -1);
+    PostMessageW(hwnd, WM_CHAR, 'z', 0);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(edit->GetText(), L"z");
+}
+
+} // namespace
