@@ -2,16 +2,19 @@
 
 #include "AttributeValues.h"
 #include "ButtonUI.h"
+#include "CheckBoxUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "EditUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "OptionExUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
 #include "RichEditUI.h"
 #include "ScrollBarUI.h"
 #include "SkinWindowManager.h"
+#include "SliderUI.h"
 #include "TabLayoutUI.h"
 #include "TextUI.h"
 #include "VerticalLayoutUI.h"
@@ -82,12 +85,12 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"Text", &Make<CTextUI>},
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
-    {L"OptionEx", nullptr},
-    {L"CheckBox", nullptr},
+    {L"OptionEx", &Make<COptionExUI>},
+    {L"CheckBox", &Make<CCheckBoxUI>},
     {L"Edit", &Make<CEditUI>},
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Progress", &Make<CProgressUI>},
-    {L"Slider", nullptr},
+    {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
     {L"Combo", nullptr},
     {L"ComboBox", nullptr},

@@ -1,0 +1,121 @@
+#include "ControlsFixture.h"
+
+#include "skinui/SkinWindowManager.h"
+#include "skinui/resources/SkinResources.h"
+#include "tests/support/TestSupport.h"
+
+using skintest::TestWindow;
+
+namespace controlstest {
+
+Canvas::Canvas(skinui::CControlUI& control, int width, int height)
+    : m_width(width), m_height(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_dc = CreateCompatibleDC(nullptr);
+    m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<std::uint32_t*>(bits);
+    m_old = SelectObject(m_dc, m_bitmap);
+    for (int i = 0; i < width * height; ++i)
+        m_bits[i] = 0xFFFFFF;
+    const RECT all{0, 0, width, height};
+    control.DoPaint(m_dc, all);
+    GdiFlush();
+}
+
+Canvas::~Canvas() {
+    SelectObject(m_dc, m_old);
+    DeleteObject(m_bitmap);
+    DeleteDC(m_dc);
+}
+
+std::uint32_t Canvas::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0xFFFFFFFF;
+    return m_bits[y * m_width + x] & 0xFFFFFF;
+}
+
+std::pair<int, int> Canvas::DarkRows(const RECT& rc) const {
+    int first = -1;
+    int last = -1;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) {
+            const std::uint32_t c = At(x, y);
+            if ((c & 0xFF) < 0x80 && ((c >> 8) & 0xFF) < 0x80 && ((c >> 16) & 0xFF) < 0x80) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+        }
+    return {first, last};
+}
+
+void ControlsWindow::SetUp() {
+    const auto folder = testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui_controls" /
+                        "skins" / "controls";
+    ::SetResourcePath(folder.wstring());
+}
+
+void ControlsWindow::Open(const wchar_t* markup) {
+    window = std::make_unique<TestWindow>(markup);
+    hwnd = window->Open();
+    ASSERT_TRUE(hwnd);
+    ASSERT_TRUE(TestWindow::PumpUntil([this] { return window->Count(L"windowinit") > 0; }));
+}
+
+void ControlsWindow::TearDown() {
+    if (hwnd && IsWindow(hwnd))
+        DestroyWindow(hwnd);
+    TestWindow::PumpFor(20);
+}
+
+skinui::CControlUI* ControlsWindow::Find(const wchar_t* name) {
+    return window->Manager().FindControl(name);
+}
+
+void ControlsWindow::MoveTo(POINT pt, WPARAM keys) {
+    PostMessageW(hwnd, WM_MOUSEMOVE, keys, MAKELPARAM(pt.x, pt.y));
+    TestWindow::PumpFor(60);
+}
+
+void ControlsWindow::Press(POINT pt) {
+    MoveTo(pt);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    TestWindow::PumpFor(60);
+}
+
+void ControlsWindow::Release(POINT pt) {
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    TestWindow::PumpFor(60);
+}
+
+void ControlsWindow::Click(POINT pt) {
+    Press(pt);
+    Release(pt);
+}
+
+void ControlsWindow::Wheel(POINT pt, bool down) {
+    POINT screen = pt;
+    ClientToScreen(hwnd, &screen);
+    PostMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA),
+                 MAKELPARAM(screen.x, screen.y));
+    TestWindow::PumpFor(60);
+}
+
+std::vector<std::wstring> ControlsWindow::Trail() const {
+    std::vector<std::wstring> trail;
+    for (const auto& n : window->notifications)
+        if (n.type != L"windowinit" && n.type != L"timer" && n.type != L"setfocus" &&
+            n.type != L"killfocus")
+            trail.push_back(n.type + L":" + (n.sender ? n.sender->GetName() : L"?"));
+    return trail;
+}
+
+} // namespace controlstest

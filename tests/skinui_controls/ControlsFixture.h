@@ -1,0 +1,65 @@
+#pragma once
+
+#include "TestWindow.h"
+
+#include "skinui/ControlUI.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace controlstest {
+
+// A control painted alone into a white 32-bit bitmap of the window's client size.
+class Canvas {
+public:
+    Canvas(skinui::CControlUI& control, int width, int height);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // 0xRRGGBB at client coordinates.
+    std::uint32_t At(int x, int y) const;
+    // Rows between first and last (inclusive) of the rectangle holding a pixel darker than
+    // 0x80 in every channel; -1,-1 when there is none.
+    std::pair<int, int> DarkRows(const RECT& rc) const;
+
+private:
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    std::uint32_t* m_bits = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// A window built from markup whose images come from the test skin folder.
+class ControlsWindow : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void Open(const wchar_t* markup);
+    void TearDown() override;
+
+    skinui::CControlUI* Find(const wchar_t* name);
+    template <typename T> T* FindAs(const wchar_t* name, const wchar_t* interfaceName) {
+        skinui::CControlUI* control = Find(name);
+        return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+    }
+    // Mouse input as the system would post it, then the queue pumped.
+    void MoveTo(POINT pt, WPARAM keys = 0);
+    void Press(POINT pt);
+    void Release(POINT pt);
+    void Click(POINT pt);
+    void Wheel(POINT pt, bool down);
+    // The notifications received so far as "type:sender", without the window's own and focus
+    // changes.
+    std::vector<std::wstring> Trail() const;
+
+    std::unique_ptr<skintest::TestWindow> window;
+    HWND hwnd = nullptr;
+};
+
+} // namespace controlstest

@@ -1,0 +1,173 @@
+#include "ControlsFixture.h"
+
+#include "skinui/ContainerUI.h"
+#include "skinui/ScrollBarUI.h"
+#include "skinui/SkinWindowManager.h"
+
+using namespace controlstest;
+using skinui::CContainerUI;
+using skinui::CScrollBarUI;
+
+// RECT lives in the global namespace, where lookup finds these.
+static bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+static std::ostream& operator<<(std::ostream& out, const RECT& rc) {
+    return out << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+}
+
+namespace {
+
+constexpr wchar_t kBarSkin[] = LR"(<Window size="300,300">
+  <VerticalLayout>
+    <ScrollBar name="bar" float="true" pos="0,0,10,100" thumbnormalimage="file='thumb.png' corner='0,3,0,3'" />
+    <ScrollBar name="short" float="true" pos="20,0,30,15" />
+    <ScrollBar name="flat" float="true" pos="40,0,240,10" hor="true" width="200" height="10" range="0" />
+  </VerticalLayout>
+</Window>)";
+
+TEST_F(ControlsWindow, ScrollBarPlacesButtonsAndAThumbSizedByTheRange) {
+    Open(kBarSkin);
+    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->GetButton1Rect(), (RECT{0, 0, 10, 10}));
+    EXPECT_EQ(bar->GetButton2Rect(), (RECT{0, 90, 10, 100}));
+    // Thumb length max(10, 100 * 80 / (100 + 100)) = 40.
+    EXPECT_EQ(bar->GetThumbRect(), (RECT{0, 10, 10, 50}));
+    bar->SetScrollPos(100);
+    EXPECT_EQ(bar->GetThumbRect(), (RECT{0, 50, 10, 90}));
+    bar->SetScrollRange(40);
+    EXPECT_EQ(bar->GetScrollPos(), 40) << "the position follows a shrinking range";
+    bar->SetScrollRange(-5);
+    EXPECT_EQ(bar->GetScrollRange(), 0);
+    EXPECT_EQ(bar->GetThumbRect(), (RECT{0, 10, 10, 90})) << "no range: the thumb fills the rail";
+    bar->SetShowButton1(false);
+    EXPECT_EQ(bar->GetThumbRect(), (RECT{0, 0, 10, 90}));
+
+    auto* tooShort = FindAs<CScrollBarUI>(L"short", L"ScrollBar");
+    ASSERT_TRUE(tooShort);
+    EXPECT_EQ(tooShort->GetButton1Rect(), (RECT{20, 0, 30, 7}));
+    EXPECT_EQ(tooShort->GetButton2Rect(), (RECT{20, 8, 30, 15}));
+    EXPECT_TRUE(IsRectEmpty(&tooShort->GetThumbRect()));
+
+    auto* flat = FindAs<CScrollBarUI>(L"flat", L"ScrollBar");
+    ASSERT_TRUE(flat);
+    EXPECT_EQ(flat->GetButton1Rect(), (RECT{40, 0, 50, 10}));
+    EXPECT_EQ(flat->GetThumbRect(), (RECT{50, 0, 230, 10}));
+}
+
+TEST_F(ControlsWindow, ScrollBarThumbKeepsItsRoundedEnds) {
+    Open(kBarSkin);
+    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    ASSERT_TRUE(bar);
+    Canvas canvas(*bar, 300, 300);
+    EXPECT_EQ(canvas.At(5, 11), 0x202020u) << "top end";
+    EXPECT_EQ(canvas.At(5, 12), 0x202020u);
+    EXPECT_EQ(canvas.At(5, 13), 0xC0C0C0u) << "the corner is not stretched";
+    EXPECT_EQ(canvas.At(5, 46), 0xC0C0C0u);
+    EXPECT_EQ(canvas.At(5, 47), 0x202020u) << "bottom end";
+}
+
+TEST_F(ControlsWindow, ScrollBarStepsByLinesAndPagesAndRepeatsWhileHeld) {
+    Open(kBarSkin);
+    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    ASSERT_TRUE(bar);
+    Click({5, 95});
+    EXPECT_EQ(bar->GetScrollPos(), 8);
+    Click({5, 5});
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    Click({5, 80});
+    EXPECT_EQ(bar->GetScrollPos(), 100) << "a page is the bar's length";
+    Click({5, 20});
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+    EXPECT_EQ(window->Count(L"scroll"), 0) << "a bar without owner reports nothing";
+
+    Press({5, 95});
+    skintest::TestWindow::PumpFor(700);
+    Release({5, 95});
+    const int held = bar->GetScrollPos();
+    EXPECT_GT(held, 8) << "held past five ticks, the press repeats";
+    skintest::TestWindow::PumpFor(200);
+    EXPECT_EQ(bar->GetScrollPos(), held) << "release stops the repeat";
+}
+
+TEST_F(ControlsWindow, DraggingTheThumbMovesThePositionOverTheFreeRail) {
+    Open(kBarSkin);
+    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    ASSERT_TRUE(bar);
+    Press({5, 30});
+    MoveTo({5, 50}, MK_LBUTTON);
+    // Free rail 100 - 20 - 40 = 40 pixels for a range of 100.
+    EXPECT_EQ(bar->GetScrollPos(), 50);
+    MoveTo({5, 250}, MK_LBUTTON);
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+    Release({5, 250});
+    MoveTo({5, 30});
+    EXPECT_EQ(bar->GetScrollPos(), 100);
+}
+
+constexpr wchar_t kListSkin[] = LR"(<Window size="300,300">
+  <Default name="VScrollBar" value="width=&quot;10&quot; linesize=&quot;5&quot;" />
+  <VerticalLayout>
+    <VerticalLayout name="list" height="100" vscrollbar="true" inset="0,0,0,0">
+      <Button name="a" height="60" /><Button name="b" height="60" /><Button name="c" height="60" />
+    </VerticalLayout>
+    <VerticalLayout name="short" height="100" vscrollbar="true">
+      <Button height="60" />
+    </VerticalLayout>
+    <HorizontalLayout name="row" height="50" hscrollbarstyle="height=&quot;8&quot;">
+      <Control width="200" /><Control width="200" />
+    </HorizontalLayout>
+  </VerticalLayout>
+</Window>)";
+
+TEST_F(ControlsWindow, LayoutsShowAScrollBarOnlyForContentBeyondTheView) {
+    Open(kListSkin);
+    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    ASSERT_TRUE(list);
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(bar->GetScrollRange(), 80);
+    EXPECT_EQ(bar->GetPos().left, 290) << "the window's default gives it width 10";
+    EXPECT_EQ(Find(L"a")->GetPos().right, 290);
+
+    auto* fits = FindAs<CContainerUI>(L"short", L"Container");
+    ASSERT_TRUE(fits && fits->GetVerticalScrollBar());
+    EXPECT_FALSE(fits->GetVerticalScrollBar()->IsVisible());
+
+    auto* row = FindAs<CContainerUI>(L"row", L"Container");
+    ASSERT_TRUE(row && row->GetHorizontalScrollBar());
+    EXPECT_TRUE(row->GetHorizontalScrollBar()->IsVisible());
+    EXPECT_EQ(row->GetHorizontalScrollBar()->GetScrollRange(), 100);
+    EXPECT_EQ(row->GetHorizontalScrollBar()->GetFixedHeight(), 8);
+}
+
+TEST_F(ControlsWindow, WheelAndBarScrollTheLayoutAndTheBarReportsScroll) {
+    Open(kListSkin);
+    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    ASSERT_TRUE(list);
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    ASSERT_TRUE(bar && bar->IsVisible());
+    Wheel({100, 50}, true);
+    EXPECT_EQ(bar->GetScrollPos(), 5);
+    EXPECT_EQ(Find(L"a")->GetPos().top, -5);
+    Wheel({100, 50}, false);
+    Wheel({100, 50}, false);
+    EXPECT_EQ(bar->GetScrollPos(), 0);
+
+    Click({295, 95});
+    EXPECT_EQ(bar->GetScrollPos(), 5);
+    EXPECT_EQ(window->Count(L"scroll"), 1);
+    Click({295, 80});
+    EXPECT_EQ(bar->GetScrollPos(), 80) << "a page is the view's height, cut to the range";
+    EXPECT_EQ(Find(L"c")->GetPos().bottom, 100);
+    EXPECT_EQ(window->Count(L"scroll"), 2);
+
+    // A hit test below the bar reaches the scrolled children.
+    Click({100, 90});
+    EXPECT_EQ(window->Count(L"click", L"c"), 1);
+}
+
+} // namespace
