@@ -52,6 +52,14 @@ void* CLabelUI::GetInterface(const wchar_t* name) {
     return CControlUI::GetInterface(name);
 }
 
+void CLabelUI::SetText(const std::wstring& text) {
+    const bool changed = text != m_text;
+    CControlUI::SetText(text);
+    // A width that follows the text needs the parent to place the control again.
+    if (changed && m_autoCalcWidth)
+        NeedParentUpdate();
+}
+
 void CLabelUI::DoEvent(UiEvent& event) {
     if (event.type == kEventSetFocus || event.type == kEventKillFocus) {
         m_focused = event.type == kEventSetFocus;

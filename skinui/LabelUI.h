@@ -19,6 +19,7 @@ class CLabelUI : public CControlUI {
 public:
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
+    void SetText(const std::wstring& text) override;
     void DoEvent(UiEvent& event) override;
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     SIZE EstimateSize(SIZE available) override;

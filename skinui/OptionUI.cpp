@@ -8,10 +8,7 @@ namespace skinui {
 
 COptionUI::COptionUI() = default;
 
-COptionUI::~COptionUI() {
-    if (m_manager && !m_group.empty())
-        m_manager->RemoveOptionGroup(m_group, this);
-}
+COptionUI::~COptionUI() = default;
 
 const wchar_t* COptionUI::GetClass() const {
     return L"OptionUI";
@@ -24,6 +21,10 @@ void* COptionUI::GetInterface(const wchar_t* name) {
 }
 
 void COptionUI::SetManager(SkinWindowManager* manager, CControlUI* parent, bool init) {
+    // Leaving a window (the builder's temporary attachment included) leaves its group table,
+    // which must not keep a pointer to a control it no longer hears about.
+    if (m_manager && m_manager != manager && !m_group.empty())
+        m_manager->RemoveOptionGroup(m_group, this);
     CButtonUI::SetManager(manager, parent, init);
     if (init && m_manager && !m_group.empty()) {
         m_manager->AddOptionGroup(m_group, this);

@@ -260,7 +260,6 @@ TEST_F(ControlsWindow, AutoCalculatedWidthFollowsTheTextAndLinksReportTheirNumbe
     EXPECT_LT(width, 200);
     EXPECT_EQ(fit->GetFixedWidth(), width);
     fit->SetText(L"some text that is a good deal longer");
-    fit->NeedParentUpdate();
     skintest::TestWindow::PumpFor(100);
     EXPECT_GT(fit->GetPos().right - fit->GetPos().left, width);
 
