@@ -5,6 +5,8 @@
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
+#include <algorithm>
+
 namespace skinui {
 namespace {
 

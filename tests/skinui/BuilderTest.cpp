@@ -86,17 +86,18 @@ TEST(SkinBuilder, UnknownElementsAreSkippedWithTheirSubtreeAndCustomControlsAreA
     Callback callback;
     auto root = Build(LR"(<Window><VerticalLayout>
         <Bogus><Control name="lost" /></Bogus>
-        <Slider name="notyet" />
+        <Slider name="builtin" />
         <Custom name="mine" bogusattribute="1" />
         <Control name="kept" />
     </VerticalLayout></Window>)",
                       manager, &callback);
     ASSERT_TRUE(root);
     IContainerUI* layout = Container(root.get());
-    ASSERT_EQ(layout->GetCount(), 2);
-    EXPECT_STREQ(layout->GetItemAt(0)->GetClass(), L"CustomUI");
-    EXPECT_EQ(layout->GetItemAt(0)->GetName(), L"mine");
-    EXPECT_EQ(layout->GetItemAt(1)->GetName(), L"kept");
+    ASSERT_EQ(layout->GetCount(), 3);
+    EXPECT_STREQ(layout->GetItemAt(0)->GetClass(), L"SliderUI");
+    EXPECT_STREQ(layout->GetItemAt(1)->GetClass(), L"CustomUI");
+    EXPECT_EQ(layout->GetItemAt(1)->GetName(), L"mine");
+    EXPECT_EQ(layout->GetItemAt(2)->GetName(), L"kept");
     EXPECT_NE(std::find(callback.asked.begin(), callback.asked.end(), L"Bogus"),
               callback.asked.end());
 }
