@@ -5,5 +5,5 @@ if(WIN32)
     add_library(skinui STATIC ${SKINUI_SOURCES})
     target_include_directories(skinui PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(skinui PUBLIC skinui_markup skinui_resources win32support
-                                        gdi32 msimg32 comctl32 user32 ole32)
+                                        gdi32 gdiplus msimg32 comctl32 user32 ole32)
 endif()

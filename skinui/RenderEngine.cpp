@@ -1,5 +1,6 @@
 #include "RenderEngine.h"
 
+#include "GdiplusText.h"
 #include "SkinWindowManager.h"
 
 #include <algorithm>
@@ -108,6 +109,9 @@ void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color) {
 void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
               int font, UINT format) {
     if (text.empty() || !manager)
+        return;
+    if (manager->IsUseGdiplusText() && !(format & DT_CALCRECT) &&
+        DrawTextGdiplus(dc, manager->GetFont(font), rc, text, color, format))
         return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(dc, ToColorRef(color));

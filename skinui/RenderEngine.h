@@ -19,7 +19,8 @@ void DrawLine(HDC dc, POINT from, POINT to, int width, DWORD color, int style = 
 // Outline of width pixels drawn inside rc.
 void DrawRect(HDC dc, const RECT& rc, int width, DWORD color);
 void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color);
-// Single or multi-line text in the given font index of the manager's table.
+// Single or multi-line text in the given font index of the manager's table; through GDI+ when
+// the window asks for it (gdiplustext, or bktrans, whose per-pixel alpha GDI text lacks).
 void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
               int font, UINT format);
 COLORREF ToColorRef(DWORD argb);
