@@ -1,13 +1,22 @@
 #include "SkinBuilder.h"
 
+#include "ActiveXUI.h"
+#include "AnimationTabLayoutUI.h"
 #include "AttributeValues.h"
 #include "ButtonUI.h"
 #include "CheckBoxUI.h"
+#include "ChildLayoutUI.h"
+#include "ColorPaletteUI.h"
+#include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "DateTimeUI.h"
 #include "EditUI.h"
+#include "GifAnimUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "ListElementUI.h"
+#include "ListUI.h"
 #include "OptionExUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
@@ -17,6 +26,9 @@
 #include "SliderUI.h"
 #include "TabLayoutUI.h"
 #include "TextUI.h"
+#include "TileLayoutUI.h"
+#include "TreeListViewUI.h"
+#include "TreeViewUI.h"
 #include "VerticalLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
 
@@ -78,9 +90,9 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"VerticalLayout", &Make<CVerticalLayoutUI>},
     {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
     {L"TabLayout", &Make<CTabLayoutUI>},
-    {L"AnimationTabLayout", nullptr},
-    {L"TileLayout", nullptr},
-    {L"ChildLayout", nullptr},
+    {L"AnimationTabLayout", &Make<CAnimationTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
     {L"Label", &Make<CLabelUI>},
     {L"Text", &Make<CTextUI>},
     {L"Button", &Make<CButtonUI>},
@@ -92,25 +104,25 @@ constexpr BuiltinElement kBuiltinElements[] = {
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
-    {L"Combo", nullptr},
-    {L"ComboBox", nullptr},
-    {L"DateTime", nullptr},
-    {L"List", nullptr},
-    {L"ListHeader", nullptr},
-    {L"ListHeaderItem", nullptr},
-    {L"ListTextElement", nullptr},
-    {L"ListLabelElement", nullptr},
-    {L"ListContainerElement", nullptr},
-    {L"ListContainerElementEx", nullptr},
-    {L"TreeView", nullptr},
-    {L"TreeListView", nullptr},
-    {L"TreeListViewHead", nullptr},
-    {L"TreeListContainerElement", nullptr},
-    {L"ColorPalette", nullptr},
-    {L"GifAnim", nullptr},
-    {L"ActiveX", nullptr},
-    {L"Flash", nullptr},
-    {L"WebBrowser", nullptr},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboBoxUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"ListContainerElementEx", &Make<CListContainerElementExUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeListView", &Make<CTreeListViewUI>},
+    {L"TreeListViewHead", &Make<CTreeListViewHeadUI>},
+    {L"TreeListContainerElement", &Make<CTreeListContainerElementUI>},
+    {L"ColorPalette", &Make<CColorPaletteUI>},
+    {L"GifAnim", &Make<CGifAnimUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"Flash", &Make<CFlashUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
 };
 
 // The lookup dispatches on the name's length first, so an unknown name costs a few

@@ -1,0 +1,286 @@
+#include "ListElementUI.h"
+
+#include "AttributeValues.h"
+#include "RenderEngine.h"
+#include "SkinWindowManager.h"
+
+namespace skinui {
+namespace {
+
+constexpr int kItemTextMargin = 8;
+
+} // namespace
+
+bool ListItemState::HandleEvent(CControlUI& item, UiEvent& event) {
+    switch (event.type) {
+    case kEventButtonDown:
+    case kEventRButtonDown:
+        if (item.IsEnabled() && owner) {
+            owner->SelectItem(index);
+            owner->OnItemClicked(&item, false);
+            item.Invalidate();
+        }
+        return true;
+    case kEventDblClick:
+        if (item.IsEnabled() && owner)
+            owner->OnItemClicked(&item, true);
+        return true;
+    case kEventButtonUp:
+    case kEventMouseMove:
+        return true;
+    case kEventMouseEnter:
+        if (item.IsEnabled()) {
+            hot = true;
+            item.Invalidate();
+        }
+        return true;
+    case kEventMouseLeave:
+        hot = false;
+        item.Invalidate();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ListItemState::PaintBackground(CControlUI& item, HDC dc) {
+    if (!owner)
+        return;
+    const ListInfo& info = owner->GetListInfo();
+    DWORD color = info.bkColor;
+    const std::wstring* image = &info.bkImage;
+    if (!item.IsEnabled()) {
+        color = info.disabledBkColor ? info.disabledBkColor : color;
+        image = info.disabledImage.empty() ? image : &info.disabledImage;
+    } else if (selected) {
+        color = info.selectedBkColor ? info.selectedBkColor : color;
+        image = info.selectedImage.empty() ? image : &info.selectedImage;
+    } else if (hot) {
+        color = info.hotBkColor ? info.hotBkColor : color;
+        image = info.hotImage.empty() ? image : &info.hotImage;
+    }
+    if (color)
+        render::FillColor(dc, item.GetPos(), color);
+    if (!image->empty())
+        item.DrawImage(dc, *image);
+    if (info.lineColor) {
+        const RECT& rc = item.GetPos();
+        render::DrawLine(dc, {rc.left, rc.bottom - 1}, {rc.right, rc.bottom - 1}, 1,
+                         info.lineColor);
+    }
+}
+
+DWORD ListItemState::TextColor(const CControlUI& item) const {
+    SkinWindowManager* manager = item.GetManager();
+    const DWORD fallback = manager ? manager->GetDefaultFontColor() : 0xFF000000;
+    if (!owner)
+        return fallback;
+    const ListInfo& info = owner->GetListInfo();
+    DWORD color = info.textColor ? info.textColor : fallback;
+    if (!item.IsEnabled())
+        color = info.disabledTextColor ? info.disabledTextColor
+                                       : (manager ? manager->GetDisabledColor() : color);
+    else if (selected && info.selectedTextColor)
+        color = info.selectedTextColor;
+    else if (hot && info.hotTextColor)
+        color = info.hotTextColor;
+    return color;
+}
+
+const wchar_t* CListLabelElementUI::GetClass() const {
+    return L"ListLabelElementUI";
+}
+
+void* CListLabelElementUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"ListItem") == 0)
+        return static_cast<IListItemUI*>(this);
+    if (name && wcscmp(name, L"ListLabelElement") == 0)
+        return this;
+    return CControlUI::GetInterface(name);
+}
+
+UINT CListLabelElementUI::GetControlFlags() const {
+    return IsEnabled() ? kFlagSetCursor : 0;
+}
+
+bool CListLabelElementUI::Activate() {
+    if (!CControlUI::Activate())
+        return false;
+    if (m_item.owner)
+        m_item.owner->OnItemClicked(this, true);
+    return true;
+}
+
+void CListLabelElementUI::Select(bool select) {
+    if (m_item.selected == select)
+        return;
+    m_item.selected = select;
+    Invalidate();
+}
+
+void CListLabelElementUI::DoEvent(UiEvent& event) {
+    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+        if (m_parent)
+            m_parent->DoEvent(event);
+        return;
+    }
+    if (!m_item.HandleEvent(*this, event))
+        CControlUI::DoEvent(event);
+}
+
+void CListLabelElementUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    // The owner picks the selection up when it is initialised.
+    if (name == L"selected")
+        Select(ParseBoolValue(value));
+    else
+        CControlUI::SetAttribute(name, value);
+}
+
+SIZE CListLabelElementUI::EstimateSize(SIZE available) {
+    if (m_fixedHeight > 0 || !m_manager)
+        return CControlUI::EstimateSize(available);
+    const int font = m_item.owner ? m_item.owner->GetListInfo().font : -1;
+    return {m_fixedWidth, m_manager->GetFontInfo(font).metrics.tmHeight + kItemTextMargin};
+}
+
+void CListLabelElementUI::PaintBkColor(HDC dc) {
+    CControlUI::PaintBkColor(dc);
+    m_item.PaintBackground(*this, dc);
+}
+
+RECT CListLabelElementUI::ItemTextRect(RECT rc) const {
+    if (m_item.owner) {
+        const RECT& padding = m_item.owner->GetListInfo().textPadding;
+        rc.left += padding.left;
+        rc.top += padding.top;
+        rc.right -= padding.right;
+        rc.bottom -= padding.bottom;
+    }
+    return rc;
+}
+
+void CListLabelElementUI::PaintText(HDC dc) {
+    if (m_text.empty() || !m_manager)
+        return;
+    const ListInfo* info = m_item.owner ? &m_item.owner->GetListInfo() : nullptr;
+    render::DrawText(dc, m_manager, ItemTextRect(m_pos), m_text, m_item.TextColor(*this),
+                     info ? info->font : -1,
+                     (info ? info->textStyle : (DT_VCENTER | DT_SINGLELINE)) | DT_NOPREFIX);
+}
+
+const wchar_t* CListTextElementUI::GetClass() const {
+    return L"ListTextElementUI";
+}
+
+void* CListTextElementUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"ListTextElement") == 0)
+        return this;
+    return CListLabelElementUI::GetInterface(name);
+}
+
+std::wstring CListTextElementUI::GetColumnText(int column) const {
+    if (column == 0)
+        return m_text;
+    const auto at = static_cast<size_t>(column - 1);
+    return column > 0 && at < m_columns.size() ? m_columns[at] : std::wstring{};
+}
+
+void CListTextElementUI::SetColumnText(int column, const std::wstring& text) {
+    if (column < 0)
+        return;
+    if (column == 0) {
+        SetText(text);
+        return;
+    }
+    const auto at = static_cast<size_t>(column - 1);
+    if (at >= m_columns.size())
+        m_columns.resize(at + 1);
+    m_columns[at] = text;
+    Invalidate();
+}
+
+void CListTextElementUI::PaintText(HDC dc) {
+    auto* header =
+        static_cast<IContainerUI*>(m_item.owner && m_item.owner->GetHeader()
+                                       ? m_item.owner->GetHeader()->GetInterface(L"IContainer")
+                                       : nullptr);
+    if (!header || header->GetCount() == 0 || !m_manager) {
+        CListLabelElementUI::PaintText(dc);
+        return;
+    }
+    const ListInfo& info = m_item.owner->GetListInfo();
+    for (int column = 0; column < header->GetCount(); ++column) {
+        const std::wstring text = GetColumnText(column);
+        if (text.empty())
+            continue;
+        const RECT& columnPos = header->GetItemAt(column)->GetPos();
+        const RECT cell = ItemTextRect({columnPos.left, m_pos.top, columnPos.right, m_pos.bottom});
+        render::DrawText(dc, m_manager, cell, text, m_item.TextColor(*this), info.font,
+                         info.textStyle | DT_NOPREFIX);
+    }
+}
+
+const wchar_t* CListContainerElementUI::GetClass() const {
+    return L"ListContainerElementUI";
+}
+
+void* CListContainerElementUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"ListItem") == 0)
+        return static_cast<IListItemUI*>(this);
+    if (name && wcscmp(name, L"ListContainerElement") == 0)
+        return this;
+    return CHorizontalLayoutUI::GetInterface(name);
+}
+
+UINT CListContainerElementUI::GetControlFlags() const {
+    return IsEnabled() ? kFlagSetCursor : 0;
+}
+
+bool CListContainerElementUI::Activate() {
+    if (!CControlUI::Activate())
+        return false;
+    if (m_item.owner)
+        m_item.owner->OnItemClicked(this, true);
+    return true;
+}
+
+void CListContainerElementUI::Select(bool select) {
+    if (m_item.selected == select)
+        return;
+    m_item.selected = select;
+    Invalidate();
+}
+
+void CListContainerElementUI::DoEvent(UiEvent& event) {
+    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+        if (m_parent)
+            m_parent->DoEvent(event);
+        return;
+    }
+    if (!m_item.HandleEvent(*this, event))
+        CHorizontalLayoutUI::DoEvent(event);
+}
+
+void CListContainerElementUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"selected")
+        Select(ParseBoolValue(value));
+    else
+        CHorizontalLayoutUI::SetAttribute(name, value);
+}
+
+void CListContainerElementUI::PaintBkColor(HDC dc) {
+    CHorizontalLayoutUI::PaintBkColor(dc);
+    m_item.PaintBackground(*this, dc);
+}
+
+const wchar_t* CListContainerElementExUI::GetClass() const {
+    return L"ListContainerElementExUI";
+}
+
+void* CListContainerElementExUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"ListContainerElementEx") == 0)
+        return this;
+    return CListContainerElementUI::GetInterface(name);
+}
+
+} // namespace skinui
