@@ -132,3 +132,37 @@ TEST_F(RichEditWindow, ReadOnlyTextCanBeSelectedButNotChanged) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RichEditWithoutEngine, KeepsItsTextAndPaintsOnlyBackgroundAndBorder) {
+    // Outside a window no text engine can be made, as when "msftedit.dll" is missing.
+    CRichEditUI edit;
+    edit.SetAttribute(L"bkcolor", L"#FF00FF00");
+    edit.SetAttribute(L"bordercolor", L"#FFFF0000");
+    edit.SetAttribute(L"bordersize", L"1");
+    edit.SetAttribute(L"vscrollbar", L"true");
+    edit.DoInit();
+    edit.SetText(L"text");
+    EXPECT_FALSE(edit.HasTextEngine());
+    EXPECT_EQ(edit.GetText(), L"text");
+    edit.LineDown();
+    edit.SetScrollPos({0, 100});
+    EXPECT_EQ(edit.SendEngineMessage(WM_GETTEXTLENGTH), 0);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT rc{0, 0, 20, 20};
+    edit.SetPos(rc);
+    edit.DoPaint(dc, rc);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 0, 10), RGB(255, 0, 0));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+} // namespace
