@@ -12,12 +12,13 @@ using skinui::CEditUI;
 
 namespace {
 
-constexpr wchar_t kEditSkin[] = LR"(<Window size="300,120">
+constexpr wchar_t kEditSkin[] = LR"(<Window size="300,150">
   <Font name="Tahoma" size="12" default="true" />
   <VerticalLayout>
     <Edit name="plain" height="30" text="abc" maxchar="5" />
     <Edit name="locked" height="30" text="licence" readonly="true" />
     <Edit name="secret" height="30" text="pw" password="true" passwordchar="#" />
+    <Edit name="digits" height="30" numberonly="true" nativebkcolor="#FF102030" />
     <Control />
   </VerticalLayout>
 </Window>)";
@@ -106,6 +107,25 @@ TEST_F(EditWindow, LosingFocusClosesTheNativeEditAndAnotherOpens) {
     EXPECT_EQ(SendMessageW(native, EM_GETPASSWORDCHAR, 0, 0), L'#');
     Press(100, 110);
     EXPECT_EQ(secret->GetNativeWindow(), nullptr);
+}
+
+TEST_F(EditWindow, CodeChangesReachTheOpenEditWithoutReports) {
+    CEditUI* edit = Edit(L"digits");
+    Press(100, 105);
+    HWND native = edit->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(native, GWL_STYLE) & ES_NUMBER);
+    edit->SetText(L"42");
+    TestWindow::PumpFor(50);
+    wchar_t shown[16]{};
+    GetWindowTextW(native, shown, 16);
+    EXPECT_STREQ(shown, L"42");
+    EXPECT_EQ(window->Count(L"textchanged"), 0);
+    edit->SetReadOnly(true);
+    EXPECT_TRUE(GetWindowLongPtrW(native, GWL_STYLE) & ES_READONLY);
+    // Disabling closes nothing by itself but the edit follows the control's state.
+    edit->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(native));
 }
 
 TEST_F(EditWindow, DestroyingTheWindowWhileEditingLeavesNothingBehind) {

@@ -4,6 +4,7 @@
 #include "skinui/ColorPaletteUI.h"
 #include "skinui/ComboUI.h"
 #include "skinui/DateTimeUI.h"
+#include "skinui/ListElementUI.h"
 #include "skinui/ListUI.h"
 #include "skinui/SkinWindowManager.h"
 #include "skinui/TileLayoutUI.h"
@@ -188,6 +189,30 @@ TEST_F(ControlsWindow, TreeNodesFoldTheirChildrenAndReportDoubleClicks) {
     EXPECT_FALSE(leaf->IsVisible());
     top->SetExpanded(true);
     EXPECT_TRUE(leaf->IsVisible());
+}
+
+TEST_F(ControlsWindow, RemovingTheSelectedItemClearsTheSelectionAndRenumbers) {
+    auto* list = Find<CListUI>(L"list");
+    ASSERT_EQ(list->GetCurSel(), 1);
+    ASSERT_TRUE(list->Remove(Find<CControlUI>(L"b")));
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(list->GetItemCount(), 2);
+    auto* last = static_cast<IListItemUI*>(list->GetListItemAt(1)->GetInterface(L"ListItem"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->GetIndex(), 1);
+    EXPECT_FALSE(list->SelectItem(5));
+    EXPECT_EQ(list->GetCurSel(), -1);
+}
+
+TEST(ListTextElement, KeepsOneTextPerColumn) {
+    CListTextElementUI row;
+    row.SetColumnText(0, L"name");
+    row.SetColumnText(2, L"third");
+    row.SetColumnText(-1, L"ignored");
+    EXPECT_EQ(row.GetText(), L"name");
+    EXPECT_EQ(row.GetColumnText(1), L"");
+    EXPECT_EQ(row.GetColumnText(2), L"third");
+    EXPECT_EQ(row.GetColumnText(7), L"");
 }
 
 TEST(DateTime, ShowsTheDateAsYearMonthDay) {

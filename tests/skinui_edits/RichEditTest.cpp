@@ -129,6 +129,12 @@ TEST_F(RichEditWindow, ReadOnlyTextCanBeSelectedButNotChanged) {
     PostMessageW(hwnd, WM_CHAR, 'z', 0);
     TestWindow::PumpFor(100);
     EXPECT_EQ(edit->GetText(), L"z");
+
+    // Tab is wanted by default, so the engine takes it instead of moving the focus.
+    PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(window->Manager().GetFocus(), edit);
+    EXPECT_EQ(edit->GetText().compare(0, 2, L"z\t"), 0);
 }
 
 } // namespace
