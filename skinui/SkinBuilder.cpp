@@ -297,6 +297,21 @@ void SkinBuilder::ApplyWindowAttributes(const SkinMarkupNode& root, SkinWindowMa
     }
 }
 
+// A tree node joins its parent node or the tree view itself, and nothing else; any other
+// control goes through the parent's container interface.
+bool SkinBuilder::AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode) {
+    if (isTreeNode) {
+        auto* node = static_cast<CTreeNodeUI*>(control);
+        if (auto* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode")))
+            return parentNode->AddChildNode(node);
+        if (auto* tree = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView")))
+            return tree->AddNode(node);
+        return false;
+    }
+    auto* container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+    return container && container->Add(control);
+}
+
 CControlUI* SkinBuilder::Parse(const SkinMarkupNode& parentNode, CControlUI* parent,
                                SkinWindowManager* manager) {
     CControlUI* first = nullptr;
@@ -308,7 +323,8 @@ CControlUI* SkinBuilder::Parse(const SkinMarkupNode& parentNode, CControlUI* par
             ParseInclude(node, parent, manager);
             continue;
         }
-        CControlUI* control = CreateBuiltinControl(element);
+        const bool isTreeNode = element == L"TreeNode";
+        CControlUI* control = isTreeNode ? new CTreeNodeUI : CreateBuiltinControl(element);
         for (ControlFactory factory : Factories()) {
             if (control)
                 break;
@@ -327,12 +343,9 @@ CControlUI* SkinBuilder::Parse(const SkinMarkupNode& parentNode, CControlUI* par
         // Children first: a tab layout's selectedid needs its pages already there.
         if (node.HasChildren())
             Parse(node, control, manager);
-        if (parent) {
-            auto* container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
-            if (!container || !container->Add(control)) {
-                delete control;
-                continue;
-            }
+        if (parent && !AddToParent(parent, control, isTreeNode)) {
+            delete control;
+            continue;
         }
         if (manager) {
             CControlUI* owner = control->GetParent();

@@ -37,6 +37,7 @@ private:
     void ApplyWindowAttributes(const SkinMarkupNode& root, SkinWindowManager& manager);
     CControlUI* Parse(const SkinMarkupNode& first, CControlUI* parent, SkinWindowManager* manager);
     void ParseInclude(const SkinMarkupNode& node, CControlUI* parent, SkinWindowManager* manager);
+    static bool AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode);
 
     SkinMarkup m_markup;
     std::wstring m_type; // resource type of the markup when it came from a resource

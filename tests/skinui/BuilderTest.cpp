@@ -3,6 +3,7 @@
 #include "skinui/SkinBuilder.h"
 #include "skinui/SkinWindowManager.h"
 #include "skinui/TabLayoutUI.h"
+#include "skinui/TreeViewUI.h"
 #include "skinui/resources/SkinResources.h"
 #include "tests/support/TestSupport.h"
 
@@ -164,4 +165,38 @@ TEST(SkinBuilder, BrokenMarkupBuildsNothing) {
               nullptr);
     EXPECT_NE(builder.GetLastError().find(L"Expected attribute value"), std::wstring::npos);
     EXPECT_EQ(Build(L"<Window></Window>", manager), nullptr);
+}
+
+TEST(SkinBuilder, TreeNodesJoinTheirParentNodeOrTheTreeView) {
+    SkinWindowManager manager;
+    auto root = Build(LR"(<Window><TreeView name="tree">
+        <TreeNode name="top"><TreeNode name="child"><TreeNode name="grandchild" /></TreeNode></TreeNode>
+        <TreeNode name="second" />
+    </TreeView></Window>)",
+                      manager);
+    ASSERT_TRUE(root);
+    auto* tree = static_cast<CTreeViewUI*>(root->GetInterface(L"TreeView"));
+    ASSERT_NE(tree, nullptr);
+    // The tree lists every node, each after its parent and that parent's earlier descendants.
+    ASSERT_EQ(tree->GetCount(), 4);
+    std::vector<std::wstring> order;
+    for (int i = 0; i < tree->GetCount(); ++i)
+        order.push_back(tree->GetItemAt(i)->GetName());
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"top", L"child", L"grandchild", L"second"}));
+
+    auto* child = static_cast<CTreeNodeUI*>(tree->GetItemAt(1)->GetInterface(L"TreeNode"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetParentNode(), tree->GetItemAt(0));
+    EXPECT_EQ(child->GetDepth(), 1);
+    EXPECT_EQ(static_cast<CTreeNodeUI*>(tree->GetItemAt(3))->GetParentNode(), nullptr);
+}
+
+TEST(SkinBuilder, TreeNodeOutsideATreeIsSkipped) {
+    SkinWindowManager manager;
+    auto root = Build(LR"(<Window><VerticalLayout><TreeNode name="stray" /><Control name="kept" />
+    </VerticalLayout></Window>)",
+                      manager);
+    ASSERT_TRUE(root);
+    ASSERT_EQ(Container(root.get())->GetCount(), 1);
+    EXPECT_EQ(Container(root.get())->GetItemAt(0)->GetName(), L"kept");
 }
