@@ -93,6 +93,7 @@ void SkinWindowManager::DetachWindow() {
     m_toolTipControl = nullptr;
     m_nameMap.clear();
     m_notifiers.clear();
+    m_translators.clear();
     m_preFilters.clear();
     m_filters.clear();
     m_window = nullptr;
@@ -158,6 +159,8 @@ bool SkinWindowManager::TranslateMessage(MSG* msg) {
         HWND window = manager->GetPaintWindow();
         if (!window || (msg->hwnd != window && !IsChild(window, msg->hwnd)))
             continue;
+        if (manager->TranslateAccelerators(msg))
+            return true;
         LRESULT result = 0;
         if (manager->PreMessageHandler(msg->message, msg->wParam, msg->lParam, result))
             return true;
@@ -782,6 +785,26 @@ void SkinWindowManager::AddNotifier(INotifyUI* notifier) {
 void SkinWindowManager::RemoveNotifier(INotifyUI* notifier) {
     m_notifiers.erase(std::remove(m_notifiers.begin(), m_notifiers.end(), notifier),
                       m_notifiers.end());
+}
+
+void SkinWindowManager::AddTranslateAccelerator(ITranslateAccelerator* translator) {
+    if (std::find(m_translators.begin(), m_translators.end(), translator) == m_translators.end())
+        m_translators.push_back(translator);
+}
+
+void SkinWindowManager::RemoveTranslateAccelerator(ITranslateAccelerator* translator) {
+    m_translators.erase(std::remove(m_translators.begin(), m_translators.end(), translator),
+                        m_translators.end());
+}
+
+bool SkinWindowManager::TranslateAccelerators(MSG* msg) {
+    // A copy: a translator may remove itself while it handles the message.
+    const std::vector<ITranslateAccelerator*> translators = m_translators;
+    for (ITranslateAccelerator* translator : translators) {
+        if (translator->TranslateAccelerator(msg))
+            return true;
+    }
+    return false;
 }
 
 void SkinWindowManager::AddPreMessageFilter(IMessageFilterUI* filter) {

@@ -61,6 +61,8 @@ public:
     void SendNotify(UiNotification& notification, bool async = false);
     void AddNotifier(INotifyUI* notifier);
     void RemoveNotifier(INotifyUI* notifier);
+    void AddTranslateAccelerator(ITranslateAccelerator* translator);
+    void RemoveTranslateAccelerator(ITranslateAccelerator* translator);
     void AddPreMessageFilter(IMessageFilterUI* filter);
     void RemovePreMessageFilter(IMessageFilterUI* filter);
     void AddMessageFilter(IMessageFilterUI* filter);
@@ -137,6 +139,8 @@ public:
 
     // The manager's part of the window procedure; true when it handled the message.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The accelerator translators see a message of the loop first; true when one consumed it.
+    bool TranslateAccelerators(MSG* msg);
     bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
@@ -183,6 +187,7 @@ private:
     bool m_cleanupPosted = false;
 
     std::vector<INotifyUI*> m_notifiers;
+    std::vector<ITranslateAccelerator*> m_translators;
     std::vector<IMessageFilterUI*> m_preFilters;
     std::vector<IMessageFilterUI*> m_filters;
     std::vector<CControlUI*> m_postPaint;

@@ -74,6 +74,16 @@ protected:
     ~IMessageFilterUI() = default;
 };
 
+// Sees every message of the framework's loop aimed at its window (or a child of it) before
+// the pre-message filters, as a dialog's keyboard accelerators would; true consumes it.
+class ITranslateAccelerator {
+public:
+    virtual bool TranslateAccelerator(MSG* msg) = 0;
+
+protected:
+    ~ITranslateAccelerator() = default;
+};
+
 class IDialogBuilderCallback {
 public:
     virtual CControlUI* CreateCustomControl(const wchar_t* elementName) = 0;
