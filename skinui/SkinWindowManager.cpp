@@ -13,6 +13,16 @@
 namespace skinui {
 namespace {
 
+// The manager's registration lists hold each entry at most once.
+template <typename T> void AddOnce(std::vector<T*>& list, T* entry) {
+    if (std::find(list.begin(), list.end(), entry) == list.end())
+        list.push_back(entry);
+}
+
+template <typename T> void RemoveAll(std::vector<T*>& list, T* entry) {
+    list.erase(std::remove(list.begin(), list.end(), entry), list.end());
+}
+
 // Posted to the window to run the delayed clean-up of removed controls and queued notices.
 constexpr UINT kDelayedCleanupMessage = 0x8001;
 constexpr UINT_PTR kCaretTimerId = 241;
@@ -778,23 +788,19 @@ void SkinWindowManager::FlushAsyncNotifications() {
 }
 
 void SkinWindowManager::AddNotifier(INotifyUI* notifier) {
-    if (std::find(m_notifiers.begin(), m_notifiers.end(), notifier) == m_notifiers.end())
-        m_notifiers.push_back(notifier);
+    AddOnce(m_notifiers, notifier);
 }
 
 void SkinWindowManager::RemoveNotifier(INotifyUI* notifier) {
-    m_notifiers.erase(std::remove(m_notifiers.begin(), m_notifiers.end(), notifier),
-                      m_notifiers.end());
+    RemoveAll(m_notifiers, notifier);
 }
 
 void SkinWindowManager::AddTranslateAccelerator(ITranslateAccelerator* translator) {
-    if (std::find(m_translators.begin(), m_translators.end(), translator) == m_translators.end())
-        m_translators.push_back(translator);
+    AddOnce(m_translators, translator);
 }
 
 void SkinWindowManager::RemoveTranslateAccelerator(ITranslateAccelerator* translator) {
-    m_translators.erase(std::remove(m_translators.begin(), m_translators.end(), translator),
-                        m_translators.end());
+    RemoveAll(m_translators, translator);
 }
 
 bool SkinWindowManager::TranslateAccelerators(MSG* msg) {
@@ -808,32 +814,27 @@ bool SkinWindowManager::TranslateAccelerators(MSG* msg) {
 }
 
 void SkinWindowManager::AddPreMessageFilter(IMessageFilterUI* filter) {
-    if (std::find(m_preFilters.begin(), m_preFilters.end(), filter) == m_preFilters.end())
-        m_preFilters.push_back(filter);
+    AddOnce(m_preFilters, filter);
 }
 
 void SkinWindowManager::RemovePreMessageFilter(IMessageFilterUI* filter) {
-    m_preFilters.erase(std::remove(m_preFilters.begin(), m_preFilters.end(), filter),
-                       m_preFilters.end());
+    RemoveAll(m_preFilters, filter);
 }
 
 void SkinWindowManager::AddMessageFilter(IMessageFilterUI* filter) {
-    if (std::find(m_filters.begin(), m_filters.end(), filter) == m_filters.end())
-        m_filters.push_back(filter);
+    AddOnce(m_filters, filter);
 }
 
 void SkinWindowManager::RemoveMessageFilter(IMessageFilterUI* filter) {
-    m_filters.erase(std::remove(m_filters.begin(), m_filters.end(), filter), m_filters.end());
+    RemoveAll(m_filters, filter);
 }
 
 void SkinWindowManager::AddPostPaint(CControlUI* control) {
-    if (std::find(m_postPaint.begin(), m_postPaint.end(), control) == m_postPaint.end())
-        m_postPaint.push_back(control);
+    AddOnce(m_postPaint, control);
 }
 
 void SkinWindowManager::RemovePostPaint(CControlUI* control) {
-    m_postPaint.erase(std::remove(m_postPaint.begin(), m_postPaint.end(), control),
-                      m_postPaint.end());
+    RemoveAll(m_postPaint, control);
 }
 
 void SkinWindowManager::AddDelayedCleanup(CControlUI* control) {
