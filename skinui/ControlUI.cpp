@@ -433,18 +433,20 @@ void CControlUI::DoPaint(HDC dc, const RECT& paint) {
 void CControlUI::PaintBkColor(HDC dc) {
     if (m_bkColor == 0)
         return;
+    const DWORD color = GetAdjustColor(m_bkColor);
     if (m_bkColor2 == 0) {
-        render::FillColor(dc, m_pos, m_bkColor);
+        render::FillColor(dc, m_pos, color);
         return;
     }
+    const DWORD color2 = GetAdjustColor(m_bkColor2);
     if (m_bkColor3 == 0) {
-        render::FillGradient(dc, m_pos, m_bkColor, m_bkColor2);
+        render::FillGradient(dc, m_pos, color, color2);
         return;
     }
     const LONG middle = m_pos.top + (m_pos.bottom - m_pos.top) / 2;
-    render::FillGradient(dc, {m_pos.left, m_pos.top, m_pos.right, middle}, m_bkColor, m_bkColor2);
-    render::FillGradient(dc, {m_pos.left, middle, m_pos.right, m_pos.bottom}, m_bkColor2,
-                         m_bkColor3);
+    render::FillGradient(dc, {m_pos.left, m_pos.top, m_pos.right, middle}, color, color2);
+    render::FillGradient(dc, {m_pos.left, middle, m_pos.right, m_pos.bottom}, color2,
+                         GetAdjustColor(m_bkColor3));
 }
 
 void CControlUI::PaintBkImage(HDC dc) {
@@ -461,38 +463,45 @@ void CControlUI::PaintText(HDC /*dc*/) {}
 void CControlUI::PaintBorder(HDC dc) {
     if (m_borderColor == 0 && m_focusBorderColor == 0)
         return;
+    const DWORD borderColor = GetAdjustColor(m_borderColor);
+    const DWORD focusBorderColor = GetAdjustColor(m_focusBorderColor);
     if (m_borderSize > 0 && (m_borderRound.cx > 0 || m_borderRound.cy > 0)) {
-        const DWORD color =
-            (m_focused && m_focusBorderColor != 0) ? m_focusBorderColor : m_borderColor;
+        const DWORD color = (m_focused && m_focusBorderColor != 0) ? focusBorderColor : borderColor;
         render::DrawRoundRect(dc, m_pos, m_borderSize, m_borderRound, color);
         return;
     }
     if (m_focused && m_focusBorderColor != 0 && m_borderSize > 0) {
-        render::DrawRect(dc, m_pos, m_borderSize, m_focusBorderColor);
+        render::DrawRect(dc, m_pos, m_borderSize, focusBorderColor);
         return;
     }
     const RECT& side = m_sideBorderSize;
     if (side.left == 0 && side.top == 0 && side.right == 0 && side.bottom == 0) {
         if (m_borderSize > 0)
-            render::DrawRect(dc, m_pos, m_borderSize, m_borderColor);
+            render::DrawRect(dc, m_pos, m_borderSize, borderColor);
         return;
     }
     const RECT& rc = m_pos;
     if (side.left > 0)
         render::DrawLine(dc, {rc.left + side.left / 2, rc.top},
-                         {rc.left + side.left / 2, rc.bottom}, side.left, m_borderColor,
+                         {rc.left + side.left / 2, rc.bottom}, side.left, borderColor,
                          m_borderStyle);
     if (side.top > 0)
         render::DrawLine(dc, {rc.left, rc.top + side.top / 2}, {rc.right, rc.top + side.top / 2},
-                         side.top, m_borderColor, m_borderStyle);
+                         side.top, borderColor, m_borderStyle);
     if (side.right > 0)
         render::DrawLine(dc, {rc.right - (side.right + 1) / 2, rc.top},
-                         {rc.right - (side.right + 1) / 2, rc.bottom}, side.right, m_borderColor,
+                         {rc.right - (side.right + 1) / 2, rc.bottom}, side.right, borderColor,
                          m_borderStyle);
     if (side.bottom > 0)
         render::DrawLine(dc, {rc.left, rc.bottom - (side.bottom + 1) / 2},
-                         {rc.right, rc.bottom - (side.bottom + 1) / 2}, side.bottom, m_borderColor,
+                         {rc.right, rc.bottom - (side.bottom + 1) / 2}, side.bottom, borderColor,
                          m_borderStyle);
+}
+
+DWORD CControlUI::GetAdjustColor(DWORD color) const {
+    if (!m_colorHsl || !m_manager)
+        return color;
+    return AdjustColor(color, m_manager->GetHslAdjustment());
 }
 
 void CControlUI::DoPostPaint(HDC /*dc*/, const RECT& /*paint*/) {}

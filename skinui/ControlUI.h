@@ -114,6 +114,8 @@ public:
     bool IsRelativePos() const { return m_relativePos.enabled; }
     SIZE& RelativeParentSize() { return m_relativeParentSize; }
     DWORD GetBkColor() const { return m_bkColor; }
+    // A colour as painted: shifted by the window's adjustment when colorhsl is set.
+    DWORD GetAdjustColor(DWORD color) const;
     void SetBkColor(DWORD color);
     std::wstring GetBkImage() const { return m_bkImage; }
     void SetBkImage(const std::wstring& descriptor);

@@ -176,6 +176,7 @@ RECT CLabelUI::TextRect() const {
 void CLabelUI::DrawLabelText(HDC dc, DWORD color, UINT style, std::vector<RECT>* links) {
     if (m_text.empty() || !m_manager)
         return;
+    color = GetAdjustColor(color);
     const RECT rc = TextRect();
     if (!m_showHtml) {
         render::DrawText(dc, m_manager, rc, m_text, color, m_font, style);

@@ -991,6 +991,12 @@ void SkinWindowManager::RemoveOptionGroup(const std::wstring& group, CControlUI*
         m_optionGroups.erase(it);
 }
 
+void SkinWindowManager::SetHslAdjustment(const HslAdjustment& adjustment) {
+    m_hsl = adjustment;
+    if (m_window)
+        InvalidateRect(m_window, nullptr, FALSE);
+}
+
 void SkinWindowManager::Invalidate(const RECT& rc) {
     if (m_window)
         InvalidateRect(m_window, &rc, FALSE);

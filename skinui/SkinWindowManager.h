@@ -2,6 +2,7 @@
 
 #include "ShadowUI.h"
 #include "UiTypes.h"
+#include "skinui/markup/ColorAdjust.h"
 #include "skinui/resources/SkinImage.h"
 
 #include <map>
@@ -136,6 +137,9 @@ public:
     void SetLinkHoverFontColor(DWORD color) { m_linkHoverFontColor = color; }
     DWORD GetSelectedBkColor() const { return m_selectedColor; }
     void SetSelectedBkColor(DWORD color) { m_selectedColor = color; }
+    // Recolours the controls that opted in with colorhsl; the whole window repaints.
+    void SetHslAdjustment(const HslAdjustment& adjustment);
+    const HslAdjustment& GetHslAdjustment() const { return m_hsl; }
 
     // The manager's part of the window procedure; true when it handled the message.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -218,6 +222,7 @@ private:
     DWORD m_linkFontColor = 0xFF0000FF;
     DWORD m_linkHoverFontColor = 0xFFD3215F;
     DWORD m_selectedColor = 0xFFBAE4FF;
+    HslAdjustment m_hsl;
     CShadowUI m_shadow;
 };
 

@@ -274,6 +274,23 @@ TEST_F(ControlsWindow, AutoCalculatedWidthFollowsTheTextAndLinksReportTheirNumbe
     EXPECT_EQ(window->Count(L"link", L"link"), 1) << "plain text is no link";
 }
 
+TEST_F(ControlsWindow, WindowHslAdjustmentRecoloursOnlyControlsThatOptIn) {
+    Open(LR"(<Window size="200,100"><HorizontalLayout>
+      <Label name="plain" width="100" bkcolor="#FFFF0000" bordercolor="#FF0000FF" bordersize="2" />
+      <Label name="tinted" colorhsl="true" bkcolor="#FFFF0000" bordercolor="#FF0000FF" bordersize="2" />
+    </HorizontalLayout></Window>)");
+    window->Manager().SetHslAdjustment({120, 100, 100});
+    Canvas plain(*Find(L"plain"), 200, 100);
+    EXPECT_EQ(plain.At(50, 50), 0xFF0000u);
+    EXPECT_EQ(plain.At(0, 50), 0x0000FFu);
+    Canvas tinted(*Find(L"tinted"), 200, 100);
+    EXPECT_EQ(tinted.At(150, 50), 0x00FF00u) << "red turned by 120 degrees";
+    EXPECT_EQ(tinted.At(100, 50), 0xFF0000u) << "the blue border turned to red";
+
+    window->Manager().SetHslAdjustment({});
+    EXPECT_EQ(Canvas(*Find(L"tinted"), 200, 100).At(150, 50), 0xFF0000u);
+}
+
 TEST(LabelAttributes, AlignAndValignFollowTheBitRules) {
     CLabelUI label;
     EXPECT_EQ(label.GetTextStyle(), skinui::kTextVCenter);
