@@ -96,6 +96,8 @@ void CTabLayoutUI::SetAttribute(const std::wstring& name, const std::wstring& va
 void CTabLayoutUI::SetPos(RECT rc) {
     CControlUI::SetPos(rc);
     const RECT content = ContentRect();
+    const SIZE scroll = GetScrollPos();
+    SIZE needed{};
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = GetItemAt(i);
         if (!child->IsVisible())
@@ -107,8 +109,8 @@ void CTabLayoutUI::SetPos(RECT rc) {
         if (i != m_curSel)
             continue;
         const RECT padding = child->GetPadding();
-        RECT slot{content.left + padding.left, content.top + padding.top,
-                  content.right - padding.right, content.bottom - padding.bottom};
+        const RECT slot{content.left + padding.left, content.top + padding.top,
+                        content.right - padding.right, content.bottom - padding.bottom};
         const SIZE available{slot.right - slot.left, slot.bottom - slot.top};
         const SIZE wanted = child->EstimateSize(available);
         long width = wanted.cx == 0 ? available.cx : wanted.cx;
@@ -117,8 +119,13 @@ void CTabLayoutUI::SetPos(RECT rc) {
                                  std::max(child->GetMinWidth(), child->GetMaxWidth()));
         height = std::clamp<long>(height, child->GetMinHeight(),
                                   std::max(child->GetMinHeight(), child->GetMaxHeight()));
-        child->SetPos({slot.left, slot.top, slot.left + width, slot.top + height});
+        const long left = slot.left - scroll.cx;
+        const long top = slot.top - scroll.cy;
+        child->SetPos({left, top, left + width, top + height});
+        needed = {width + padding.left + padding.right, height + padding.top + padding.bottom};
     }
+    // A page larger than the view can be scrolled when the layout has scroll bars.
+    ProcessScrollBar(content, needed.cx, needed.cy);
 }
 
 } // namespace skinui

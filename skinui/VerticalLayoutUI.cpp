@@ -5,6 +5,14 @@
 #include <algorithm>
 
 namespace skinui {
+namespace {
+
+long InsistedWidth(const CControlUI& child) {
+    const long wanted = std::max(child.GetFixedWidth(), child.GetMinWidth());
+    return std::min<long>(wanted, std::max(child.GetMinWidth(), child.GetMaxWidth()));
+}
+
+} // namespace
 
 const wchar_t* CVerticalLayoutUI::GetClass() const {
     return L"VerticalLayoutUI";
@@ -80,6 +88,7 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
     const long x = content.left - scroll.cx;
     long remaining = available.cy;
     long needed = 0;
+    long neededWidth = 0;
     int placed = 0;
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = m_items[static_cast<size_t>(i)];
@@ -105,11 +114,15 @@ void CVerticalLayoutUI::SetPos(RECT rc) {
         y += height + m_childPadding + padding.top + padding.bottom;
         remaining -= height + m_childPadding + padding.bottom;
         needed += height + padding.top + padding.bottom;
+        // Only widths a child insists on count: a stretched width already includes the scroll
+        // range and would keep any range alive forever.
+        neededWidth =
+            std::max<long>(neededWidth, InsistedWidth(*child) + padding.left + padding.right);
         ++placed;
     }
     if (placed > 1)
         needed += static_cast<long>(m_childPadding) * (placed - 1);
-    ProcessScrollBar(content, -1, needed);
+    ProcessScrollBar(content, neededWidth, needed);
 }
 
 } // namespace skinui

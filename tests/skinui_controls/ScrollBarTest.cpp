@@ -3,6 +3,7 @@
 #include "skinui/ContainerUI.h"
 #include "skinui/ScrollBarUI.h"
 #include "skinui/SkinWindowManager.h"
+#include "skinui/TabLayoutUI.h"
 
 using namespace controlstest;
 using skinui::CContainerUI;
@@ -168,6 +169,55 @@ TEST_F(ControlsWindow, WheelAndBarScrollTheLayoutAndTheBarReportsScroll) {
     // A hit test below the bar reaches the scrolled children.
     Click({100, 90});
     EXPECT_EQ(window->Count(L"click", L"c"), 1);
+}
+
+constexpr wchar_t kWideSkin[] = LR"(<Window size="300,300">
+  <Default name="VScrollBar" value="width=&quot;10&quot;" />
+  <Default name="HScrollBar" value="height=&quot;10&quot;" />
+  <VerticalLayout>
+    <VerticalLayout name="column" height="100" hscrollbar="true">
+      <Control name="wide" width="500" height="20" padding="10,0,0,0" />
+      <Control name="fill" height="20" />
+    </VerticalLayout>
+    <VerticalLayout name="narrow" height="50" hscrollbar="true">
+      <Control minwidth="250" height="20" />
+    </VerticalLayout>
+    <TabLayout name="tabs" height="100" vscrollbar="true">
+      <Control name="tall" height="250" />
+      <Control name="other" />
+    </TabLayout>
+  </VerticalLayout>
+</Window>)";
+
+TEST_F(ControlsWindow, WideChildrenScrollAColumnSidewaysAndTallPagesScrollATab) {
+    Open(kWideSkin);
+    auto* column = FindAs<CContainerUI>(L"column", L"Container");
+    ASSERT_TRUE(column && column->GetHorizontalScrollBar());
+    CScrollBarUI* bar = column->GetHorizontalScrollBar();
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(bar->GetScrollRange(), 210) << "500 wide plus padding 10 in a view of 300";
+    EXPECT_EQ(bar->GetPos(), (RECT{0, 90, 300, 100}));
+    EXPECT_EQ(Find(L"fill")->GetPos().right, 510) << "stretch children span the scrolled width";
+    column->SetScrollPos({50, 0});
+    EXPECT_EQ(Find(L"wide")->GetPos().left, -40);
+    EXPECT_EQ(bar->GetScrollRange(), 210) << "the range stays put when laid out again";
+
+    auto* narrow = FindAs<CContainerUI>(L"narrow", L"Container");
+    ASSERT_TRUE(narrow && narrow->GetHorizontalScrollBar());
+    EXPECT_FALSE(narrow->GetHorizontalScrollBar()->IsVisible());
+
+    auto* tabs = FindAs<skinui::CTabLayoutUI>(L"tabs", L"TabLayout");
+    ASSERT_TRUE(tabs && tabs->GetVerticalScrollBar());
+    CScrollBarUI* pageBar = tabs->GetVerticalScrollBar();
+    EXPECT_TRUE(pageBar->IsVisible());
+    EXPECT_EQ(pageBar->GetScrollRange(), 150);
+    EXPECT_EQ(pageBar->GetPos(), (RECT{290, 150, 300, 250}));
+    Wheel({100, 200}, true);
+    EXPECT_EQ(Find(L"tall")->GetPos().top, 150 - pageBar->GetScrollPos());
+    EXPECT_GT(pageBar->GetScrollPos(), 0);
+    ASSERT_TRUE(tabs->SelectItem(1));
+    EXPECT_FALSE(pageBar->IsVisible()) << "a page that fits needs no bar";
+    EXPECT_EQ(Find(L"other")->GetPos(), (RECT{0, 150, 300, 250}));
 }
 
 } // namespace
