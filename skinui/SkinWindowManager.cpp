@@ -4,6 +4,7 @@
 #include "RenderEngine.h"
 #include "skinui/resources/SkinImage.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/GdiObject.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -1027,11 +1028,10 @@ FontRecord SkinWindowManager::MakeFont(const std::wstring& face, int size, bool 
     record.bold = bold;
     record.underline = underline;
     record.italic = italic;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, record.font);
-    GetTextMetricsW(dc, &record.metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const win32::WindowDc screen(nullptr);
+    HGDIOBJ old = SelectObject(screen.get(), record.font);
+    GetTextMetricsW(screen.get(), &record.metrics);
+    SelectObject(screen.get(), old);
     return record;
 }
 

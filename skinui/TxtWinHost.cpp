@@ -2,6 +2,7 @@
 
 #include "RichEditUI.h"
 #include "SkinWindowManager.h"
+#include "win32/GdiObject.h"
 
 #include <type_traits>
 
@@ -38,10 +39,8 @@ CHARFORMAT2W CharFormatFor(HFONT font, COLORREF color) {
     LOGFONTW logFont{};
     if (!font || !GetObjectW(font, sizeof(logFont), &logFont))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
-    HDC screen = GetDC(nullptr);
-    const LONG pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    const win32::WindowDc screen(nullptr);
+    const LONG pixelsPerInch = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     const LONG height = logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight;
     format.yHeight = height * kTwipsPerInch / (pixelsPerInch > 0 ? pixelsPerInch : 96);
     format.bCharSet = logFont.lfCharSet;
