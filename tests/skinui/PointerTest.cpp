@@ -1,0 +1,186 @@
+#include "TestWindow.h"
+
+#include "skinui/SkinWindowManager.h"
+#include "win32/GdiObject.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <thread>
+
+using namespace skintest;
+
+// What the pointer and the screen really do: input injected through the system's input queue
+// from another thread while the window's thread runs its loop, and pixels read back from the
+// window's own surface.
+namespace {
+
+constexpr wchar_t kPointerSkin[] = LR"(<Window size="300,200" caption="0,0,0,40" showdirty="true">
+  <VerticalLayout bkcolor="#FFFFFFFF">
+    <HorizontalLayout height="40">
+      <Label name="title" width="200" />
+      <Button name="help" width="100" tooltip="帮助说明" />
+    </HorizontalLayout>
+    <Control />
+  </VerticalLayout>
+</Window>)";
+
+void Inject(DWORD flags, POINT screen = {}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute coordinates span 0..65535 over the primary screen.
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    SendInput(1, &input, sizeof(input));
+}
+
+// Presses at `from`, moves in steps to `to` and releases there, from a thread of its own: the
+// window thread may sit in a modal loop meanwhile.
+std::thread DragThread(POINT from, POINT to) {
+    return std::thread([from, to] {
+        Inject(MOUSEEVENTF_MOVE, from);
+        Sleep(50);
+        Inject(MOUSEEVENTF_LEFTDOWN);
+        Sleep(100);
+        constexpr int kSteps = 5;
+        for (int i = 1; i <= kSteps; ++i) {
+            Inject(MOUSEEVENTF_MOVE,
+                   {from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
+            Sleep(40);
+        }
+        Inject(MOUSEEVENTF_LEFTUP);
+    });
+}
+
+HWND FindToolTipOf(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t className[64] = {};
+            GetClassNameW(hwnd, className, 64);
+            if (_wcsicmp(className, TOOLTIPS_CLASSW) == 0 &&
+                GetWindow(hwnd, GW_OWNER) == s->owner) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ToolTipText(HWND tip, HWND owner) {
+    wchar_t text[256] = {};
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(owner);
+    info.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+POINT ScreenPoint(HWND hwnd, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    return pt;
+}
+
+class PointerWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<TestWindow>(kPointerSkin);
+        hwnd = window->Open(100, 100);
+        ASSERT_TRUE(hwnd);
+        ASSERT_TRUE(TestWindow::PumpUntil([this] { return window->Count(L"windowinit") > 0; }));
+    }
+    void TearDown() override {
+        if (hwnd && IsWindow(hwnd))
+            DestroyWindow(hwnd);
+        SetCursorPos(0, 0);
+        TestWindow::PumpFor(20);
+    }
+
+    std::unique_ptr<TestWindow> window;
+    HWND hwnd = nullptr;
+};
+
+TEST_F(PointerWindow, DraggingTheCaptionMovesTheWindowButDraggingAButtonDoesNot) {
+    RECT before{};
+    GetWindowRect(hwnd, &before);
+    std::thread drag = DragThread(ScreenPoint(hwnd, 50, 20), ScreenPoint(hwnd, 110, 60));
+    const bool moved = TestWindow::PumpUntil(
+        [&] {
+            RECT now{};
+            GetWindowRect(hwnd, &now);
+            return now.left == before.left + 60 && now.top == before.top + 40;
+        },
+        5000);
+    drag.join();
+    TestWindow::PumpFor(100);
+    RECT after{};
+    GetWindowRect(hwnd, &after);
+    EXPECT_TRUE(moved) << "window at " << after.left << "," << after.top << " from " << before.left
+                       << "," << before.top;
+    EXPECT_EQ(window->Count(L"click"), 0);
+
+    std::thread press = DragThread(ScreenPoint(hwnd, 250, 20), ScreenPoint(hwnd, 260, 30));
+    TestWindow::PumpFor(600);
+    press.join();
+    TestWindow::PumpFor(100);
+    RECT still{};
+    GetWindowRect(hwnd, &still);
+    EXPECT_EQ(still.left, after.left);
+    EXPECT_EQ(still.top, after.top);
+    EXPECT_EQ(window->Count(L"click", L"help"), 1) << "released inside the button";
+}
+
+TEST_F(PointerWindow, RestingOnAControlWithATooltipShowsItUntilThePointerLeaves) {
+    SetCursorPos(ScreenPoint(hwnd, 20, 100).x, ScreenPoint(hwnd, 20, 100).y);
+    TestWindow::PumpFor(100);
+    const POINT onHelp = ScreenPoint(hwnd, 250, 20);
+    SetCursorPos(onHelp.x, onHelp.y);
+    HWND tip = nullptr;
+    ASSERT_TRUE(TestWindow::PumpUntil(
+        [&] {
+            tip = FindToolTipOf(hwnd);
+            return tip && IsWindowVisible(tip);
+        },
+        3000))
+        << "no tooltip after resting on the button";
+    EXPECT_EQ(ToolTipText(tip, hwnd), L"帮助说明");
+
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(TestWindow::PumpUntil([&] { return !IsWindowVisible(tip); }, 3000))
+        << "the tooltip stays after the pointer left";
+}
+
+TEST_F(PointerWindow, ShowDirtyOutlinesEachRepaintedAreaInRed) {
+    TestWindow::PumpFor(100);
+    RECT area{60, 80, 160, 130};
+    InvalidateRect(hwnd, &area, FALSE);
+    UpdateWindow(hwnd);
+    const win32::WindowDc surface(hwnd);
+    ASSERT_TRUE(surface);
+    HDC dc = surface.get();
+    const COLORREF red = RGB(255, 0, 0);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(GetPixel(dc, 60, 100), red);
+    EXPECT_EQ(GetPixel(dc, 100, 80), red);
+    EXPECT_EQ(GetPixel(dc, 159, 100), red);
+    EXPECT_EQ(GetPixel(dc, 100, 129), red);
+    EXPECT_EQ(GetPixel(dc, 100, 100), white) << "only the outline";
+    EXPECT_EQ(GetPixel(dc, 59, 100), white) << "nothing outside the area";
+}
+
+} // namespace
