@@ -57,25 +57,24 @@ std::thread DragThread(POINT from, POINT to) {
     });
 }
 
+struct ToolTipSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchToolTip(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<ToolTipSearch*>(data);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (_wcsicmp(className, TOOLTIPS_CLASSW) != 0 || GetWindow(hwnd, GW_OWNER) != search->owner)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 HWND FindToolTipOf(HWND owner) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[64] = {};
-            GetClassNameW(hwnd, className, 64);
-            if (_wcsicmp(className, TOOLTIPS_CLASSW) == 0 &&
-                GetWindow(hwnd, GW_OWNER) == s->owner) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ToolTipSearch search{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchToolTip, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
