@@ -2,6 +2,7 @@
 
 #include "GdiplusText.h"
 #include "SkinWindowManager.h"
+#include "win32/DibSection.h"
 
 #include <algorithm>
 #include <memory>
@@ -36,29 +37,17 @@ void FillColor(HDC dc, const RECT& rc, DWORD color) {
         return;
     }
     // A one-pixel premultiplied bitmap stretched by AlphaBlend blends the colour in.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
+    win32::DibSection pixel(1, 1, dc);
+    if (!pixel)
         return;
     const DWORD a = Alpha(color);
     const DWORD r = ((color >> 16) & 0xFF) * a / 255;
     const DWORD g = ((color >> 8) & 0xFF) * a / 255;
     const DWORD b = (color & 0xFF) * a / 255;
-    *static_cast<DWORD*>(bits) = (a << 24) | (r << 16) | (g << 8) | b;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap.get());
+    *pixel.pixels() = (a << 24) | (r << 16) | (g << 8) | b;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory, 0, 0, 1, 1,
+    AlphaBlend(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, pixel.dc(), 0, 0, 1, 1,
                blend);
-    SelectObject(memory, old);
-    DeleteDC(memory);
 }
 
 void FillGradient(HDC dc, const RECT& rc, DWORD top, DWORD bottom) {

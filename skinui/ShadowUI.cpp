@@ -2,6 +2,7 @@
 
 #include "ImagePainter.h"
 #include "SkinWindowManager.h"
+#include "win32/DibSection.h"
 
 #include <commctrl.h>
 
@@ -189,44 +190,29 @@ void CShadowUI::Update(HWND parent) {
     const int height = target.bottom - target.top;
     if (width <= 0 || height <= 0)
         return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    win32::DibSection image(width, height);
+    if (!image)
         return;
-    }
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
     if (!m_image.empty() && m_manager) {
         const RECT all{0, 0, width, height};
         wchar_t descriptor[600];
         swprintf(descriptor, 600, L"file='%ls' corner='%ld,%ld,%ld,%ld'", m_image.c_str(),
                  m_corner.left, m_corner.top, m_corner.right, m_corner.bottom);
-        DrawImageDescriptor(dc, *m_manager, all, descriptor);
+        DrawImageDescriptor(image.dc(), *m_manager, all, descriptor);
     } else {
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         const bool hasRegion = GetWindowRgn(parent, region) != ERROR;
         const auto pixels = RenderKernelShadow(
             window.right - window.left, window.bottom - window.top, hasRegion ? region : nullptr);
         DeleteObject(region);
-        std::copy(pixels.begin(), pixels.end(), static_cast<DWORD*>(bits));
+        std::copy(pixels.begin(), pixels.end(), image.pixels());
     }
     POINT position{target.left, target.top};
     SIZE size{width, height};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(m_shadow, nullptr, &position, &size, dc, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    UpdateLayeredWindow(m_shadow, nullptr, &position, &size, image.dc(), &origin, 0, &blend,
+                        ULW_ALPHA);
     m_lastParentSize = {window.right - window.left, window.bottom - window.top};
 }
 

@@ -4,12 +4,14 @@
 #include "RenderEngine.h"
 #include "skinui/resources/SkinImage.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/DibSection.h"
 #include "win32/GdiObject.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace skinui {
 namespace {
@@ -613,27 +615,14 @@ void SkinWindowManager::PaintLayered(const RECT& client) {
     const LONG_PTR exStyle = GetWindowLongPtrW(m_window, GWL_EXSTYLE);
     if (!(exStyle & WS_EX_LAYERED))
         SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    win32::DibSection image(width, height);
+    if (!image)
         return;
-    }
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    LayoutAndPaint(dc, client, client);
+    LayoutAndPaint(image.dc(), client, client);
     GdiFlush();
     // GDI leaves the alpha byte of what it draws at 0, while blended images carry their own
     // alpha: a pixel with colour but no alpha was drawn opaque by GDI.
-    auto* pixels = static_cast<DWORD*>(bits);
+    std::uint32_t* pixels = image.pixels();
     for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
         if ((pixels[i] & 0xFF000000) == 0 && (pixels[i] & 0x00FFFFFF) != 0)
             pixels[i] |= 0xFF000000;
@@ -643,10 +632,8 @@ void SkinWindowManager::PaintLayered(const RECT& client) {
     SIZE size{width, height};
     POINT origin{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(m_window, nullptr, &position, &size, dc, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    UpdateLayeredWindow(m_window, nullptr, &position, &size, image.dc(), &origin, 0, &blend,
+                        ULW_ALPHA);
 }
 
 bool SkinWindowManager::AttachDialog(CControlUI* root) {

@@ -1,10 +1,12 @@
 #include "skinui/RenderEngine.h"
 #include "skinui/SkinWindowManager.h"
+#include "win32/DibSection.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 using namespace skinui;
@@ -19,26 +21,13 @@ constexpr DWORD kBlack = 0xFF000000;
 // measured after drawing.
 class Canvas {
 public:
-    Canvas() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_pixels = static_cast<DWORD*>(bits);
-        m_old = SelectObject(m_dc, m_bitmap);
-        std::fill(m_pixels, m_pixels + kWidth * kHeight, 0x00FFFFFF);
+    Canvas() : m_image(kWidth, kHeight) {
+        if (m_image)
+            std::fill_n(m_image.pixels(), kWidth * kHeight, 0x00FFFFFF);
+        else
+            ADD_FAILURE() << "cannot create the bitmap";
     }
-    ~Canvas() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
+    HDC dc() const { return m_image.dc(); }
 
     // Bounding box of every pixel that is no longer white; empty when nothing was drawn.
     RECT Ink() const {
@@ -55,21 +44,22 @@ public:
         return box;
     }
     bool HasGreyLevels() const {
-        for (int i = 0; i < kWidth * kHeight; i++) {
-            const DWORD blue = m_pixels[i] & 0xFF;
-            if (blue > 0x20 && blue < 0xE0)
-                return true;
-        }
+        for (int y = 0; y < kHeight; y++)
+            for (int x = 0; x < kWidth; x++) {
+                const std::uint32_t blue = Pixel(x, y) & 0xFF;
+                if (blue > 0x20 && blue < 0xE0)
+                    return true;
+            }
         return false;
     }
 
 private:
-    DWORD Pixel(int x, int y) const { return m_pixels[y * kWidth + x]; }
+    // White where the bitmap could not be made, so a failed canvas reads as blank.
+    std::uint32_t Pixel(int x, int y) const {
+        return m_image ? m_image.pixels()[y * kWidth + x] : 0x00FFFFFF;
+    }
 
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    DWORD* m_pixels = nullptr;
+    win32::DibSection m_image;
 };
 
 class GdiplusText : public ::testing::Test {

@@ -4,41 +4,27 @@
 #include "skinui/resources/SkinResources.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
+
 using skintest::TestWindow;
 
 namespace controlstest {
 
-Canvas::Canvas(skinui::CControlUI& control, int width, int height)
-    : m_width(width), m_height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_dc = CreateCompatibleDC(nullptr);
-    m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<std::uint32_t*>(bits);
-    m_old = SelectObject(m_dc, m_bitmap);
-    for (int i = 0; i < width * height; ++i)
-        m_bits[i] = 0xFFFFFF;
+Canvas::Canvas(skinui::CControlUI& control, int width, int height) : m_image(width, height) {
+    if (!m_image) {
+        ADD_FAILURE() << "cannot create a " << width << "x" << height << " bitmap";
+        return;
+    }
+    std::fill_n(m_image.pixels(), width * height, 0xFFFFFF);
     const RECT all{0, 0, width, height};
-    control.DoPaint(m_dc, all);
+    control.DoPaint(m_image.dc(), all);
     GdiFlush();
 }
 
-Canvas::~Canvas() {
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_bitmap);
-    DeleteDC(m_dc);
-}
-
 std::uint32_t Canvas::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
         return 0xFFFFFFFF;
-    return m_bits[y * m_width + x] & 0xFFFFFF;
+    return m_image.pixels()[y * m_image.width() + x] & 0xFFFFFF;
 }
 
 std::pair<int, int> Canvas::DarkRows(const RECT& rc) const {

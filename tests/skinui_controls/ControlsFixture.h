@@ -3,6 +3,7 @@
 #include "TestWindow.h"
 
 #include "skinui/ControlUI.h"
+#include "win32/DibSection.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,6 @@ namespace controlstest {
 class Canvas {
 public:
     Canvas(skinui::CControlUI& control, int width, int height);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
     // 0xRRGGBB at client coordinates.
     std::uint32_t At(int x, int y) const;
@@ -28,12 +26,7 @@ public:
     std::pair<int, int> DarkRows(const RECT& rc) const;
 
 private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    std::uint32_t* m_bits = nullptr;
-    int m_width = 0;
-    int m_height = 0;
+    win32::DibSection m_image;
 };
 
 // A window built from markup whose images come from the test skin folder.

@@ -2,6 +2,9 @@
 #include "ReferenceImage.h"
 
 #include "skinui/SkinWindowManager.h"
+#include "win32/DibSection.h"
+
+#include <algorithm>
 
 using namespace controlstest;
 
@@ -28,45 +31,27 @@ constexpr int kStates = 4; // normal, hot, pushed, disabled
 // Controls painted one per cell: a row per control, a column per state.
 class StateGrid {
 public:
-    StateGrid(int rows) : m_width(kCellWidth * kStates), m_height(kCellHeight * rows) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = static_cast<std::uint32_t*>(bits);
-        m_old = SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < m_width * m_height; ++i)
-            m_bits[i] = 0xFFFFFF;
+    StateGrid(int rows) : m_image(kCellWidth * kStates, kCellHeight * rows) {
+        if (m_image)
+            std::fill_n(m_image.pixels(), m_image.width() * m_image.height(), 0xFFFFFF);
     }
-    ~StateGrid() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    StateGrid(const StateGrid&) = delete;
-    StateGrid& operator=(const StateGrid&) = delete;
+    explicit operator bool() const { return static_cast<bool>(m_image); }
 
     void Paint(skinui::CControlUI& control, int row, int column) {
         const RECT pos = control.GetPos();
-        SetViewportOrgEx(m_dc, column * kCellWidth - pos.left, row * kCellHeight - pos.top,
+        SetViewportOrgEx(m_image.dc(), column * kCellWidth - pos.left, row * kCellHeight - pos.top,
                          nullptr);
-        control.DoPaint(m_dc, pos);
-        SetViewportOrgEx(m_dc, 0, 0, nullptr);
+        control.DoPaint(m_image.dc(), pos);
+        SetViewportOrgEx(m_image.dc(), 0, 0, nullptr);
         GdiFlush();
     }
 
     skinshot::SkinShot Shot() const {
         skinshot::SkinShot shot;
-        shot.width = m_width;
-        shot.height = m_height;
-        for (int i = 0; i < m_width * m_height; ++i) {
-            const std::uint32_t c = m_bits[i];
+        shot.width = m_image.width();
+        shot.height = m_image.height();
+        for (int i = 0; i < shot.width * shot.height; ++i) {
+            const std::uint32_t c = m_image.pixels()[i];
             shot.rgba.insert(shot.rgba.end(),
                              {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c), 255});
         }
@@ -74,12 +59,7 @@ public:
     }
 
 private:
-    int m_width;
-    int m_height;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    std::uint32_t* m_bits = nullptr;
+    win32::DibSection m_image;
 };
 
 TEST_F(ControlsWindow, EachControlPaintsEachStateLikeTheReference) {
@@ -87,6 +67,7 @@ TEST_F(ControlsWindow, EachControlPaintsEachStateLikeTheReference) {
     const wchar_t* names[] = {L"button", L"option", L"selected", L"check",
                               L"optex",  L"slider", L"bar"};
     StateGrid grid(static_cast<int>(std::size(names)));
+    ASSERT_TRUE(grid);
     const POINT away{390, 310};
     for (int row = 0; row < static_cast<int>(std::size(names)); ++row) {
         skinui::CControlUI* control = Find(names[row]);

@@ -5,7 +5,9 @@
 #include "skinui/WindowImplBase.h"
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/DibSection.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -100,44 +102,26 @@ bool CaptureSkin(const std::wstring& skin, const std::wstring& markup, SkinShot&
     shot.width = client.right;
     shot.height = client.bottom;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!bitmap || !bits || !dc) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
+    win32::DibSection image(shot.width, shot.height);
+    if (!image) {
         DestroyWindow(hwnd);
         error = L"cannot create the off-screen image";
         return false;
     }
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, shot.width, shot.height, WHITENESS);
+    PatBlt(image.dc(), 0, 0, shot.width, shot.height, WHITENESS);
     skinui::SkinWindowManager& manager = window->Manager();
-    manager.LayoutAndPaint(dc, client, client);
+    manager.LayoutAndPaint(image.dc(), client, client);
     GdiFlush();
 
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    const std::uint32_t* pixels = image.pixels();
     shot.rgba.resize(static_cast<size_t>(shot.width) * shot.height * 4);
     for (size_t i = 0; i < shot.rgba.size(); i += 4) {
-        shot.rgba[i] = pixels[i + 2];
-        shot.rgba[i + 1] = pixels[i + 1];
-        shot.rgba[i + 2] = pixels[i];
+        const std::uint32_t pixel = pixels[i / 4];
+        shot.rgba[i] = static_cast<std::uint8_t>(pixel >> 16);
+        shot.rgba[i + 1] = static_cast<std::uint8_t>(pixel >> 8);
+        shot.rgba[i + 2] = static_cast<std::uint8_t>(pixel);
         shot.rgba[i + 3] = 255;
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 
     shot.layout.clear();
     if (manager.GetRoot())
