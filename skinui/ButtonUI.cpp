@@ -1,6 +1,7 @@
 #include "ButtonUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 #include "TabLayoutUI.h"
@@ -46,13 +47,8 @@ void CButtonUI::SetEnabled(bool enabled) {
 }
 
 void CButtonUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassMouseToParentOrLabel(event))
         return;
-    }
     const bool inside = PtInRect(&m_pos, event.mouse) != FALSE;
     switch (event.type) {
     case kEventSetFocus:
@@ -200,12 +196,7 @@ SIZE CButtonUI::EstimateSize(SIZE /*available*/) {
 }
 
 bool CButtonUI::DrawOrClear(HDC dc, std::wstring& descriptor) {
-    if (descriptor.empty())
-        return false;
-    if (DrawImage(dc, descriptor))
-        return true;
-    descriptor.clear();
-    return false;
+    return DrawImageOrClear(*this, dc, descriptor);
 }
 
 std::wstring* CButtonUI::PaintButtonState(HDC dc) {

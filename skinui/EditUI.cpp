@@ -9,13 +9,12 @@ namespace skinui {
 namespace {
 
 constexpr int kDefaultMaxChar = 255;
-constexpr DWORD kDefaultTipColor = 0xFFBAC0C5;
 constexpr DWORD kDefaultEditBkColor = 0xFFFFFFFF;
 constexpr RECT kDefaultEditTextPadding{4, 3, 4, 3};
 
 } // namespace
 
-CEditUI::CEditUI() : m_maxChar(kDefaultMaxChar), m_tipValueColor(kDefaultTipColor) {
+CEditUI::CEditUI() : m_maxChar(kDefaultMaxChar), m_tipValueColor(kDefaultTipValueColor) {
     m_textPadding = kDefaultEditTextPadding;
     m_bkColor = kDefaultEditBkColor;
 }
@@ -119,11 +118,7 @@ void CEditUI::SetTipValue(const std::wstring& text) {
 }
 
 RECT CEditUI::NativeEditRect() const {
-    RECT rc = m_pos;
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
+    RECT rc = TextRect();
     if (m_manager) {
         const LONG fontHeight = m_manager->GetFontInfo(m_font).metrics.tmHeight;
         if (fontHeight > 0 && rc.bottom - rc.top > fontHeight) {
@@ -157,13 +152,8 @@ void CEditUI::CloseNativeEdit() {
 }
 
 void CEditUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassMouseToParentOrLabel(event))
         return;
-    }
     switch (event.type) {
     case kEventSetCursor:
         if (IsEnabled()) {
@@ -224,6 +214,8 @@ void CEditUI::DoEvent(UiEvent& event) {
 }
 
 void CEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (m_stateImages.SetAttribute(name, value))
+        return;
     if (name == L"readonly")
         SetReadOnly(ParseBoolValue(value));
     else if (name == L"numberonly")
@@ -234,14 +226,6 @@ void CEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) 
         SetPasswordChar(value.empty() ? L'*' : value[0]);
     else if (name == L"maxchar")
         SetMaxChar(ParseIntValue(value));
-    else if (name == L"normalimage")
-        m_normalImage = value;
-    else if (name == L"hotimage")
-        m_hotImage = value;
-    else if (name == L"focusedimage")
-        m_focusedImage = value;
-    else if (name == L"disabledimage")
-        m_disabledImage = value;
     else if (name == L"tipvalue")
         SetTipValue(value);
     else if (name == L"tipvaluecolor")
@@ -255,31 +239,13 @@ void CEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) 
 }
 
 void CEditUI::PaintStatusImage(HDC dc) {
-    auto draw = [this, dc](std::wstring& descriptor) {
-        if (descriptor.empty())
-            return false;
-        if (DrawImage(dc, descriptor))
-            return true;
-        descriptor.clear();
-        return false;
-    };
-    if (!IsEnabled() && draw(m_disabledImage))
-        return;
-    if (IsFocused() && draw(m_focusedImage))
-        return;
-    if (m_hot && draw(m_hotImage))
-        return;
-    draw(m_normalImage);
+    m_stateImages.Paint(*this, dc, m_hot);
 }
 
 void CEditUI::PaintText(HDC dc) {
     if (!m_manager)
         return;
-    RECT rc = m_pos;
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
+    const RECT rc = TextRect();
     const UINT style = (m_textStyle & ~DT_WORDBREAK) | DT_SINGLELINE | DT_NOPREFIX;
     if (m_text.empty() || m_text == m_tipValue) {
         if (!m_tipValue.empty())

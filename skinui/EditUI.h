@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlParts.h"
 #include "LabelUI.h"
 
 namespace skinui {
@@ -61,10 +62,7 @@ private:
     DWORD m_tipValueColor;
     DWORD m_nativeTextColor = 0;
     DWORD m_nativeBkColor = 0;
-    std::wstring m_normalImage;
-    std::wstring m_hotImage;
-    std::wstring m_focusedImage;
-    std::wstring m_disabledImage;
+    FieldStateImages m_stateImages;
 };
 
 } // namespace skinui

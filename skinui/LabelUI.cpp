@@ -1,6 +1,7 @@
 #include "LabelUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "InlineText.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
@@ -66,6 +67,16 @@ void CLabelUI::DoEvent(UiEvent& event) {
         return;
     }
     CControlUI::DoEvent(event);
+}
+
+bool CLabelUI::PassMouseToParentOrLabel(UiEvent& event) {
+    if (!IsMouseEventForParent(*this, event))
+        return false;
+    if (m_parent)
+        m_parent->DoEvent(event);
+    else
+        CLabelUI::DoEvent(event);
+    return true;
 }
 
 void CLabelUI::SetFont(int index) {
@@ -165,12 +176,7 @@ DWORD CLabelUI::EffectiveTextColor() const {
 }
 
 RECT CLabelUI::TextRect() const {
-    RECT rc = m_pos;
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
-    return rc;
+    return PadRect(m_pos, m_textPadding);
 }
 
 void CLabelUI::DrawLabelText(HDC dc, DWORD color, UINT style, std::vector<RECT>* links) {

@@ -49,6 +49,9 @@ protected:
     void DrawLabelText(HDC dc, DWORD color, UINT style, std::vector<RECT>* links = nullptr);
     // Font height of this control's font plus the given margin, for estimate sizes.
     int FontHeight() const;
+    // While mouse input is off, mouse events go to the parent, or to the label's own handling
+    // when there is none. True when the event was such a one.
+    bool PassMouseToParentOrLabel(UiEvent& event);
 
     int m_font = -1;       // index into the window's font table; out of range = the default font
     DWORD m_textColor = 0; // 0 = the window's default text colour

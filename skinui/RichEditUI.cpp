@@ -10,7 +10,6 @@ namespace skinui {
 namespace {
 
 constexpr int kDefaultRichEditMaxChar = 32767;
-constexpr DWORD kDefaultTipColor = 0xFFBAC0C5;
 constexpr int kWheelLines = 3;
 
 bool IsMouseMessage(UINT message) {
@@ -25,7 +24,7 @@ bool IsKeyboardMessage(UINT message) {
 
 } // namespace
 
-CRichEditUI::CRichEditUI() : m_tipValueColor(kDefaultTipColor) {
+CRichEditUI::CRichEditUI() : m_tipValueColor(kDefaultTipValueColor) {
     m_settings.maxLength = kDefaultRichEditMaxChar;
 }
 
@@ -113,11 +112,7 @@ void CRichEditUI::SetMaxChar(int maxChar) {
 }
 
 RECT CRichEditUI::TextRect() const {
-    RECT rc = ContentRect();
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
+    RECT rc = PadRect(ContentRect(), m_textPadding);
     if (rc.right < rc.left)
         rc.right = rc.left;
     if (rc.bottom < rc.top)
@@ -266,10 +261,12 @@ LRESULT CRichEditUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, b
 }
 
 void CRichEditUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+    if (IsMouseEventForParent(*this, event)) {
         CContainerUI::DoEvent(event);
         return;
     }
+    if (TrackHot(*this, event, m_hot))
+        return;
     switch (event.type) {
     case kEventSetCursor: {
         const RECT text = TextRect();
@@ -305,16 +302,6 @@ void CRichEditUI::DoEvent(UiEvent& event) {
             return;
         }
         break;
-    case kEventMouseEnter:
-        if (IsEnabled()) {
-            m_hot = true;
-            Invalidate();
-        }
-        return;
-    case kEventMouseLeave:
-        m_hot = false;
-        Invalidate();
-        return;
     case kEventButtonDown:
     case kEventButtonUp:
     case kEventDblClick:
@@ -328,6 +315,8 @@ void CRichEditUI::DoEvent(UiEvent& event) {
 }
 
 void CRichEditUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (m_stateImages.SetAttribute(name, value))
+        return;
     if (name == L"vscrollbar") {
         m_settings.vScroll = ParseBoolValue(value);
         EnableScrollBar(m_settings.vScroll, GetHorizontalScrollBar() != nullptr);
@@ -369,14 +358,6 @@ void CRichEditUI::SetAttribute(const std::wstring& name, const std::wstring& val
     } else if (name == L"textpadding") {
         m_textPadding = ParseRectValue(value);
         NeedUpdate();
-    } else if (name == L"normalimage") {
-        m_normalImage = value;
-    } else if (name == L"hotimage") {
-        m_hotImage = value;
-    } else if (name == L"focusedimage") {
-        m_focusedImage = value;
-    } else if (name == L"disabledimage") {
-        m_disabledImage = value;
     } else if (name == L"tipvalue") {
         m_tipValue = value;
     } else if (name == L"tipvaluecolor") {
@@ -387,21 +368,7 @@ void CRichEditUI::SetAttribute(const std::wstring& name, const std::wstring& val
 }
 
 void CRichEditUI::PaintStatusImage(HDC dc) {
-    auto draw = [this, dc](std::wstring& descriptor) {
-        if (descriptor.empty())
-            return false;
-        if (DrawImage(dc, descriptor))
-            return true;
-        descriptor.clear();
-        return false;
-    };
-    if (!IsEnabled() && draw(m_disabledImage))
-        return;
-    if (IsFocused() && draw(m_focusedImage))
-        return;
-    if (m_hot && draw(m_hotImage))
-        return;
-    draw(m_normalImage);
+    m_stateImages.Paint(*this, dc, m_hot);
 }
 
 void CRichEditUI::PaintText(HDC dc) {

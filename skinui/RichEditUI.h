@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContainerUI.h"
+#include "ControlParts.h"
 #include "TxtWinHost.h"
 
 namespace skinui {
@@ -69,10 +70,7 @@ private:
     RECT m_textPadding{};
     std::wstring m_tipValue;
     DWORD m_tipValueColor;
-    std::wstring m_normalImage;
-    std::wstring m_hotImage;
-    std::wstring m_focusedImage;
-    std::wstring m_disabledImage;
+    FieldStateImages m_stateImages;
 };
 
 } // namespace skinui
