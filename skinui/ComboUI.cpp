@@ -1,6 +1,7 @@
 #include "ComboUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
@@ -10,10 +11,6 @@ namespace skinui {
 namespace {
 
 constexpr int kComboTextMargin = 6;
-
-IListItemUI* AsListItem(CControlUI* control) {
-    return control ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
-}
 
 } // namespace
 
@@ -85,19 +82,8 @@ CControlUI* CComboUI::FindControl(const FindControlProc& proc, void* data, UINT 
 bool CComboUI::SelectItem(int index) {
     if (index == m_curSel)
         return true;
-    CControlUI* control = GetItemAt(index);
-    IListItemUI* item = AsListItem(control);
-    if (index >= 0 && (!item || !control->IsEnabled()))
+    if (!MoveSelection(*this, m_curSel, index, GetItemAt(m_curSel), GetItemAt(index)))
         return false;
-    const int old = m_curSel;
-    if (IListItemUI* previous = AsListItem(GetItemAt(old)))
-        previous->Select(false);
-    m_curSel = index;
-    if (item)
-        item->Select(true);
-    if (m_manager)
-        m_manager->SendNotify(this, L"itemselect", static_cast<WPARAM>(m_curSel),
-                              static_cast<LPARAM>(old));
     Invalidate();
     return true;
 }
@@ -110,11 +96,8 @@ void CComboUI::DoInit() {
 }
 
 void CComboUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    if (PassMouseToParent(*this, event) || TrackHot(*this, event, m_hot))
         return;
-    }
     switch (event.type) {
     case kEventButtonDown:
     case kEventDblClick:
@@ -134,30 +117,15 @@ void CComboUI::DoEvent(UiEvent& event) {
     case kEventMouseMove:
         return;
     case kEventKeyDown:
-        if (event.key == VK_UP) {
-            SelectItem(std::max(0, m_curSel - 1));
-            return;
-        }
-        if (event.key == VK_DOWN) {
-            SelectItem(std::min(GetCount() - 1, m_curSel + 1));
+        if (event.key == VK_UP || event.key == VK_DOWN) {
+            SelectItem(StepSelection(m_curSel, GetCount(), event.key == VK_UP));
             return;
         }
         break;
     case kEventScrollWheel:
         if (IsEnabled()) {
-            SelectItem(LOWORD(event.wParam) == SB_LINEUP ? std::max(0, m_curSel - 1)
-                                                         : std::min(GetCount() - 1, m_curSel + 1));
+            SelectItem(StepSelection(m_curSel, GetCount(), LOWORD(event.wParam) == SB_LINEUP));
         }
-        return;
-    case kEventMouseEnter:
-        if (IsEnabled()) {
-            m_hot = true;
-            Invalidate();
-        }
-        return;
-    case kEventMouseLeave:
-        m_hot = false;
-        Invalidate();
         return;
     default:
         break;
@@ -209,19 +177,14 @@ void CComboUI::PaintStatusImage(HDC dc) {
         image = &m_hotImage;
     else if (IsFocused() && !m_focusedImage.empty())
         image = &m_focusedImage;
-    if (!image->empty() && !DrawImage(dc, *image))
-        image->clear();
+    DrawImageOrClear(*this, dc, *image);
 }
 
 void CComboUI::PaintText(HDC dc) {
     const std::wstring text = GetText();
     if (text.empty() || !m_manager)
         return;
-    RECT rc = m_pos;
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
+    const RECT rc = PadRect(m_pos, m_textPadding);
     DWORD color = m_listInfo.textColor ? m_listInfo.textColor : m_manager->GetDefaultFontColor();
     if (!IsEnabled())
         color = m_listInfo.disabledTextColor ? m_listInfo.disabledTextColor
@@ -256,9 +219,8 @@ void CComboBoxUI::PaintStatusImage(HDC dc) {
     wchar_t modifier[96];
     swprintf(modifier, 96, L"dest='%ld,0,%ld,%ld'",
              std::max<LONG>(0, m_pos.right - m_pos.left - side), m_pos.right - m_pos.left, side);
-    if (!DrawImage(dc, m_arrowImage,
-                   m_arrowImage.find(L"dest=") == std::wstring::npos ? modifier : L""))
-        m_arrowImage.clear();
+    DrawImageOrClear(*this, dc, m_arrowImage,
+                     m_arrowImage.find(L"dest=") == std::wstring::npos ? modifier : L"");
 }
 
 } // namespace skinui

@@ -1,6 +1,10 @@
 #include "ListInfo.h"
 
 #include "AttributeValues.h"
+#include "ControlUI.h"
+#include "SkinWindowManager.h"
+
+#include <algorithm>
 
 namespace skinui {
 
@@ -54,6 +58,30 @@ bool SetListInfoAttribute(ListInfo& info, const std::wstring& name, const std::w
         info.multiExpanding = ParseBoolValue(value);
     else
         return false;
+    return true;
+}
+
+IListItemUI* AsListItem(CControlUI* control) {
+    return control ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
+}
+
+int StepSelection(int curSel, int count, bool up) {
+    return up ? std::max(0, curSel - 1) : std::min(count - 1, curSel + 1);
+}
+
+bool MoveSelection(CControlUI& owner, int& curSel, int index, CControlUI* from, CControlUI* to) {
+    IListItemUI* item = AsListItem(to);
+    if (index >= 0 && (!item || !to->IsEnabled()))
+        return false;
+    const int old = curSel;
+    if (IListItemUI* previous = AsListItem(from))
+        previous->Select(false);
+    curSel = index;
+    if (item)
+        item->Select(true);
+    if (SkinWindowManager* manager = owner.GetManager())
+        manager->SendNotify(&owner, L"itemselect", static_cast<WPARAM>(curSel),
+                            static_cast<LPARAM>(old));
     return true;
 }
 

@@ -62,4 +62,15 @@ protected:
     ~IListItemUI() = default;
 };
 
+// The control's list item part; null for a control that is not a list item, or for none.
+IListItemUI* AsListItem(CControlUI* control);
+
+// The index one item up or down from the selection, kept inside the count items.
+int StepSelection(int curSel, int count, bool up);
+
+// Moves the owner's selection from the item at curSel (from) to the one at index (to; -1 for
+// none) and sends "itemselect" with the new and the old index. False, changing nothing, when
+// index names no enabled list item.
+bool MoveSelection(CControlUI& owner, int& curSel, int index, CControlUI* from, CControlUI* to);
+
 } // namespace skinui

@@ -1,19 +1,14 @@
 #include "ListUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
-
-#include <algorithm>
 
 namespace skinui {
 namespace {
 
 constexpr int kHeaderTextMargin = 8;
-
-IListItemUI* AsListItem(CControlUI* control) {
-    return control ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
-}
 
 } // namespace
 
@@ -32,11 +27,8 @@ UINT CListHeaderItemUI::GetControlFlags() const {
 }
 
 void CListHeaderItemUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    if (PassMouseToParent(*this, event) || TrackHot(*this, event, m_hot))
         return;
-    }
     switch (event.type) {
     case kEventButtonDown:
     case kEventDblClick:
@@ -54,16 +46,6 @@ void CListHeaderItemUI::DoEvent(UiEvent& event) {
         }
         return;
     case kEventMouseMove:
-        return;
-    case kEventMouseEnter:
-        if (IsEnabled()) {
-            m_hot = true;
-            Invalidate();
-        }
-        return;
-    case kEventMouseLeave:
-        m_hot = false;
-        Invalidate();
         return;
     default:
         break;
@@ -109,21 +91,14 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
                           : (m_hot && !m_hotImage.empty())         ? m_hotImage
                           : (m_focused && !m_focusedImage.empty()) ? m_focusedImage
                                                                    : m_normalImage;
-    if (!image.empty() && !DrawImage(dc, image))
-        image.clear();
-    if (!m_sepImage.empty() && !DrawImage(dc, m_sepImage))
-        m_sepImage.clear();
+    DrawImageOrClear(*this, dc, image);
+    DrawImageOrClear(*this, dc, m_sepImage);
 }
 
 void CListHeaderItemUI::PaintText(HDC dc) {
     if (m_text.empty() || !m_manager)
         return;
-    RECT rc = m_pos;
-    rc.left += m_textPadding.left;
-    rc.top += m_textPadding.top;
-    rc.right -= m_textPadding.right;
-    rc.bottom -= m_textPadding.bottom;
-    render::DrawText(dc, m_manager, rc, m_text,
+    render::DrawText(dc, m_manager, PadRect(m_pos, m_textPadding), m_text,
                      m_textColor ? m_textColor : m_manager->GetDefaultFontColor(), m_font,
                      m_textStyle | DT_NOPREFIX);
 }
@@ -242,19 +217,7 @@ CControlUI* CListUI::GetListItemAt(int index) const {
 bool CListUI::SelectItem(int index) {
     if (index == m_curSel)
         return true;
-    IListItemUI* item = AsListItem(GetListItemAt(index));
-    if (index >= 0 && (!item || !GetListItemAt(index)->IsEnabled()))
-        return false;
-    const int old = m_curSel;
-    if (IListItemUI* previous = AsListItem(GetListItemAt(old)))
-        previous->Select(false);
-    m_curSel = index;
-    if (item)
-        item->Select(true);
-    if (m_manager)
-        m_manager->SendNotify(this, L"itemselect", static_cast<WPARAM>(m_curSel),
-                              static_cast<LPARAM>(old));
-    return true;
+    return MoveSelection(*this, m_curSel, index, GetListItemAt(m_curSel), GetListItemAt(index));
 }
 
 void CListUI::OnItemClicked(CControlUI* item, bool activated) {
@@ -272,10 +235,8 @@ void CListUI::DoEvent(UiEvent& event) {
         const int count = GetItemCount();
         switch (event.key) {
         case VK_UP:
-            SelectItem(std::max(0, m_curSel - 1));
-            return;
         case VK_DOWN:
-            SelectItem(std::min(count - 1, m_curSel + 1));
+            SelectItem(StepSelection(m_curSel, count, event.key == VK_UP));
             return;
         case VK_HOME:
             SelectItem(count > 0 ? 0 : -1);
@@ -292,9 +253,7 @@ void CListUI::DoEvent(UiEvent& event) {
         }
     }
     if (event.type == kEventScrollWheel && m_scrollSelect && IsEnabled()) {
-        const int count = GetItemCount();
-        SelectItem(LOWORD(event.wParam) == SB_LINEUP ? std::max(0, m_curSel - 1)
-                                                     : std::min(count - 1, m_curSel + 1));
+        SelectItem(StepSelection(m_curSel, GetItemCount(), LOWORD(event.wParam) == SB_LINEUP));
         return;
     }
     CVerticalLayoutUI::DoEvent(event);
