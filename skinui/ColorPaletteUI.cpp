@@ -1,6 +1,7 @@
 #include "ColorPaletteUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "SkinWindowManager.h"
 
 #include <algorithm>
@@ -114,11 +115,8 @@ bool CColorPaletteUI::PickAt(POINT pt, bool start) {
 }
 
 void CColorPaletteUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    if (PassMouseToParent(*this, event))
         return;
-    }
     switch (event.type) {
     case kEventButtonDown:
         if (IsEnabled())
