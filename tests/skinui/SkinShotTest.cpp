@@ -1,31 +1,17 @@
-#include "SkinShot.h"
+#include "tests/support/SkinShotReference.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#include <stb_image.h>
+#include <algorithm>
+#include <array>
 
 namespace {
 
-// Per channel difference tolerated between a rendering and its reference: font smoothing
-// differs slightly between machines.
-constexpr int kChannelTolerance = 48;
-// Share of pixels allowed beyond that difference (anti-aliased glyph edges).
-constexpr double kMaxDifferentShare = 0.01;
+using testsupport::kMaxDifferentShare;
 
 std::filesystem::path SkinFolder(const char* name) {
     return testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui" / "skins" / name;
-}
-
-std::filesystem::path ReferenceImage(const char* name) {
-    return testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui" / "reference" /
-           (std::string(name) + ".png");
 }
 
 skinshot::SkinShot Capture(const std::wstring& skin, const char* artifact) {
@@ -33,36 +19,12 @@ skinshot::SkinShot Capture(const std::wstring& skin, const char* artifact) {
     std::wstring error;
     EXPECT_TRUE(skinshot::CaptureSkin(skin, L"main.xml", shot, error))
         << std::string(error.begin(), error.end());
-    const auto out = testsupport::ArtifactsFolder() / (std::string(artifact) + ".png");
-    EXPECT_TRUE(skinshot::WritePng(out.wstring(), shot));
+    EXPECT_TRUE(testsupport::KeepArtifact(shot, artifact));
     return shot;
 }
 
-// Fraction of pixels differing from the reference by more than the tolerance; 1 when the
-// reference is missing or has another size.
 double DifferenceFromReference(const skinshot::SkinShot& shot, const char* name) {
-    std::ifstream file(ReferenceImage(name), std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                           std::istreambuf_iterator<char>());
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
-                                            &height, &channels, 4);
-    if (!pixels)
-        return 1.0;
-    if (width != shot.width || height != shot.height) {
-        stbi_image_free(pixels);
-        return 1.0;
-    }
-    size_t different = 0;
-    const size_t count = static_cast<size_t>(width) * height;
-    for (size_t i = 0; i < count; ++i)
-        for (int c = 0; c < 3; ++c)
-            if (std::abs(int(pixels[i * 4 + c]) - int(shot.rgba[i * 4 + c])) > kChannelTolerance) {
-                ++different;
-                break;
-            }
-    stbi_image_free(pixels);
-    return static_cast<double>(different) / count;
+    return testsupport::DifferenceFromReference(shot, "skinui", name);
 }
 
 std::array<int, 3> PixelAt(const skinshot::SkinShot& shot, int x, int y) {

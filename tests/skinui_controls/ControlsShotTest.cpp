@@ -1,9 +1,9 @@
-#include "ReferenceImage.h"
+#include "tests/support/SkinShotReference.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace controlstest;
+using namespace testsupport;
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST(ControlsShot, EveryControlPaintsItsStaticStatesLikeTheReference) {
     for (const wchar_t* kind : {L"LabelUI", L"TextUI", L"ButtonUI", L"OptionUI", L"CheckBoxUI",
                                 L"OptionExUI", L"SliderUI", L"ProgressUI", L"ScrollBarUI"})
         EXPECT_TRUE(HasLineContaining(shot, kind)) << std::wstring(kind).size();
-    EXPECT_LE(DifferenceFromReference(shot, "controls"), kMaxDifferentShare);
+    EXPECT_LE(DifferenceFromReference(shot, "skinui_controls", "controls"), kMaxDifferentShare);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "ControlsFixture.h"
-#include "ReferenceImage.h"
 
 #include "skinui/SkinWindowManager.h"
+#include "tests/support/SkinShotReference.h"
 #include "win32/DibSection.h"
 
 #include <algorithm>
@@ -87,8 +87,9 @@ TEST_F(ControlsWindow, EachControlPaintsEachStateLikeTheReference) {
         grid.Paint(*control, row, 3);
     }
     const skinshot::SkinShot shot = grid.Shot();
-    EXPECT_TRUE(KeepArtifact(shot, "controls-states"));
-    EXPECT_LE(DifferenceFromReference(shot, "controls-states"), kMaxDifferentShare);
+    EXPECT_TRUE(testsupport::KeepArtifact(shot, "controls-states"));
+    EXPECT_LE(testsupport::DifferenceFromReference(shot, "skinui_controls", "controls-states"),
+              testsupport::kMaxDifferentShare);
     EXPECT_EQ(window->Count(L"click"), 0);
 }
 

@@ -1,53 +1,16 @@
-#include "SkinShot.h"
+#include "tests/support/SkinShotReference.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cwchar>
 #include <fstream>
-#include <iterator>
-
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#include <stb_image.h>
 
 namespace {
 
-// Font smoothing differs slightly between machines, so glyph edges may differ.
-constexpr int kChannelTolerance = 48;
-constexpr double kMaxDifferentShare = 0.01;
-
 std::filesystem::path EditsFolder() {
     return testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui_edits";
-}
-
-double DifferenceFromReference(const skinshot::SkinShot& shot, const char* name) {
-    std::ifstream file(EditsFolder() / "reference" / (std::string(name) + ".png"),
-                       std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                           std::istreambuf_iterator<char>());
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
-                                            &height, &channels, 4);
-    if (!pixels)
-        return 1.0;
-    size_t different = 0;
-    const size_t count = static_cast<size_t>(width) * height;
-    if (width == shot.width && height == shot.height) {
-        for (size_t i = 0; i < count; ++i)
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(int(pixels[i * 4 + c]) - int(shot.rgba[i * 4 + c])) >
-                    kChannelTolerance) {
-                    ++different;
-                    break;
-                }
-    } else {
-        different = count;
-    }
-    stbi_image_free(pixels);
-    return count ? static_cast<double>(different) / count : 1.0;
 }
 
 int CountLines(const skinshot::SkinShot& shot, const std::wstring& part) {
@@ -63,9 +26,9 @@ TEST(SkinShotEdits, EveryElementBuildsAndPaintsLikeTheReference) {
     ASSERT_TRUE(skinshot::CaptureSkin((EditsFolder() / "skins" / "all").wstring(), L"main.xml",
                                       shot, error))
         << std::string(error.begin(), error.end());
-    EXPECT_TRUE(skinshot::WritePng(
-        (testsupport::ArtifactsFolder() / "skinshot-edits-all.png").wstring(), shot));
-    EXPECT_LE(DifferenceFromReference(shot, "all"), kMaxDifferentShare);
+    EXPECT_TRUE(testsupport::KeepArtifact(shot, "skinshot-edits-all"));
+    EXPECT_LE(testsupport::DifferenceFromReference(shot, "skinui_edits", "all"),
+              testsupport::kMaxDifferentShare);
     std::wofstream dump(testsupport::ArtifactsFolder() / "skinshot-edits-all.txt");
     for (const auto& line : shot.layout)
         dump << line << L"\n";

@@ -1,0 +1,51 @@
+#include "tests/support/ReferenceImage.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#include <stb_image.h>
+
+namespace testsupport {
+
+namespace {
+
+struct StbFree {
+    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
+
+} // namespace
+
+std::filesystem::path ReferenceImagePath(const std::string& component, const std::string& name) {
+    return HarnessPath("ORVIA_SOURCE_DIR") / "tests" / component / "reference" / (name + ".png");
+}
+
+double DifferenceFromReference(const std::filesystem::path& reference, int width, int height,
+                               const std::vector<std::uint8_t>& rgba) {
+    std::ifstream file(reference, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                           std::istreambuf_iterator<char>());
+    int referenceWidth = 0, referenceHeight = 0, channels = 0;
+    const std::unique_ptr<stbi_uc, StbFree> pixels(
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &referenceWidth,
+                              &referenceHeight, &channels, 4));
+    const size_t count = static_cast<size_t>(width) * height;
+    if (!pixels || referenceWidth != width || referenceHeight != height || count == 0 ||
+        rgba.size() < count * 4)
+        return 1.0;
+    size_t different = 0;
+    for (size_t i = 0; i < count; ++i)
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(int(pixels.get()[i * 4 + c]) - int(rgba[i * 4 + c])) > kChannelTolerance) {
+                ++different;
+                break;
+            }
+    return static_cast<double>(different) / count;
+}
+
+} // namespace testsupport
