@@ -1,6 +1,7 @@
 #include "ListElementUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
@@ -12,6 +13,8 @@ constexpr int kItemTextMargin = 8;
 } // namespace
 
 bool ListItemState::HandleEvent(CControlUI& item, UiEvent& event) {
+    if (TrackHot(item, event, hot))
+        return true;
     switch (event.type) {
     case kEventButtonDown:
     case kEventRButtonDown:
@@ -27,16 +30,6 @@ bool ListItemState::HandleEvent(CControlUI& item, UiEvent& event) {
         return true;
     case kEventButtonUp:
     case kEventMouseMove:
-        return true;
-    case kEventMouseEnter:
-        if (item.IsEnabled()) {
-            hot = true;
-            item.Invalidate();
-        }
-        return true;
-    case kEventMouseLeave:
-        hot = false;
-        item.Invalidate();
         return true;
     default:
         return false;
@@ -119,11 +112,8 @@ void CListLabelElementUI::Select(bool select) {
 }
 
 void CListLabelElementUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    if (PassMouseToParent(*this, event))
         return;
-    }
     if (!m_item.HandleEvent(*this, event))
         CControlUI::DoEvent(event);
 }
@@ -149,14 +139,7 @@ void CListLabelElementUI::PaintBkColor(HDC dc) {
 }
 
 RECT CListLabelElementUI::ItemTextRect(RECT rc) const {
-    if (m_item.owner) {
-        const RECT& padding = m_item.owner->GetListInfo().textPadding;
-        rc.left += padding.left;
-        rc.top += padding.top;
-        rc.right -= padding.right;
-        rc.bottom -= padding.bottom;
-    }
-    return rc;
+    return m_item.owner ? PadRect(rc, m_item.owner->GetListInfo().textPadding) : rc;
 }
 
 void CListLabelElementUI::PaintText(HDC dc) {
@@ -252,11 +235,8 @@ void CListContainerElementUI::Select(bool select) {
 }
 
 void CListContainerElementUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    if (PassMouseToParent(*this, event))
         return;
-    }
     if (!m_item.HandleEvent(*this, event))
         CHorizontalLayoutUI::DoEvent(event);
 }
