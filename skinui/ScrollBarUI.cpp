@@ -3,6 +3,7 @@
 #include "AttributeValues.h"
 #include "ButtonUI.h"
 #include "ContainerUI.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
@@ -254,7 +255,7 @@ void CScrollBarUI::StopTracking() {
 }
 
 void CScrollBarUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+    if (IsMouseEventForParent(*this, event)) {
         if (m_owner)
             m_owner->DoEvent(event);
         else
@@ -408,10 +409,7 @@ void CScrollBarUI::PaintPart(HDC dc, PartImages& images, const RECT& rc, UINT st
     wchar_t modifier[64];
     swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d'", rc.left - m_pos.left,
              rc.top - m_pos.top, rc.right - m_pos.left, rc.bottom - m_pos.top);
-    if (DrawImage(dc, *chosen, modifier))
-        return;
-    chosen->clear();
-    if (chosen != &images.normal)
+    if (!DrawImageOrClear(*this, dc, *chosen, modifier) && chosen != &images.normal)
         PaintPart(dc, images, rc, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AttributeValues.h"
 #include "ButtonUI.h"
+#include "ControlParts.h"
 #include "SkinWindowManager.h"
 
 #include <algorithm>
@@ -74,7 +75,7 @@ void CSliderUI::MoveTo(int value) {
 }
 
 void CSliderUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+    if (IsMouseEventForParent(*this, event)) {
         CProgressUI::DoEvent(event);
         return;
     }
@@ -161,19 +162,11 @@ void CSliderUI::PaintStatusImage(HDC dc) {
     wchar_t modifier[64];
     swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d'", thumb.left - m_pos.left,
              thumb.top - m_pos.top, thumb.right - m_pos.left, thumb.bottom - m_pos.top);
-    auto draw = [&](std::wstring& descriptor) {
-        if (descriptor.empty())
-            return false;
-        if (DrawImage(dc, descriptor, modifier))
-            return true;
-        descriptor.clear();
-        return false;
-    };
-    if ((m_thumbState & kStatePushed) && draw(m_thumbPushedImage))
+    if ((m_thumbState & kStatePushed) && DrawImageOrClear(*this, dc, m_thumbPushedImage, modifier))
         return;
-    if ((m_thumbState & kStateHot) && draw(m_thumbHotImage))
+    if ((m_thumbState & kStateHot) && DrawImageOrClear(*this, dc, m_thumbHotImage, modifier))
         return;
-    draw(m_thumbImage);
+    DrawImageOrClear(*this, dc, m_thumbImage, modifier);
 }
 
 } // namespace skinui

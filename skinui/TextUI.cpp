@@ -1,5 +1,6 @@
 #include "TextUI.h"
 
+#include "ControlParts.h"
 #include "SkinWindowManager.h"
 
 namespace skinui {
@@ -31,7 +32,7 @@ int CTextUI::LinkAt(POINT pt) const {
 }
 
 void CTextUI::DoEvent(UiEvent& event) {
-    if (!IsMouseEnabled() && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
+    if (IsMouseEventForParent(*this, event)) {
         CLabelUI::DoEvent(event);
         return;
     }
