@@ -158,8 +158,7 @@ void CColorPaletteUI::PaintBkImage(HDC dc) {
     wchar_t modifier[80];
     swprintf(modifier, 80, L"dest='%ld,%ld,%ld,%ld'", x - side / 2, bar.top - m_pos.top,
              x - side / 2 + side, bar.bottom - m_pos.top);
-    if (!DrawImage(dc, m_thumbImage, modifier))
-        m_thumbImage.clear();
+    DrawImageOrClear(*this, dc, m_thumbImage, modifier);
 }
 
 void CColorPaletteUI::PaintGradients(HDC dc) {

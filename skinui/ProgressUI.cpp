@@ -1,6 +1,7 @@
 #include "ProgressUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -107,8 +108,7 @@ void CProgressUI::PaintStatusImage(HDC dc) {
     else
         swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", rc.left,
                  rc.top, rc.right, rc.bottom, rc.left, rc.top, rc.right, rc.bottom);
-    if (!DrawImage(dc, m_foreImage, modifier))
-        m_foreImage.clear();
+    DrawImageOrClear(*this, dc, m_foreImage, modifier);
 }
 
 } // namespace skinui

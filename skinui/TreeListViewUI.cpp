@@ -1,6 +1,7 @@
 #include "TreeListViewUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 
 namespace skinui {
 
@@ -66,8 +67,7 @@ void CTreeListContainerElementUI::PaintStatusImage(HDC dc) {
     const RECT mark = MarkRect();
     wchar_t modifier[64];
     swprintf(modifier, 64, L"dest='0,0,%ld,%ld'", mark.right - mark.left, mark.bottom - mark.top);
-    if (!DrawImage(dc, image, image.find(L"dest=") == std::wstring::npos ? modifier : L""))
-        image.clear();
+    DrawImageOrClear(*this, dc, image, image.find(L"dest=") == std::wstring::npos ? modifier : L"");
 }
 
 const wchar_t* CTreeListViewUI::GetClass() const {
