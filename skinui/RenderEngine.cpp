@@ -28,6 +28,14 @@ COLORREF ToColorRef(DWORD argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+bool PresentLayered(HWND window, POINT position, const win32::DibSection& image) {
+    SIZE size{image.width(), image.height()};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return UpdateLayeredWindow(window, nullptr, &position, &size, image.dc(), &origin, 0, &blend,
+                               ULW_ALPHA) != FALSE;
+}
+
 void FillColor(HDC dc, const RECT& rc, DWORD color) {
     if (IsRectEmpty(&rc) || Alpha(color) == 0)
         return;

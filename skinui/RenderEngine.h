@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace win32 {
+class DibSection;
+}
+
 namespace skinui {
 
 class SkinWindowManager;
@@ -24,6 +28,9 @@ void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color);
 void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
               int font, UINT format);
 COLORREF ToColorRef(DWORD argb);
+// Gives a layered window image (premultiplied alpha) as its whole content, moved to position and
+// sized to the image.
+bool PresentLayered(HWND window, POINT position, const win32::DibSection& image);
 
 // Restricts drawing to a rectangle (optionally rounded) and restores the previous clip region
 // when it goes away.

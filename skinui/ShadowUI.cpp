@@ -1,6 +1,7 @@
 #include "ShadowUI.h"
 
 #include "ImagePainter.h"
+#include "RenderEngine.h"
 #include "SkinWindowManager.h"
 #include "win32/DibSection.h"
 
@@ -207,12 +208,7 @@ void CShadowUI::Update(HWND parent) {
         DeleteObject(region);
         std::copy(pixels.begin(), pixels.end(), image.pixels());
     }
-    POINT position{target.left, target.top};
-    SIZE size{width, height};
-    POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(m_shadow, nullptr, &position, &size, image.dc(), &origin, 0, &blend,
-                        ULW_ALPHA);
+    render::PresentLayered(m_shadow, {target.left, target.top}, image);
     m_lastParentSize = {window.right - window.left, window.bottom - window.top};
 }
 

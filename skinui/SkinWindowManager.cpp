@@ -628,12 +628,7 @@ void SkinWindowManager::PaintLayered(const RECT& client) {
             pixels[i] |= 0xFF000000;
     RECT window{};
     GetWindowRect(m_window, &window);
-    POINT position{window.left, window.top};
-    SIZE size{width, height};
-    POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(m_window, nullptr, &position, &size, image.dc(), &origin, 0, &blend,
-                        ULW_ALPHA);
+    render::PresentLayered(m_window, {window.left, window.top}, image);
 }
 
 bool SkinWindowManager::AttachDialog(CControlUI* root) {
