@@ -36,6 +36,13 @@ bool ListItemState::HandleEvent(CControlUI& item, UiEvent& event) {
     }
 }
 
+void ListItemState::Select(CControlUI& item, bool select) {
+    if (selected == select)
+        return;
+    selected = select;
+    item.Invalidate();
+}
+
 void ListItemState::PaintBackground(CControlUI& item, HDC dc) {
     if (!owner)
         return;
@@ -105,10 +112,7 @@ bool CListLabelElementUI::Activate() {
 }
 
 void CListLabelElementUI::Select(bool select) {
-    if (m_item.selected == select)
-        return;
-    m_item.selected = select;
-    Invalidate();
+    m_item.Select(*this, select);
 }
 
 void CListLabelElementUI::DoEvent(UiEvent& event) {
@@ -228,10 +232,7 @@ bool CListContainerElementUI::Activate() {
 }
 
 void CListContainerElementUI::Select(bool select) {
-    if (m_item.selected == select)
-        return;
-    m_item.selected = select;
-    Invalidate();
+    m_item.Select(*this, select);
 }
 
 void CListContainerElementUI::DoEvent(UiEvent& event) {

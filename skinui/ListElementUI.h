@@ -16,6 +16,8 @@ struct ListItemState {
 
     // Handles the mouse events of an item; true when the event was consumed.
     bool HandleEvent(CControlUI& item, UiEvent& event);
+    // Repaints the item when its selection changes.
+    void Select(CControlUI& item, bool select);
     // Fills the item with the owner's colour or image for its state.
     void PaintBackground(CControlUI& item, HDC dc);
     DWORD TextColor(const CControlUI& item) const;
