@@ -842,13 +842,7 @@ void SkinWindowManager::SetFocus(CControlUI* control) {
         ::SetFocus(m_window);
     if (control == m_focus)
         return;
-    if (m_focus) {
-        CControlUI* old = m_focus;
-        m_focus = nullptr;
-        UiEvent event = MakeEvent(kEventKillFocus, old);
-        old->Event(event);
-        SendNotify(old, L"killfocus");
-    }
+    DropFocus();
     if (!control || control->GetManager() != this || !control->IsVisible() || !control->IsEnabled())
         return;
     m_focus = control;
@@ -857,17 +851,22 @@ void SkinWindowManager::SetFocus(CControlUI* control) {
     SendNotify(control, L"setfocus");
 }
 
+void SkinWindowManager::DropFocus() {
+    if (!m_focus)
+        return;
+    // Cleared first, so a handler that asks for the focus control sees none.
+    CControlUI* old = m_focus;
+    m_focus = nullptr;
+    UiEvent event = MakeEvent(kEventKillFocus, old);
+    old->Event(event);
+    SendNotify(old, L"killfocus");
+}
+
 void SkinWindowManager::SetFocusNeeded(CControlUI* control) {
     ::SetFocus(m_window);
     if (!control)
         return;
-    if (m_focus) {
-        CControlUI* old = m_focus;
-        m_focus = nullptr;
-        UiEvent event = MakeEvent(kEventKillFocus, old);
-        old->Event(event);
-        SendNotify(old, L"killfocus");
-    }
+    DropFocus();
     m_focus = control;
     m_focusNeeded = true;
     if (m_root)

@@ -167,6 +167,8 @@ private:
     void SetHover(CControlUI* control, POINT pt, WPARAM wParam);
     void ShowToolTip(CControlUI* control);
     void HideToolTip();
+    // The focus control, if any, loses focus with its event and "killfocus".
+    void DropFocus();
     void RegisterNames(CControlUI* root);
     UiEvent MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
     void ReleaseFonts();
