@@ -87,23 +87,17 @@ DWORD ListItemState::TextColor(const CControlUI& item) const {
     return color;
 }
 
-const wchar_t* CListLabelElementUI::GetClass() const {
-    return L"ListLabelElementUI";
-}
-
-void* CListLabelElementUI::GetInterface(const wchar_t* name) {
+template <class Base> void* CListItemUI<Base>::GetInterface(const wchar_t* name) {
     if (name && wcscmp(name, L"ListItem") == 0)
         return static_cast<IListItemUI*>(this);
-    if (name && wcscmp(name, L"ListLabelElement") == 0)
-        return this;
-    return CControlUI::GetInterface(name);
+    return Base::GetInterface(name);
 }
 
-UINT CListLabelElementUI::GetControlFlags() const {
-    return IsEnabled() ? kFlagSetCursor : 0;
+template <class Base> UINT CListItemUI<Base>::GetControlFlags() const {
+    return this->IsEnabled() ? kFlagSetCursor : 0;
 }
 
-bool CListLabelElementUI::Activate() {
+template <class Base> bool CListItemUI<Base>::Activate() {
     if (!CControlUI::Activate())
         return false;
     if (m_item.owner)
@@ -111,23 +105,42 @@ bool CListLabelElementUI::Activate() {
     return true;
 }
 
-void CListLabelElementUI::Select(bool select) {
+template <class Base> void CListItemUI<Base>::Select(bool select) {
     m_item.Select(*this, select);
 }
 
-void CListLabelElementUI::DoEvent(UiEvent& event) {
+template <class Base> void CListItemUI<Base>::DoEvent(UiEvent& event) {
     if (PassMouseToParent(*this, event))
         return;
     if (!m_item.HandleEvent(*this, event))
-        CControlUI::DoEvent(event);
+        Base::DoEvent(event);
 }
 
-void CListLabelElementUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+template <class Base>
+void CListItemUI<Base>::SetAttribute(const std::wstring& name, const std::wstring& value) {
     // The owner picks the selection up when it is initialised.
     if (name == L"selected")
         Select(ParseBoolValue(value));
     else
-        CControlUI::SetAttribute(name, value);
+        Base::SetAttribute(name, value);
+}
+
+template <class Base> void CListItemUI<Base>::PaintBkColor(HDC dc) {
+    Base::PaintBkColor(dc);
+    m_item.PaintBackground(*this, dc);
+}
+
+template class CListItemUI<CControlUI>;
+template class CListItemUI<CHorizontalLayoutUI>;
+
+const wchar_t* CListLabelElementUI::GetClass() const {
+    return L"ListLabelElementUI";
+}
+
+void* CListLabelElementUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, L"ListLabelElement") == 0)
+        return this;
+    return CListItemUI::GetInterface(name);
 }
 
 SIZE CListLabelElementUI::EstimateSize(SIZE available) {
@@ -135,11 +148,6 @@ SIZE CListLabelElementUI::EstimateSize(SIZE available) {
         return CControlUI::EstimateSize(available);
     const int font = m_item.owner ? m_item.owner->GetListInfo().font : -1;
     return {m_fixedWidth, m_manager->GetFontInfo(font).metrics.tmHeight + kItemTextMargin};
-}
-
-void CListLabelElementUI::PaintBkColor(HDC dc) {
-    CControlUI::PaintBkColor(dc);
-    m_item.PaintBackground(*this, dc);
 }
 
 RECT CListLabelElementUI::ItemTextRect(RECT rc) const {
@@ -212,46 +220,9 @@ const wchar_t* CListContainerElementUI::GetClass() const {
 }
 
 void* CListContainerElementUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListItem") == 0)
-        return static_cast<IListItemUI*>(this);
     if (name && wcscmp(name, L"ListContainerElement") == 0)
         return this;
-    return CHorizontalLayoutUI::GetInterface(name);
-}
-
-UINT CListContainerElementUI::GetControlFlags() const {
-    return IsEnabled() ? kFlagSetCursor : 0;
-}
-
-bool CListContainerElementUI::Activate() {
-    if (!CControlUI::Activate())
-        return false;
-    if (m_item.owner)
-        m_item.owner->OnItemClicked(this, true);
-    return true;
-}
-
-void CListContainerElementUI::Select(bool select) {
-    m_item.Select(*this, select);
-}
-
-void CListContainerElementUI::DoEvent(UiEvent& event) {
-    if (PassMouseToParent(*this, event))
-        return;
-    if (!m_item.HandleEvent(*this, event))
-        CHorizontalLayoutUI::DoEvent(event);
-}
-
-void CListContainerElementUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (name == L"selected")
-        Select(ParseBoolValue(value));
-    else
-        CHorizontalLayoutUI::SetAttribute(name, value);
-}
-
-void CListContainerElementUI::PaintBkColor(HDC dc) {
-    CHorizontalLayoutUI::PaintBkColor(dc);
-    m_item.PaintBackground(*this, dc);
+    return CListItemUI::GetInterface(name);
 }
 
 const wchar_t* CListContainerElementExUI::GetClass() const {

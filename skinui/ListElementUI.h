@@ -23,18 +23,16 @@ struct ListItemState {
     DWORD TextColor(const CControlUI& item) const;
 };
 
-// An item of one text line.
-class CListLabelElementUI : public CControlUI, public IListItemUI {
+// What every kind of list item adds to the control it is built on: the owner's selection on a
+// click, the owner's colours and images for its state, and the selected attribute.
+template <class Base> class CListItemUI : public Base, public IListItemUI {
 public:
-    const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     UINT GetControlFlags() const override;
     bool Activate() override;
     void DoEvent(UiEvent& event) override;
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
-    SIZE EstimateSize(SIZE available) override;
     void PaintBkColor(HDC dc) override;
-    void PaintText(HDC dc) override;
 
     IListOwnerUI* GetOwner() const override { return m_item.owner; }
     void SetOwner(IListOwnerUI* owner) override { m_item.owner = owner; }
@@ -44,10 +42,23 @@ public:
     void Select(bool select) override;
 
 protected:
+    ListItemState m_item;
+};
+
+extern template class CListItemUI<CControlUI>;
+extern template class CListItemUI<CHorizontalLayoutUI>;
+
+// An item of one text line.
+class CListLabelElementUI : public CListItemUI<CControlUI> {
+public:
+    const wchar_t* GetClass() const override;
+    void* GetInterface(const wchar_t* name) override;
+    SIZE EstimateSize(SIZE available) override;
+    void PaintText(HDC dc) override;
+
+protected:
     // The text rectangle less the owner's item padding.
     RECT ItemTextRect(RECT rc) const;
-
-    ListItemState m_item;
 };
 
 // An item with one text per header column; the text attribute is the first column.
@@ -65,25 +76,10 @@ private:
 };
 
 // An item that lays out child controls in a row.
-class CListContainerElementUI : public CHorizontalLayoutUI, public IListItemUI {
+class CListContainerElementUI : public CListItemUI<CHorizontalLayoutUI> {
 public:
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
-    UINT GetControlFlags() const override;
-    bool Activate() override;
-    void DoEvent(UiEvent& event) override;
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
-    void PaintBkColor(HDC dc) override;
-
-    IListOwnerUI* GetOwner() const override { return m_item.owner; }
-    void SetOwner(IListOwnerUI* owner) override { m_item.owner = owner; }
-    int GetIndex() const override { return m_item.index; }
-    void SetIndex(int index) override { m_item.index = index; }
-    bool IsSelected() const override { return m_item.selected; }
-    void Select(bool select) override;
-
-protected:
-    ListItemState m_item;
 };
 
 class CListContainerElementExUI : public CListContainerElementUI {
