@@ -52,13 +52,17 @@ bool LayoutSeparator::HandleEvent(CControlUI& owner, const UiEvent& event) {
         const LONG delta = m_vertical ? event.mouse.y - m_last.y : event.mouse.x - m_last.x;
         m_last = event.mouse;
         RECT rc = m_preview;
+        const bool movesFarEdge = m_size >= 0;
         LONG& edge =
-            m_vertical ? (m_size >= 0 ? rc.bottom : rc.top) : (m_size >= 0 ? rc.right : rc.left);
-        edge += delta;
-        const LONG extent = m_vertical ? rc.bottom - rc.top : rc.right - rc.left;
+            m_vertical ? (movesFarEdge ? rc.bottom : rc.top) : (movesFarEdge ? rc.right : rc.left);
+        const LONG oldExtent = m_vertical ? rc.bottom - rc.top : rc.right - rc.left;
         const int low = m_vertical ? owner.GetMinHeight() : owner.GetMinWidth();
         const int high = m_vertical ? owner.GetMaxHeight() : owner.GetMaxWidth();
-        if (extent < low || extent > high)
+        // A fast drag past a limit stops the edge at the limit rather than short of it.
+        const LONG extent =
+            std::clamp<LONG>(oldExtent + (movesFarEdge ? delta : -delta), low, std::max(low, high));
+        edge += movesFarEdge ? extent - oldExtent : oldExtent - extent;
+        if (extent == oldExtent)
             return true;
         m_preview = rc;
         if (m_immediate) {

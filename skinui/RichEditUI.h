@@ -36,6 +36,7 @@ public:
     LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
     bool IsReadOnly() const { return m_settings.readOnly; }
+    bool IsWantTab() const { return m_wantTab; }
     void SetReadOnly(bool readOnly);
     void SetFont(int index);
     void SetTextColor(DWORD color);

@@ -2,6 +2,7 @@
 
 #include "ControlUI.h"
 #include "RenderEngine.h"
+#include "RichEditUI.h"
 #include "skinui/resources/SkinImage.h"
 #include "skinui/resources/SkinResources.h"
 #include "win32/DibSection.h"
@@ -193,10 +194,11 @@ bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_KEYDOWN:
         if (wParam == VK_TAB) {
-            if (m_focus && m_focus->IsVisible() && m_focus->IsEnabled() &&
-                m_focus->GetInterface(L"RichEdit") && m_focus->GetControlFlags() & kFlagTabStop) {
+            const auto* richEdit =
+                m_focus ? static_cast<const CRichEditUI*>(m_focus->GetInterface(L"RichEdit"))
+                        : nullptr;
+            if (richEdit && richEdit->IsVisible() && richEdit->IsEnabled() && richEdit->IsWantTab())
                 return false;
-            }
             SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
             return true;
         }
@@ -303,6 +305,8 @@ bool SkinWindowManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lPara
         m_updateNeeded = true;
         return true;
     case WM_TIMER: {
+        // Carets here are the system's, which blinks by itself, so the caret tick has nothing to
+        // toggle; it is still kept from the control timers.
         if (wParam == kCaretTimerId)
             return true;
         for (const TimerInfo& timer : m_timers) {
@@ -316,7 +320,8 @@ bool SkinWindowManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lPara
         return true;
     }
     case WM_MOUSEHOVER: {
-        m_mouseTracking = false;
+        // A hover report ends hover tracking only; leave tracking stays armed.
+        m_hoverTracking = false;
         const POINT pt = PointFromLParam(lParam);
         CControlUI* control = FindControl(pt);
         if (!control)
@@ -331,9 +336,10 @@ bool SkinWindowManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_MOUSELEAVE:
         HideToolTip();
-        if (m_mouseTracking)
+        if (m_leaveTracking)
             SendMessageW(m_window, WM_MOUSEMOVE, 0, static_cast<LPARAM>(0xFFFFFFFF));
-        m_mouseTracking = false;
+        m_hoverTracking = false;
+        m_leaveTracking = false;
         return false;
     case WM_MOUSEMOVE:
         OnMouseMove(PointFromLParam(lParam));
@@ -466,13 +472,16 @@ UiEvent SkinWindowManager::MakeEvent(int type, CControlUI* sender, WPARAM wParam
 }
 
 void SkinWindowManager::OnMouseMove(POINT pt) {
-    if (!m_mouseTracking) {
+    // The point (-1,-1) is the pointer gone from the window: nothing to track.
+    const bool outside = pt.x == -1 && pt.y == -1;
+    if (!outside && !(m_hoverTracking && m_leaveTracking)) {
         TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, m_window,
                               m_toolTip ? static_cast<DWORD>(SendMessageW(
                                               m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
                                         : kDefaultHoverTimeMs};
         TrackMouseEvent(&track);
-        m_mouseTracking = true;
+        m_hoverTracking = true;
+        m_leaveTracking = true;
     }
     m_lastMouse = pt;
     CControlUI* control = FindControl(pt);
@@ -517,7 +526,7 @@ void SkinWindowManager::ShowToolTip(CControlUI* control) {
     info.lpszText = text.data();
     info.rect = control->GetPos();
     if (m_toolTipControl)
-        SendMessageW(m_toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        HideToolTip();
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
     SendMessageW(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
@@ -533,6 +542,8 @@ void SkinWindowManager::HideToolTip() {
     info.hwnd = m_window;
     info.uId = reinterpret_cast<UINT_PTR>(m_window);
     SendMessageW(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
+    // The tool goes too: the next control adds its own text under the same id.
+    SendMessageW(m_toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     m_toolTipControl = nullptr;
 }
 

@@ -185,7 +185,8 @@ private:
     bool m_updateNeeded = false;
     bool m_firstLayout = true;
     bool m_focusNeeded = false;
-    bool m_mouseTracking = false;
+    bool m_hoverTracking = false; // hover reports armed; a hover report ends them
+    bool m_leaveTracking = false; // the leave report armed; only that report ends it
     bool m_mouseCapture = false;
     bool m_showUpdateRect = false;
     bool m_layered = false;

@@ -141,20 +141,20 @@ LRESULT WindowImplBase::OnNcHitTestMsg(UINT /*message*/, WPARAM /*wParam*/, LPAR
         if (pt.y < client.top + box.top) {
             if (pt.x < client.left + box.left)
                 return HTTOPLEFT;
-            if (pt.x > client.right - box.right)
+            if (pt.x >= client.right - box.right)
                 return HTTOPRIGHT;
             return HTTOP;
         }
-        if (pt.y > client.bottom - box.bottom) {
+        if (pt.y >= client.bottom - box.bottom) {
             if (pt.x < client.left + box.left)
                 return HTBOTTOMLEFT;
-            if (pt.x > client.right - box.right)
+            if (pt.x >= client.right - box.right)
                 return HTBOTTOMRIGHT;
             return HTBOTTOM;
         }
         if (pt.x < client.left + box.left)
             return HTLEFT;
-        if (pt.x > client.right - box.right)
+        if (pt.x >= client.right - box.right)
             return HTRIGHT;
     }
     const RECT caption = m_manager.GetCaptionRect();
@@ -201,7 +201,7 @@ LRESULT WindowImplBase::OnMouseHoverMsg(UINT, WPARAM, LPARAM, bool& handled) {
 LRESULT WindowImplBase::OnSizeMsg(UINT /*message*/, WPARAM wParam, LPARAM /*lParam*/,
                                   bool& handled) {
     const SIZE round = m_manager.GetRoundCorner();
-    if (wParam != SIZE_MINIMIZED && (round.cx != 0 || round.cy != 0)) {
+    if (wParam != SIZE_MINIMIZED) {
         RECT window{};
         GetWindowRect(m_hwnd, &window);
         OffsetRect(&window, -window.left, -window.top);

@@ -1,6 +1,7 @@
 #include "TestWindow.h"
 
 #include "skinui/SkinWindowManager.h"
+#include "win32/GdiObject.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,21 @@ TEST(Frame, RoundCornerRegionReadsOnlyTheFirstTwoNumbers) {
     EXPECT_TRUE(PtInRegion(region, 150, 100));
     EXPECT_TRUE(PtInRegion(region, 299, 100));
     DeleteObject(region);
+    DestroyWindow(hwnd);
+}
+
+TEST(Frame, WindowWithoutRoundCornersStillGetsARegionCoveringIt) {
+    TestWindow window(LR"(<Window size="300,200"><Control /></Window>)");
+    HWND hwnd = window.Open();
+    ASSERT_TRUE(hwnd);
+    const win32::UniqueHandle<win32::GdiObjectTraits<HRGN>> region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(hwnd, region.get()), SIMPLEREGION);
+    RECT box{};
+    GetRgnBox(region.get(), &box);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_GE(box.right, 300);
+    EXPECT_GE(box.bottom, 200);
     DestroyWindow(hwnd);
 }
 

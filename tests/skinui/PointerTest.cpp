@@ -19,8 +19,9 @@ namespace {
 constexpr wchar_t kPointerSkin[] = LR"(<Window size="300,200" caption="0,0,0,40" showdirty="true">
   <VerticalLayout bkcolor="#FFFFFFFF">
     <HorizontalLayout height="40">
-      <Label name="title" width="200" />
-      <Button name="help" width="100" tooltip="帮助说明" />
+      <Label name="title" width="150" />
+      <Button name="help" width="75" tooltip="帮助说明" />
+      <Button name="more" width="75" tooltip="更多选项" />
     </HorizontalLayout>
     <Control />
   </VerticalLayout>
@@ -133,7 +134,7 @@ TEST_F(PointerWindow, DraggingTheCaptionMovesTheWindowButDraggingAButtonDoesNot)
                        << "," << before.top;
     EXPECT_EQ(window->Count(L"click"), 0);
 
-    std::thread press = DragThread(ScreenPoint(hwnd, 250, 20), ScreenPoint(hwnd, 260, 30));
+    std::thread press = DragThread(ScreenPoint(hwnd, 180, 20), ScreenPoint(hwnd, 190, 30));
     TestWindow::PumpFor(600);
     press.join();
     TestWindow::PumpFor(100);
@@ -147,7 +148,7 @@ TEST_F(PointerWindow, DraggingTheCaptionMovesTheWindowButDraggingAButtonDoesNot)
 TEST_F(PointerWindow, RestingOnAControlWithATooltipShowsItUntilThePointerLeaves) {
     SetCursorPos(ScreenPoint(hwnd, 20, 100).x, ScreenPoint(hwnd, 20, 100).y);
     TestWindow::PumpFor(100);
-    const POINT onHelp = ScreenPoint(hwnd, 250, 20);
+    const POINT onHelp = ScreenPoint(hwnd, 180, 20);
     SetCursorPos(onHelp.x, onHelp.y);
     HWND tip = nullptr;
     ASSERT_TRUE(TestWindow::PumpUntil(
@@ -158,6 +159,12 @@ TEST_F(PointerWindow, RestingOnAControlWithATooltipShowsItUntilThePointerLeaves)
         3000))
         << "no tooltip after resting on the button";
     EXPECT_EQ(ToolTipText(tip, hwnd), L"帮助说明");
+
+    const POINT onMore = ScreenPoint(hwnd, 260, 20);
+    SetCursorPos(onMore.x, onMore.y);
+    EXPECT_TRUE(TestWindow::PumpUntil(
+        [&] { return IsWindowVisible(tip) && ToolTipText(tip, hwnd) == L"更多选项"; }, 3000))
+        << "the next control shows " << (IsWindowVisible(tip) ? "stale" : "no") << " text";
 
     SetCursorPos(0, 0);
     EXPECT_TRUE(TestWindow::PumpUntil([&] { return !IsWindowVisible(tip); }, 3000))

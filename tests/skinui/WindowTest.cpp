@@ -98,6 +98,14 @@ TEST_F(OpenWindow, SizeBoxGivesResizeBordersAndCorners) {
     EXPECT_EQ(HitTest(hwnd, 265, 354), HTBOTTOM);
     EXPECT_EQ(HitTest(hwnd, 2, 200), HTLEFT);
     EXPECT_EQ(HitTest(hwnd, 528, 200), HTRIGHT);
+    // Every border is exactly the size box's 4 pixels wide.
+    EXPECT_EQ(HitTest(hwnd, 3, 200), HTLEFT);
+    EXPECT_EQ(HitTest(hwnd, 4, 200), HTCAPTION);
+    EXPECT_EQ(HitTest(hwnd, 526, 200), HTRIGHT);
+    EXPECT_EQ(HitTest(hwnd, 525, 200), HTCAPTION);
+    EXPECT_EQ(HitTest(hwnd, 265, 3), HTTOP);
+    EXPECT_EQ(HitTest(hwnd, 265, 352), HTBOTTOM);
+    EXPECT_EQ(HitTest(hwnd, 265, 351), HTCAPTION);
 }
 
 TEST_F(OpenWindow, OutsideTheCaptionIsClientArea) {
@@ -273,7 +281,10 @@ TEST_F(OpenWindow, SeparatorResizesAtOnceInImmediateModeWithinMinAndMax) {
     EXPECT_EQ(live->GetPos().bottom, 130) << "the parent laid out again";
     Drag(hwnd, {50, 127}, {50, 260});
     Release(hwnd, {50, 260});
-    EXPECT_EQ(live->GetFixedHeight(), 130) << "beyond maxheight the drag is not applied";
+    EXPECT_EQ(live->GetFixedHeight(), 150) << "a drag beyond maxheight stops at it";
+    Drag(hwnd, {50, 147}, {50, 0});
+    Release(hwnd, {50, 0});
+    EXPECT_EQ(live->GetFixedHeight(), 50) << "and at minheight the other way";
 }
 
 TEST_F(OpenWindow, SeparatorWithoutImmediateModeAppliesOnRelease) {
@@ -284,6 +295,22 @@ TEST_F(OpenWindow, SeparatorWithoutImmediateModeAppliesOnRelease) {
     EXPECT_EQ(sized->GetFixedWidth(), 120) << "only previewed while dragging";
     Release(hwnd, {81, 150});
     EXPECT_EQ(sized->GetFixedWidth(), 140);
+}
+
+TEST_F(OpenWindow, HoverControlIsLeftWhenThePointerLeavesRightAfterAHoverReport) {
+    Open(kButtonsSkin);
+    std::vector<int> events;
+    Find(L"other")->OnEvent.push_back([&events](skinui::UiEvent& event) {
+        if (event.type == skinui::kEventMouseEnter || event.type == skinui::kEventMouseLeave)
+            events.push_back(event.type);
+        return true;
+    });
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(170, 20));
+    PostMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(170, 20));
+    PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+    TestWindow::PumpFor(60);
+    EXPECT_EQ(events, (std::vector<int>{skinui::kEventMouseEnter, skinui::kEventMouseLeave}));
+    EXPECT_EQ(window->Manager().FindControl(POINT{170, 20}), Find(L"other"));
 }
 
 TEST_F(OpenWindow, HoverControlGetsEnterAndLeave) {

@@ -19,6 +19,7 @@ constexpr wchar_t kRichEditSkin[] = LR"(<Window size="300,200">
   <VerticalLayout>
     <RichEdit name="licence" height="150" vscrollbar="true" readonly="true" wantreturn="false"
               bkcolor="#FFFFFFFF" bordercolor="#FF808080" bordersize="1" inset="2,2,2,2" />
+    <Button name="next" height="20" />
     <Control />
   </VerticalLayout>
 </Window>)";
@@ -135,6 +136,16 @@ TEST_F(RichEditWindow, ReadOnlyTextCanBeSelectedButNotChanged) {
     TestWindow::PumpFor(100);
     EXPECT_EQ(window->Manager().GetFocus(), edit);
     EXPECT_EQ(edit->GetText().compare(0, 2, L"z\t"), 0);
+}
+
+TEST_F(RichEditWindow, TabMovesTheFocusOnWhenTheEditDoesNotWantIt) {
+    edit->SetAttribute(L"wanttab", L"false");
+    edit->SetReadOnly(false);
+    window->Manager().SetFocus(edit);
+    PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(window->Manager().GetFocus(), window->Manager().FindControl(L"next"));
+    EXPECT_EQ(edit->GetText().find(L'\t'), std::wstring::npos);
 }
 
 } // namespace
