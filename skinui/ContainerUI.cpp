@@ -1,6 +1,7 @@
 #include "ContainerUI.h"
 
 #include "AttributeValues.h"
+#include "ControlParts.h"
 #include "RenderEngine.h"
 #include "SkinWindowManager.h"
 
@@ -93,11 +94,10 @@ void CContainerUI::DestroyChild(CControlUI* control) {
 }
 
 void CContainerUI::DoEvent(UiEvent& event) {
-    if (!m_mouseChildEnabled && event.type >= kFirstMouseEvent && event.type <= kLastMouseEvent) {
-        if (m_parent)
-            m_parent->DoEvent(event);
+    // Without mouse-child only the children lose the mouse (hit testing sees to that); the
+    // container keeps its own wheel and menu handling.
+    if (PassMouseToParent(*this, event))
         return;
-    }
     if (event.type == kEventScrollWheel && m_verticalScrollBar &&
         m_verticalScrollBar->IsVisible() && m_verticalScrollBar->IsEnabled()) {
         if (LOWORD(event.wParam) == SB_LINEUP)

@@ -100,7 +100,7 @@ RECT CControlUI::GetPadding() const {
 
 void CControlUI::SetPadding(RECT padding) {
     m_padding = padding;
-    NeedParentUpdate();
+    m_float ? NeedUpdate() : NeedParentUpdate();
 }
 
 SIZE CControlUI::GetFixedXY() const {

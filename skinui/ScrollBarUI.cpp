@@ -280,6 +280,7 @@ void CScrollBarUI::DoEvent(UiEvent& event) {
         if (m_pressed == Part::Thumb) {
             m_dragStart = event.mouse;
             m_dragStartPosition = m_position;
+            NotifyScroll();
         } else {
             Step(m_pressed);
         }
@@ -324,8 +325,10 @@ void CScrollBarUI::DoEvent(UiEvent& event) {
             return;
         if (++m_ticks <= kRepeatDelayTicks)
             return;
-        // A rail press pages only while the thumb has not yet reached the mouse.
-        if (PartAt(m_lastMouse) == m_pressed)
+        // A rail press pages only while the thumb has not yet reached the mouse; a button
+        // repeats for as long as it is held.
+        if ((m_pressed != Part::RailBefore && m_pressed != Part::RailAfter) ||
+            PartAt(m_lastMouse) == m_pressed)
             Step(m_pressed);
         return;
     case kEventScrollWheel:

@@ -26,6 +26,7 @@ bool CTabLayoutUI::AddAt(CControlUI* control, int index) {
     }
     if (m_curSel != -1 && index <= m_curSel)
         ++m_curSel;
+    // Hidden wherever it goes: only the selected page may show.
     control->SetVisible(false);
     return true;
 }

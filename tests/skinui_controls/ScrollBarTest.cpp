@@ -91,6 +91,13 @@ TEST_F(ControlsWindow, ScrollBarStepsByLinesAndPagesAndRepeatsWhileHeld) {
     EXPECT_GT(held, 8) << "held past five ticks, the press repeats";
     skintest::TestWindow::PumpFor(200);
     EXPECT_EQ(bar->GetScrollPos(), held) << "release stops the repeat";
+
+    bar->SetScrollPos(0);
+    Press({5, 95});
+    MoveTo({150, 150}, MK_LBUTTON);
+    skintest::TestWindow::PumpFor(700);
+    Release({150, 150});
+    EXPECT_GT(bar->GetScrollPos(), 8) << "a held button repeats with the pointer off it";
 }
 
 TEST_F(ControlsWindow, DraggingTheThumbMovesThePositionOverTheFreeRail) {
@@ -169,6 +176,11 @@ TEST_F(ControlsWindow, WheelAndBarScrollTheLayoutAndTheBarReportsScroll) {
     // A hit test below the bar reaches the scrolled children.
     Click({100, 90});
     EXPECT_EQ(window->Count(L"click", L"c"), 1);
+
+    const RECT thumb = bar->GetThumbRect();
+    Press({(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2});
+    EXPECT_EQ(window->Count(L"scroll"), 3) << "pressing the thumb reports too";
+    Release({(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2});
 }
 
 constexpr wchar_t kWideSkin[] = LR"(<Window size="300,300">
@@ -218,6 +230,27 @@ TEST_F(ControlsWindow, WideChildrenScrollAColumnSidewaysAndTallPagesScrollATab) 
     ASSERT_TRUE(tabs->SelectItem(1));
     EXPECT_FALSE(pageBar->IsVisible()) << "a page that fits needs no bar";
     EXPECT_EQ(Find(L"other")->GetPos(), (RECT{0, 150, 300, 250}));
+}
+
+constexpr wchar_t kNoMouseChildSkin[] = LR"(<Window size="300,300">
+  <Default name="VScrollBar" value="width=&quot;10&quot; linesize=&quot;5&quot;" />
+  <VerticalLayout>
+    <VerticalLayout name="list" height="100" vscrollbar="true" mousechild="false">
+      <Button name="a" height="60" /><Button name="b" height="60" />
+    </VerticalLayout>
+    <Control />
+  </VerticalLayout>
+</Window>)";
+
+TEST_F(ControlsWindow, WithoutMouseChildTheChildrenGetNoMouseButTheContainerStillScrolls) {
+    Open(kNoMouseChildSkin);
+    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    ASSERT_TRUE(list && list->GetVerticalScrollBar());
+    ASSERT_TRUE(list->GetVerticalScrollBar()->IsVisible());
+    Click({100, 30});
+    EXPECT_EQ(window->Count(L"click", L"a"), 0);
+    Wheel({100, 50}, true);
+    EXPECT_EQ(list->GetVerticalScrollBar()->GetScrollPos(), 5);
 }
 
 } // namespace
