@@ -1,5 +1,6 @@
 #include "SkinWindowManager.h"
 
+#include "ContainerUI.h"
 #include "ControlUI.h"
 #include "RenderEngine.h"
 #include "RichEditUI.h"
@@ -561,9 +562,20 @@ void SkinWindowManager::LayoutIfNeeded(const RECT& client) {
                     return nullptr;
                 },
                 nullptr, kFindVisible | kFindMeFirst);
-            for (CControlUI* control : pending)
-                if (control->IsUpdateNeeded())
+            for (CControlUI* control : pending) {
+                if (!control->IsUpdateNeeded())
+                    continue;
+                // A floating control's rectangle comes from its fixed position and size, so
+                // after a change to those the parent's float rule places it again.
+                auto* parent = control->IsFloat() && control->GetParent()
+                                   ? static_cast<CContainerUI*>(
+                                         control->GetParent()->GetInterface(L"Container"))
+                                   : nullptr;
+                if (parent)
+                    parent->SetFloatPos(parent->GetItemIndex(control));
+                else
                     control->SetPos(control->GetPos());
+            }
         }
         if (m_firstLayout) {
             m_firstLayout = false;

@@ -313,6 +313,19 @@ TEST_F(OpenWindow, HoverControlIsLeftWhenThePointerLeavesRightAfterAHoverReport)
     EXPECT_EQ(window->Manager().FindControl(POINT{170, 20}), Find(L"other"));
 }
 
+TEST_F(OpenWindow, FloatingControlResizedAtRunTimeIsPlacedAgain) {
+    Open(LR"(<Window size="300,200"><VerticalLayout>
+      <Control name="floater" float="true" pos="20,30,0,0" width="50" height="40" />
+    </VerticalLayout></Window>)");
+    CControlUI* floater = Find(L"floater");
+    ASSERT_TRUE(floater);
+    ASSERT_EQ(floater->GetPos().right, 70);
+    floater->SetFixedWidth(80);
+    TestWindow::PumpFor(100);
+    EXPECT_EQ(floater->GetPos().left, 20);
+    EXPECT_EQ(floater->GetPos().right, 100);
+}
+
 TEST_F(OpenWindow, HoverControlGetsEnterAndLeave) {
     Open(kButtonsSkin);
     std::vector<int> events;
