@@ -128,9 +128,10 @@ int ExtractPayload(const std::wstring& archivePath, const std::wstring& installF
     sevenzip::Archive archive;
     int result = archive.Open(source);
     const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
-    // The next solid block is decoded on a second thread while this one writes the current one;
-    // files are still written, and progress posted, in archive order.
-    sevenzip::BlockPipeline blocks(archive, true);
+    // One block in memory at a time, decoded on this thread: the installer is a 32-bit process
+    // that already holds the payload's resource copy, so a second block buffer could exhaust its
+    // address space on a large payload.
+    sevenzip::BlockPipeline blocks(archive, false);
     NameBuffer name;
     for (std::uint32_t i = 0; i < count && result == 0; i++) {
         const bool isFolder = archive.IsDirectory(i);
