@@ -161,8 +161,8 @@ bool OpenResourceZipFromMemory(const std::uint8_t* data, std::size_t size) {
 }
 
 bool LoadZipResource(HINSTANCE instance, LPCWSTR id) {
-    if (Settings().zipName == kMemoryZipName)
-        return true;
+    // The resource must exist even when a package is already open from memory: a window whose
+    // package is missing stays empty rather than showing another window's skin.
     HRSRC resource = FindResourceW(instance, id, kZipResourceType);
     if (resource == nullptr)
         return false;
@@ -173,6 +173,8 @@ bool LoadZipResource(HINSTANCE instance, LPCWSTR id) {
     const void* bytes = LockResource(loaded);
     if (bytes == nullptr)
         return false;
+    if (Settings().zipName == kMemoryZipName)
+        return true;
     OpenResourceZipFromMemory(static_cast<const std::uint8_t*>(bytes), size);
     return true;
 }
