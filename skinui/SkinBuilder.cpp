@@ -39,7 +39,8 @@
 namespace skinui {
 namespace {
 
-// Characters of an Include source read, as every attribute the builder copies.
+// Characters of an Include source read. Other values (Default lists above all) are read whole:
+// cut at a fixed length, a long list would silently lose its last attributes.
 constexpr size_t kAttributeLimit = 499;
 // Includes nest at most this deep, so a markup that includes itself ends instead of
 // exhausting the stack.
