@@ -170,8 +170,10 @@ bool SkinBuilder::LoadSource(const wchar_t* source, const wchar_t* type) {
     bool loaded = false;
     if (IS_INTRESOURCE(source)) {
         m_fromResource = true;
+        m_type.clear();
+        m_typeId = 0;
         if (IS_INTRESOURCE(type))
-            m_type.clear();
+            m_typeId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(type));
         else if (type)
             m_type = type;
         HINSTANCE instance = GetResourceInstance();
@@ -383,8 +385,10 @@ void SkinBuilder::ParseInclude(const SkinMarkupNode& node, CControlUI* parent,
         SkinBuilder builder;
         if (m_fromResource) {
             const auto id = static_cast<WORD>(ParseIntValue(source));
-            builder.Create(MAKEINTRESOURCEW(id), m_type.empty() ? nullptr : m_type.c_str(),
-                           m_callback, manager, parent);
+            const wchar_t* type = m_typeId != 0    ? MAKEINTRESOURCEW(m_typeId)
+                                  : m_type.empty() ? nullptr
+                                                   : m_type.c_str();
+            builder.Create(MAKEINTRESOURCEW(id), type, m_callback, manager, parent);
         } else {
             builder.Create(source.c_str(), nullptr, m_callback, manager, parent);
         }

@@ -40,7 +40,10 @@ private:
     static bool AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode);
 
     SkinMarkup m_markup;
-    std::wstring m_type; // resource type of the markup when it came from a resource
+    // The resource type of the markup when it came from a resource, named or numbered
+    // (RT_RCDATA and the like), so an Include finds its resource under the same type.
+    std::wstring m_type;
+    WORD m_typeId = 0;
     bool m_fromResource = false;
     IDialogBuilderCallback* m_callback = nullptr;
     std::wstring m_lastError;

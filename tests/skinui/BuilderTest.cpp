@@ -118,6 +118,17 @@ TEST(SkinBuilder, TabLayoutSelectedIdWorksBecauseChildrenComeFirst) {
     EXPECT_FALSE(tabs->GetItemAt(2)->IsVisible());
 }
 
+TEST(SkinBuilder, IncludeInMarkupFromANumberedResourceTypeFindsItsResourceUnderThatType) {
+    SkinWindowManager manager;
+    SkinBuilder builder;
+    std::unique_ptr<CControlUI> root(
+        builder.Create(MAKEINTRESOURCEW(201), RT_RCDATA, nullptr, &manager));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetName(), L"root");
+    ASSERT_EQ(Container(root.get())->GetCount(), 2);
+    EXPECT_EQ(Container(root.get())->GetItemAt(1)->GetName(), L"part");
+}
+
 TEST(SkinBuilder, IncludeAddsTheIncludedControlsCountTimes) {
     testsupport::ScratchFolder folder("include");
     {
