@@ -4,12 +4,6 @@
 #include "SkinWindowManager.h"
 
 namespace skinui {
-namespace {
-
-// Links past this many are drawn as links but do not react.
-constexpr size_t kMaxLinks = 8;
-
-} // namespace
 
 CTextUI::CTextUI() {
     m_textStyle = kTextWordBreak;
@@ -78,8 +72,6 @@ void CTextUI::PaintText(HDC dc) {
     if (m_text.empty() || !m_manager)
         return;
     DrawLabelText(dc, EffectiveTextColor(), m_textStyle, &m_links);
-    if (m_links.size() > kMaxLinks)
-        m_links.resize(kMaxLinks);
 }
 
 } // namespace skinui

@@ -272,6 +272,13 @@ TEST_F(ControlsWindow, AutoCalculatedWidthFollowsTheTextAndLinksReportTheirNumbe
     EXPECT_EQ(window->notifications.back().wParam, 0u);
     Click({pos.right - 4, pos.top + 6});
     EXPECT_EQ(window->Count(L"link", L"link"), 1) << "plain text is no link";
+
+    std::wstring many;
+    for (int i = 0; i < 10; ++i)
+        many += L"<a>" + std::to_wstring(i) + L"</a>";
+    link->SetText(many);
+    skintest::TestWindow::PumpFor(100);
+    EXPECT_EQ(link->GetLinkCount(), 8) << "links past the eighth do not react";
 }
 
 TEST_F(ControlsWindow, WindowHslAdjustmentRecoloursOnlyControlsThatOptIn) {
