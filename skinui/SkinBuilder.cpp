@@ -164,6 +164,12 @@ CControlUI* SkinBuilder::Create(const wchar_t* source, const wchar_t* type,
     return Create(callback, manager, parent);
 }
 
+const wchar_t* SkinBuilder::ResourceType() const {
+    if (m_typeId != 0)
+        return MAKEINTRESOURCEW(m_typeId);
+    return m_type.empty() ? nullptr : m_type.c_str();
+}
+
 bool SkinBuilder::LoadSource(const wchar_t* source, const wchar_t* type) {
     if (!source)
         return false;
@@ -385,10 +391,7 @@ void SkinBuilder::ParseInclude(const SkinMarkupNode& node, CControlUI* parent,
         SkinBuilder builder;
         if (m_fromResource) {
             const auto id = static_cast<WORD>(ParseIntValue(source));
-            const wchar_t* type = m_typeId != 0    ? MAKEINTRESOURCEW(m_typeId)
-                                  : m_type.empty() ? nullptr
-                                                   : m_type.c_str();
-            builder.Create(MAKEINTRESOURCEW(id), type, m_callback, manager, parent);
+            builder.Create(MAKEINTRESOURCEW(id), ResourceType(), m_callback, manager, parent);
         } else {
             builder.Create(source.c_str(), nullptr, m_callback, manager, parent);
         }

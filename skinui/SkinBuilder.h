@@ -38,6 +38,8 @@ private:
     CControlUI* Parse(const SkinMarkupNode& first, CControlUI* parent, SkinWindowManager* manager);
     void ParseInclude(const SkinMarkupNode& node, CControlUI* parent, SkinWindowManager* manager);
     static bool AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode);
+    // The type the markup's resource was found under, for the resources it includes.
+    const wchar_t* ResourceType() const;
 
     SkinMarkup m_markup;
     // The resource type of the markup when it came from a resource, named or numbered

@@ -69,6 +69,14 @@ protected:
         TestWindow::PumpFor(20);
     }
     CControlUI* Find(const wchar_t* name) { return window->Manager().FindControl(name); }
+    // Appends each mouse enter and leave the control receives to events.
+    static void RecordEnterAndLeave(CControlUI* control, std::vector<int>& events) {
+        control->OnEvent.push_back([&events](skinui::UiEvent& event) {
+            if (event.type == skinui::kEventMouseEnter || event.type == skinui::kEventMouseLeave)
+                events.push_back(event.type);
+            return true;
+        });
+    }
 
     std::unique_ptr<TestWindow> window;
     HWND hwnd = nullptr;
@@ -297,22 +305,6 @@ TEST_F(OpenWindow, SeparatorWithoutImmediateModeAppliesOnRelease) {
     EXPECT_EQ(sized->GetFixedWidth(), 140);
 }
 
-TEST_F(OpenWindow, HoverControlIsLeftWhenThePointerLeavesRightAfterAHoverReport) {
-    Open(kButtonsSkin);
-    std::vector<int> events;
-    Find(L"other")->OnEvent.push_back([&events](skinui::UiEvent& event) {
-        if (event.type == skinui::kEventMouseEnter || event.type == skinui::kEventMouseLeave)
-            events.push_back(event.type);
-        return true;
-    });
-    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(170, 20));
-    PostMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(170, 20));
-    PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
-    TestWindow::PumpFor(60);
-    EXPECT_EQ(events, (std::vector<int>{skinui::kEventMouseEnter, skinui::kEventMouseLeave}));
-    EXPECT_EQ(window->Manager().FindControl(POINT{170, 20}), Find(L"other"));
-}
-
 TEST_F(OpenWindow, FloatingControlResizedAtRunTimeIsPlacedAgain) {
     Open(LR"(<Window size="300,200"><VerticalLayout>
       <Control name="floater" float="true" pos="20,30,0,0" width="50" height="40" />
@@ -329,14 +321,22 @@ TEST_F(OpenWindow, FloatingControlResizedAtRunTimeIsPlacedAgain) {
 TEST_F(OpenWindow, HoverControlGetsEnterAndLeave) {
     Open(kButtonsSkin);
     std::vector<int> events;
-    Find(L"other")->OnEvent.push_back([&events](skinui::UiEvent& event) {
-        if (event.type == skinui::kEventMouseEnter || event.type == skinui::kEventMouseLeave)
-            events.push_back(event.type);
-        return true;
-    });
+    RecordEnterAndLeave(Find(L"other"), events);
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(170, 20));
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(175, 22));
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
     TestWindow::PumpFor(60);
     EXPECT_EQ(events, (std::vector<int>{skinui::kEventMouseEnter, skinui::kEventMouseLeave}));
+}
+
+TEST_F(OpenWindow, HoverControlIsLeftWhenThePointerLeavesRightAfterAHoverReport) {
+    Open(kButtonsSkin);
+    std::vector<int> events;
+    RecordEnterAndLeave(Find(L"other"), events);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(170, 20));
+    PostMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(170, 20));
+    PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+    TestWindow::PumpFor(60);
+    EXPECT_EQ(events, (std::vector<int>{skinui::kEventMouseEnter, skinui::kEventMouseLeave}));
+    EXPECT_EQ(window->Manager().FindControl(POINT{170, 20}), Find(L"other"));
 }
