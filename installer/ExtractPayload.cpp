@@ -117,14 +117,10 @@ private:
 
 } // namespace
 
-int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
-                   HWND progressWindow) {
-    if (!FolderExists(installFolder) && !MakeFolderChain(installFolder))
-        return kFolderNotCreated;
-    PayloadSource source;
-    if (!source.Open(archivePath))
-        return kArchiveNotOpened;
+namespace {
 
+int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progressWindow,
+           const std::atomic<bool>* stopRequested) {
     sevenzip::Archive archive;
     int result = archive.Open(source);
     const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
@@ -134,6 +130,10 @@ int ExtractPayload(const std::wstring& archivePath, const std::wstring& installF
     sevenzip::BlockPipeline blocks(archive, false);
     NameBuffer name;
     for (std::uint32_t i = 0; i < count && result == 0; i++) {
+        if (stopRequested != nullptr && stopRequested->load()) {
+            result = kExtractStopped;
+            break;
+        }
         const bool isFolder = archive.IsDirectory(i);
         if (!name.Assign(archive.Name(i))) {
             result = SZ_ERROR_MEM;
@@ -187,4 +187,26 @@ int ExtractPayload(const std::wstring& archivePath, const std::wstring& installF
                      static_cast<LPARAM>(static_cast<int>(percent)));
     }
     return result;
+}
+
+} // namespace
+
+int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
+                   HWND progressWindow) {
+    if (!FolderExists(installFolder) && !MakeFolderChain(installFolder))
+        return kFolderNotCreated;
+    PayloadSource source;
+    if (!source.Open(archivePath))
+        return kArchiveNotOpened;
+    return Unpack(source, installFolder, progressWindow, nullptr);
+}
+
+int ExtractPayload(HANDLE archiveFile, const std::wstring& installFolder, HWND progressWindow,
+                   const std::atomic<bool>* stopRequested) {
+    if (!FolderExists(installFolder) && !MakeFolderChain(installFolder))
+        return kFolderNotCreated;
+    PayloadSource source;
+    if (!source.OpenDuplicate(archiveFile))
+        return kArchiveNotOpened;
+    return Unpack(source, installFolder, progressWindow, stopRequested);
 }

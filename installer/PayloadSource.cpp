@@ -5,8 +5,19 @@
 bool PayloadSource::Open(const std::wstring& path) {
     m_file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!m_file)
+    return m_file && TakeSize();
+}
+
+bool PayloadSource::OpenDuplicate(HANDLE file) {
+    HANDLE duplicate = INVALID_HANDLE_VALUE;
+    if (!DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
         return false;
+    m_file.reset(duplicate);
+    return TakeSize();
+}
+
+bool PayloadSource::TakeSize() {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(m_file.get(), &size)) {
         m_file.reset();

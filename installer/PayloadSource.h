@@ -17,11 +17,15 @@ public:
 
     // Opens for reading (others may read, the file must exist); false when it cannot.
     bool Open(const std::wstring& path);
+    // Reads through a duplicate of a handle the caller holds open with read access.
+    bool OpenDuplicate(HANDLE file);
 
     std::uint64_t Size() const override { return m_size; }
     SRes ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override;
 
 private:
+    bool TakeSize();
+
     win32::UniqueFileHandle m_file;
     std::uint64_t m_size{0};
     std::mutex m_mutex;

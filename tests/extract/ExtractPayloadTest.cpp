@@ -4,12 +4,14 @@
 #include "installer/PayloadSource.h"
 #include "sevenzip/Archive.h"
 #include "tests/support/TestSupport.h"
+#include "win32/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -305,6 +307,47 @@ TEST(ExtractPayload, UnwritableFileGivesElevenAndStops) {
     EXPECT_EQ(progress, ExpectedProgress(Archives() / "payload.7z", progress.size()));
     EXPECT_LT(progress.size(), expected.size());
     EXPECT_TRUE(fs::is_directory(install / "zz_last.txt"));
+}
+
+// The installer holds its staging file open, denying others write and delete access, and
+// unpacks through that very handle.
+TEST(ExtractPayload, UnpacksFromAFileHeldOpenAgainstOtherWriters) {
+    testsupport::ScratchFolder scratch("held");
+    const fs::path staged = scratch.path() / "staged.7z";
+    fs::copy_file(Archives() / "payload.7z", staged);
+    win32::UniqueFileHandle held(CreateFileW(staged.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              CreateFileW(staged.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_EXISTING, 0, nullptr));
+    ProgressWindow window;
+    ASSERT_EQ(ExtractPayload(held.get(), (scratch.path() / "out").wstring(), window.get()), 0);
+    EXPECT_EQ(ReadFile(scratch.path() / "out" / "zz_last.txt"), "last\r\n");
+    EXPECT_EQ(window.Received(), ExpectedProgress(Archives() / "payload.7z"));
+    // The caller's handle stays usable after the extraction closed its duplicate.
+    LARGE_INTEGER size{};
+    EXPECT_TRUE(GetFileSizeEx(held.get(), &size));
+    EXPECT_EQ(static_cast<std::uintmax_t>(size.QuadPart), fs::file_size(staged));
+}
+
+TEST(ExtractPayload, AStopRequestEndsTheExtractionBetweenEntries) {
+    testsupport::ScratchFolder scratch("stop");
+    win32::UniqueFileHandle archive(CreateFileW((Archives() / "payload.7z").c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(archive);
+    ProgressWindow window;
+    std::atomic<bool> stop{true};
+    EXPECT_EQ(
+        ExtractPayload(archive.get(), (scratch.path() / "out").wstring(), window.get(), &stop),
+        kExtractStopped);
+    EXPECT_EQ(CountEntries(scratch.path() / "out"), 0u);
+    EXPECT_TRUE(window.Received().empty());
+    stop = false;
+    EXPECT_EQ(
+        ExtractPayload(archive.get(), (scratch.path() / "out").wstring(), window.get(), &stop), 0);
 }
 
 } // namespace
