@@ -5,10 +5,14 @@ real window must have in that state, and its dump gives the controls' rectangles
 """
 
 import shutil
+import time
 from pathlib import Path
 
 from orvia_e2e import (Artifacts, Failure, Probe, Program, Session, SkinView, Window, check,
                        difference, wait_until, MAX_DIFFERENT_SHARE)
+
+# How long a test watches for something that must not happen.
+QUIET_PERIOD = 2.0
 
 WINDOW_CLASS = "OrviaInstall"
 WINDOW_TITLE = "安装程序"
@@ -141,17 +145,17 @@ class InstallerEnv:
                 linux.chmod(0o644)
                 linux.unlink()
 
-    def start(self, exe=None):
-        return InstallerWindow(self, exe or self.installer)
+    def start(self, exe=None, args=()):
+        return InstallerWindow(self, exe or self.installer, args)
 
 
 class InstallerWindow:
     """One running installer and its window."""
 
-    def __init__(self, env, exe):
+    def __init__(self, env, exe, args=()):
         self.env = env
         self.session = env.session
-        self.program = Program.start(env.session, exe)
+        self.program = Program.start(env.session, exe, args)
         self.window = Window.find(env.probe, WINDOW_CLASS, WINDOW_TITLE, program=self.program)
 
     def screenshot(self):
@@ -180,6 +184,19 @@ class InstallerWindow:
             raise Failure(f"the window does not show {what}: {last['share']:.1%} of the pixels "
                           f"differ (see artifacts {self.env.artifacts.prefix}-{name}-*.png)")
         return view
+
+    def stays(self, state, what, ignore=()):
+        """After an action that must change nothing visible: the window keeps the look of
+        `state` for a while."""
+        view = self.expect(state, what, ignore)
+        deadline = time.monotonic() + QUIET_PERIOD
+        while time.monotonic() < deadline:
+            share = difference(self.screenshot(), view.image, ignore)
+            if share > MAX_DIFFERENT_SHARE:
+                self.env.artifacts.keep_mismatch(self.screenshot(), view.image,
+                                                 "changed-" + what.replace(" ", "-"))
+                raise Failure(f"the window changed although {what}")
+            time.sleep(0.2)
 
     def click(self, state, name):
         """Clicks the centre of control `name` as laid out in `state`."""

@@ -95,6 +95,17 @@ ENV
     timeout 240 "$WINELOADER" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 ||
         fail "wineboot failed or timed out; see $dir/wineboot.log"
 
+    # wineboot links the user's shell folders (Desktop, Documents, ...) to $HOME, which every
+    # session on the machine shares: a shortcut one session writes to its desktop would appear
+    # on the desktop of every other. Each session gets folders of its own.
+    local folder
+    for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$folder" ]; then
+            rm "$folder"
+            mkdir "$folder"
+        fi
+    done
+
     timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$SKIN_FONT_FACE" \
         /t REG_SZ /d "$CJK_FONT_FAMILY" /f </dev/null >>"$dir/wineboot.log" 2>&1 ||
         fail "could not map the font $SKIN_FONT_FACE; see $dir/wineboot.log"
