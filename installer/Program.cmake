@@ -4,6 +4,8 @@
 # another client never recompiles the program.
 if(WIN32)
     set(ORVINSTALL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR} CACHE INTERNAL "")
+    # What every payload carries beside the client under install/ (install/res/...).
+    set(ORVINSTALL_SETUP_FILES ${CMAKE_CURRENT_LIST_DIR}/setupfiles CACHE INTERNAL "")
     set(out ${CMAKE_CURRENT_BINARY_DIR})
 
     add_library(orvinstall_program STATIC

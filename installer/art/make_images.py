@@ -5,7 +5,8 @@ Run with Debian's python3 (python3-pil) from anywhere:
 
     /usr/bin/python3 installer/art/make_images.py
 
-It rewrites installer/skin/*.png, installer/spareskin/*.png and installer/OrvInstall.ico. The
+It rewrites installer/skin/*.png, installer/spareskin/*.png, the setup image
+installer/setupfiles/res/setup.png and installer/OrvInstall.ico. The
 output is committed, so building needs no Python; run this again only after changing a design
 value here. Drawing is deterministic: the same script gives the same bytes.
 """
@@ -18,6 +19,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLER = os.path.dirname(HERE)
 SKIN = os.path.join(INSTALLER, "skin")
 SPARE_SKIN = os.path.join(INSTALLER, "spareskin")
+SETUP_RES = os.path.join(INSTALLER, "setupfiles", "res")
 
 # Shapes are drawn this many times larger and scaled down, which smooths their edges.
 SUPERSAMPLE = 4
@@ -207,6 +209,7 @@ def main():
     save(scroll_thumb(), SKIN, "scrollthum.png")
     save(scroll_rail(), SKIN, "scrollbk.png")
     save(spare_background(), SPARE_SKIN, "bkimage.png")
+    save(icon().resize((128, 128), Image.LANCZOS), SETUP_RES, "setup.png")
     icon().save(os.path.join(INSTALLER, "OrvInstall.ico"),
                 sizes=[(16, 16), (24, 24), (32, 32), (48, 48), (256, 256)])
 

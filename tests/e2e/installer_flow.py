@@ -101,7 +101,7 @@ class InstallerEnv:
         self.skinshot = self.build / "tools" / "skinshot" / "skinshot.exe"
         self.skin = self.build / "installer" / "InstallSkin.zip"
         self.client = self.build / "tools" / "democlient" / "client"
-        self.setup_files = self.source / "tools" / "democlient" / "setup"
+        self.setup_files = self.source / "installer" / "setupfiles"
         self.licence = self.build / "installer" / "Licence.gbk"
         self.probe = Probe(self.session, self.build / "tests" / "e2e" / "e2eprobe.exe")
         self.artifacts = Artifacts(self.build / "artifacts", artifact_prefix)
