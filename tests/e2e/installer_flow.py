@@ -93,10 +93,10 @@ class InstallerEnv:
     """The build tree's installer, tools and demo client, in one Wine session, with the
     machine state the installer touches."""
 
-    def __init__(self, build, source, artifact_prefix="install"):
+    def __init__(self, build, source, artifact_prefix="install", session=None):
         self.build = Path(build)
         self.source = Path(source)
-        self.session = Session.from_build(self.build)
+        self.session = Session(session, build) if session else Session.from_build(self.build)
         self.installer = self.build / "installer" / "OrvInstall.exe"
         self.skinshot = self.build / "tools" / "skinshot" / "skinshot.exe"
         self.skin = self.build / "installer" / "InstallSkin.zip"

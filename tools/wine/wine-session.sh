@@ -5,6 +5,9 @@
 #   wine-session.sh start DIR win32|win64   create DIR/prefix anew, start Xvfb and Wine, write DIR/env
 #   wine-session.sh stop DIR                 end the wineserver and the X server of that session
 #
+# With ORVIA_WINE_DISPLAY set (for example to the user's $DISPLAY), the session uses that X
+# display instead of starting Xvfb, so that a person sees and drives its windows.
+#
 # Every step has a time limit, so a Wine or X server that cannot start is reported, never waited for.
 set -euo pipefail
 
@@ -69,7 +72,11 @@ start_session() {
         fail "$loader cannot run here (a 32-bit loader needs the kernel's 32-bit emulation)"
 
     local display
-    display=$(start_x_server)
+    if [ -n "${ORVIA_WINE_DISPLAY:-}" ]; then
+        display=$ORVIA_WINE_DISPLAY
+    else
+        display=$(start_x_server)
+    fi
     local locale=zh_CN.UTF-8
     if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
         echo "wine-session: locale $locale is not generated; Wine will not use code page 936" >&2
