@@ -24,8 +24,11 @@ win32::UniqueKernelHandle InstallWorker::Start(const InstallJob& job) {
     m_job = job;
     const uintptr_t thread =
         _beginthreadex(nullptr, 0, &InstallWorker::ThreadEntry, this, 0, nullptr);
-    if (thread == 0)
+    if (thread == 0) {
+        // The page already shows the installation running; without a worker it would stay so.
+        Post(InstallState::Failed);
         return {};
+    }
     m_thread.reset(reinterpret_cast<HANDLE>(thread));
     HANDLE forCaller = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), m_thread.get(), GetCurrentProcess(), &forCaller, 0,

@@ -41,7 +41,8 @@ public:
     ~InstallWorker();
 
     // Starts the thread on a copy of `job`. Returns a handle to the thread for the caller to
-    // hold; an empty handle when the thread cannot start or a worker was started before.
+    // hold; an empty handle when a worker was started before, or when the thread cannot start
+    // (the dialog then gets InstallState::Failed).
     win32::UniqueKernelHandle Start(const InstallJob& job);
 
     // Asks the worker to stop at the next archive entry and to register nothing. The staging

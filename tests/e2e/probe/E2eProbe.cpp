@@ -139,23 +139,30 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+struct WindowSearch {
+    std::wstring className;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    if (!IsWindowVisible(window) || ClassOf(window) != search->className)
+        return TRUE;
+    if (search->title && WindowText(window) != *search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
 Result FindWindowCommand(const Fields& args) {
-    struct Search {
-        std::wstring className;
-        const std::wstring* title;
-        HWND found;
-    } search{args.at(1), args.size() > 2 ? &args[2] : nullptr, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (!IsWindowVisible(window) || ClassOf(window) != s->className)
-                return TRUE;
-            if (s->title && WindowText(window) != *s->title)
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{args.at(1), args.size() > 2 ? &args[2] : nullptr, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (!search.found)
         return Fail(L"no visible window of class " + search.className);
     Result result;
@@ -181,13 +188,7 @@ Result ChildrenCommand(const Fields& args) {
     if (!IsWindow(parent))
         return Fail(L"no such window");
     std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
     Result result;
     result.answer.Add(L"count", static_cast<long long>(children.size()));
     for (size_t i = 0; i < children.size(); ++i) {
