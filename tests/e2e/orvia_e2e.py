@@ -276,11 +276,31 @@ class Window:
         check(self.probe.ask("close", self.hwnd).ok, "could not post WM_CLOSE")
 
     def native_children(self):
-        """Class, visibility and text of every native child window."""
+        """Class, visibility, text and rectangle (left, top, right, bottom in this window's
+        client coordinates) of every native child window."""
         answer = self.probe.ask("children", self.hwnd)
         check(answer.ok, "the window is gone")
-        return [{"class": answer[f"{i}.class"], "visible": answer[f"{i}.visible"] == "1",
-                 "text": answer[f"{i}.text"]} for i in range(answer.int("count"))]
+        children = []
+        for i in range(answer.int("count")):
+            x, y = answer.int(f"{i}.x"), answer.int(f"{i}.y")
+            children.append({"class": answer[f"{i}.class"],
+                             "visible": answer[f"{i}.visible"] == "1",
+                             "text": answer[f"{i}.text"],
+                             "rect": (x, y, x + answer.int(f"{i}.w"), y + answer.int(f"{i}.h"))})
+        return children
+
+    def native_child(self, window_class, text=None):
+        """The first visible native child of the class (and text); fails when there is none."""
+        for child in self.native_children():
+            if child["visible"] and child["class"] == window_class and \
+                    (text is None or child["text"] == text):
+                return child
+        raise Failure(f"no visible {window_class} {text or ''} in the window")
+
+    def click_child(self, child, offset=None):
+        """Clicks a native child at its centre, or at an offset from its top left corner."""
+        l, t, r, b = child["rect"]
+        self.click(offset and (l + offset[0], t + offset[1]) or ((l + r) // 2, (t + b) // 2))
 
     def caret(self):
         """The caret of the window's thread: (owner hwnd, blinking), owner 0 when none."""

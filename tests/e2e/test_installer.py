@@ -215,6 +215,56 @@ def pages_licence_and_start_buttons(env):
         run.kill()
 
 
+def path_field_text(run, state):
+    """The path field's text as its native edit holds it, opened with a click."""
+    # The first click after another window was active only activates this one.
+    run.click_at((100, 20))
+    run.click(state, "pathedit")
+    edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
+                       "the path field's native edit")
+    text = edits[0]["text"]
+    run.click_at((100, 20))
+    return text
+
+
+def folder_browser(env):
+    folder = env.default_folder
+    env.clean([folder])
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "the custom install page")
+
+        run.click(custom_page(folder), "browfilebtn")
+        browser = Window.find(env.probe, "#32770", "选择文件夹")
+        check(browser.native_child("Static", "从下面选文件夹目录:"), "the browser's title text")
+        env.artifacts.keep(browser.screenshot(), "folder-browser")
+        browser.click_child(browser.native_child("Button", "取消"))
+        wait_until(lambda: not env.probe.ask("window", "#32770").ok, "the browser to close")
+        check(path_field_text(run, custom_page(folder)) == folder, "cancelling changed the path")
+
+        # Wine's browser lists Desktop, /, the recycle bin, Documents, My Computer: the fourth
+        # item is the Documents folder.
+        documents = env.probe.special_folder(0x0005)
+        run.click(custom_page(folder), "browfilebtn")
+        browser = Window.find(env.probe, "#32770", "选择文件夹")
+        tree = browser.native_child("SysTreeView32")
+        browser.click_child(tree, (70, 57))
+        browser.click_child(browser.native_child("Button", "确定"))
+        wait_until(lambda: not env.probe.ask("window", "#32770").ok, "the browser to close")
+        chosen = path_field_text(run, custom_page(folder))
+        print(f"  browsed: {chosen}", flush=True)
+        # Wine reports this folder with a trailing backslash, which doubles the separator;
+        # Windows reports it without.
+        check(chosen in (documents + r"\Tolma\Orvia\tamro", documents + r"\\Tolma\Orvia\tamro"),
+              f"choosing {documents} gave {chosen!r}")
+        run.click(custom_page(folder), "closebtn")
+        check(run.wait_exit() == 0, "the exit code after closebtn is not 0")
+    finally:
+        run.kill()
+
+
 def hant_install_without_start_or_logon(env):
     folder = env.default_folder
     env.clean([folder])
@@ -476,6 +526,8 @@ def close_during_install(env, how):
 SCENARIOS = [
     ("first page looks right, canceInstall exits with 0", first_page_and_cancel),
     ("pages, licence page, start buttons follow the licence box", pages_licence_and_start_buttons),
+    ("the folder browser: cancel keeps the path, a choice appends Tolma\\Orvia\\tamro",
+     folder_browser),
     ("繁體中文 install: files, registry, shortcuts; finish without client or logon value",
      hant_install_without_start_or_logon),
     ("recorded Chinese folder, leftover staging file; finish starts the client",

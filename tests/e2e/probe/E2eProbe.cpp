@@ -9,6 +9,7 @@
 //   window CLASS [TITLE]         first visible top-level window of the class (and exact title):
 //                                hwnd pid tid x y w h (client area on the screen) title
 //   children HWND                count, then for each child window i: i.class i.visible i.text
+//                                i.x i.y i.w i.h (in the parent's client coordinates)
 //   caret HWND                   the window thread's caret: caret (hwnd) blinking x y w h
 //   close HWND                   posts WM_CLOSE, as another program would
 //   reg ROOT KEY VALUE           type (REG_SZ, REG_DWORD, ...) and data; error when missing
@@ -193,9 +194,17 @@ Result ChildrenCommand(const Fields& args) {
     result.answer.Add(L"count", static_cast<long long>(children.size()));
     for (size_t i = 0; i < children.size(); ++i) {
         const std::wstring prefix = std::to_wstring(i) + L".";
+        // The child's rectangle in the parent's client coordinates.
+        RECT rc{};
+        GetWindowRect(children[i], &rc);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
         result.answer.Add(prefix + L"class", ClassOf(children[i]))
             .Add(prefix + L"visible", IsWindowVisible(children[i]) ? 1 : 0)
-            .Add(prefix + L"text", WindowText(children[i]));
+            .Add(prefix + L"text", WindowText(children[i]))
+            .Add(prefix + L"x", rc.left)
+            .Add(prefix + L"y", rc.top)
+            .Add(prefix + L"w", rc.right - rc.left)
+            .Add(prefix + L"h", rc.bottom - rc.top);
     }
     return result;
 }
