@@ -70,9 +70,15 @@ const wchar_t* CChatInstallMainDailog::WindowClassName() const {
 }
 
 LRESULT CChatInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCLBUTTONDOWN)
-        OnCaptionPress(lParam);
-    return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    try {
+        if (message == WM_NCLBUTTONDOWN)
+            OnCaptionPress(lParam);
+        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    } catch (...) {
+        // Only allocation can fail here; the exception must not unwind through the system's
+        // window procedure. The message counts as not handled.
+        return 0;
+    }
 }
 
 void CChatInstallMainDailog::OnLastMessage(HWND hwnd) {
