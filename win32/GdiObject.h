@@ -26,6 +26,7 @@ struct LibraryTraits {
 };
 
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
