@@ -108,6 +108,7 @@ void CChatUnInstallMainDailog::ShowRefusal() {
                                 : uninstall::kRefusedNotInstalledText;
     if (m_title) {
         m_title->SetText(reason);
+        m_title->SetTextColor(uninstall::kRefusalTextColor);
         m_title->SetToolTip(m_verdict.root);
     }
     if (m_startButton)
@@ -226,6 +227,14 @@ LRESULT CChatUnInstallMainDailog::OnOtherMessage(UINT message, WPARAM /*wParam*/
     else if (message == uninstall::RemovalFinishedMessage)
         OnRemovalFinished();
     return 0;
+}
+
+LRESULT CChatUnInstallMainDailog::OnCloseMsg(UINT message, WPARAM wParam, LPARAM lParam,
+                                             bool& handled) {
+    // Taking a window down can take seconds (under Wine, four); the worker stops now, not
+    // when the window is gone.
+    m_removal.RequestStop();
+    return WindowImplBase::OnCloseMsg(message, wParam, lParam, handled);
 }
 
 void CChatUnInstallMainDailog::OnLastMessage(HWND hwnd) {

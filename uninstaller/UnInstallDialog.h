@@ -41,6 +41,7 @@ protected:
     LPCWSTR SkinResourceId() const override;
     LRESULT RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    LRESULT OnCloseMsg(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
     void OnLastMessage(HWND hwnd) override;
 
 private:

@@ -35,6 +35,8 @@ constexpr wchar_t kFinishedText[] = L"卸载完成";
 constexpr wchar_t kRefusedNotInstalledText[] = L"无法卸载：本程序不在Tamro的安装文件夹中";
 constexpr wchar_t kRefusedProtectedText[] = L"无法卸载：安装位置是系统或用户文件夹";
 constexpr wchar_t kCloseText[] = L"关闭";
+// The refusal stands out from the usual pale title.
+constexpr DWORD kRefusalTextColor = 0xFFD0453C;
 
 // Timers of the bar animations, on the dialog's window.
 constexpr UINT_PTR kWideningTimer = 2024;
