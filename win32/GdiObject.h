@@ -19,6 +19,7 @@ struct LibraryTraits {
 };
 
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 
 // A window's device context (the screen's for a null window), released to the window it came
 // from.
