@@ -1,15 +1,13 @@
-// Stands in for a program of the client that is not built yet (the uninstaller, the Flash
-// player), so that the demo client has a file at its place. It only says what it is.
+// Stands in for a program of the client that is not built yet (the Flash player), so that the
+// demo client has a file at its place. It only says what it is.
 #include <windows.h>
 
 namespace {
 
-#if PLACEHOLDER_KIND == 1
-constexpr wchar_t kText[] = L"这是卸载程序 uninstall.exe 的占位程序（演示客户端）。";
-#elif PLACEHOLDER_KIND == 2
+#if PLACEHOLDER_KIND == 2
 constexpr wchar_t kText[] = L"这是 Flash 动画播放器 orvflash.exe 的占位程序（演示客户端）。";
 #else
-#error "PLACEHOLDER_KIND is 1 (uninstaller) or 2 (Flash player)"
+#error "PLACEHOLDER_KIND is 2 (Flash player)"
 #endif
 
 } // namespace
