@@ -171,6 +171,7 @@ bool IsProtected(const RemovalFacts& facts, const std::wstring& root) {
 RemovalVerdict JudgeRemoval(const RemovalFacts& facts) {
     RemovalVerdict verdict;
     verdict.root = RemovalRootOf(facts.ownPath);
+    verdict.refusal = RemovalRefusal::None;
 
     const std::wstring ownFolder = ParentFolder(facts.ownPath);
     if (!SamePath(LastComponent(ownFolder), product::kClientFolder)) {

@@ -10,6 +10,8 @@
 
 enum class RemovalRefusal {
     None,
+    // The checks have not run (or could not finish): nothing may be removed.
+    NotChecked,
     // Its own folder is not named "tamro".
     NotInClientFolder,
     // Neither tamro.exe lies beside it nor does the uninstall entry name this very file.
@@ -39,7 +41,7 @@ struct RemovalFacts {
 };
 
 struct RemovalVerdict {
-    RemovalRefusal refusal{RemovalRefusal::None};
+    RemovalRefusal refusal{RemovalRefusal::NotChecked};
     // The folder the removal deletes; set even when refused, for the message.
     std::wstring root;
 

@@ -132,7 +132,7 @@ std::wstring UninstallCommandPath(const std::wstring& command) {
 }
 
 std::optional<DelayedRemovalCommand> ComposeDelayedRemoval(const std::wstring& root) {
-    if (root.empty())
+    if (IsVolumeOrShareRoot(root))
         return std::nullopt;
     const bool unquotable =
         std::any_of(root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c < L' '; });

@@ -71,6 +71,7 @@ struct DelayedRemovalCommand {
 };
 constexpr wchar_t kRemovalRootVariable[] = L"ORVIA_REMOVAL_ROOT";
 
-// Nothing when the root cannot be quoted safely (empty, a quote or a control character in
-// it) or the command would be longer than cmd reads: it is never started cut short.
+// Nothing when the root is no folder below a volume or share (IsVolumeOrShareRoot), cannot be
+// quoted safely (a quote or a control character in it) or the command would be longer than
+// cmd reads: it is never started cut short.
 std::optional<DelayedRemovalCommand> ComposeDelayedRemoval(const std::wstring& root);

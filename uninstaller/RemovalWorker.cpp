@@ -148,7 +148,8 @@ RemovalThread::~RemovalThread() {
 }
 
 bool RemovalThread::Start(RemovalJob job) {
-    if (m_thread)
+    // An empty root would make the walk start at the current drive's root.
+    if (m_thread || IsVolumeOrShareRoot(job.root))
         return false;
     m_job = std::move(job);
     const uintptr_t thread = _beginthreadex(nullptr, 0, RemovalWorker, this, 0, nullptr);

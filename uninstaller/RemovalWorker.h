@@ -72,8 +72,9 @@ public:
     RemovalThread(const RemovalThread&) = delete;
     RemovalThread& operator=(const RemovalThread&) = delete;
 
-    // Starts RemovalWorker on the job, once. After CountFolders and DeleteTree over the root
-    // it posts RemovalFinishedMessage to the job's window, unless stopped.
+    // Starts RemovalWorker on the job, once; never on a root that is no folder below a volume
+    // or share (IsVolumeOrShareRoot). After CountFolders and DeleteTree over the root it posts
+    // RemovalFinishedMessage to the job's window, unless stopped.
     bool Start(RemovalJob job);
     bool IsStarted() const { return static_cast<bool>(m_thread); }
     void RequestStop();

@@ -212,11 +212,17 @@ void CChatUnInstallMainDailog::OnRemovalFinished() {
 }
 
 LRESULT CChatUnInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == uninstall::kWideningTimer && OnWideningTick())
+    try {
+        if (message == WM_TIMER && wParam == uninstall::kWideningTimer && OnWideningTick())
+            return 0;
+        if (message == WM_TIMER && wParam == uninstall::kNarrowingTimer && OnNarrowingTick())
+            return 0;
+        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    } catch (...) {
+        // Out of memory for a text: the message is dropped. A verdict that could not be
+        // reached stays NotChecked, which removes nothing.
         return 0;
-    if (message == WM_TIMER && wParam == uninstall::kNarrowingTimer && OnNarrowingTick())
-        return 0;
-    return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    }
 }
 
 LRESULT CChatUnInstallMainDailog::OnOtherMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam,

@@ -39,6 +39,10 @@ RemovalRefusal Judge(const RemovalFacts& facts) {
     return JudgeRemoval(facts).refusal;
 }
 
+TEST(RemovalGuard, NothingIsAllowedBeforeTheChecksHaveRun) {
+    EXPECT_FALSE(RemovalVerdict{}.allowed());
+}
+
 TEST(RemovalGuard, AnInstalledUninstallerMayRemoveItsInstallFolder) {
     const RemovalVerdict verdict = JudgeRemoval(InstalledFacts());
     EXPECT_TRUE(verdict.allowed());

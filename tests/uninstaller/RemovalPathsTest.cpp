@@ -46,6 +46,8 @@ TEST(RemovalPaths, RootsThatCmdWouldExpandTravelInTheEnvironment) {
 
 TEST(RemovalPaths, CommandIsNeverComposedCutShortOrWithAStrayQuote) {
     EXPECT_FALSE(ComposeDelayedRemoval(L""));
+    EXPECT_FALSE(ComposeDelayedRemoval(L"C:")) << "a drive root";
+    EXPECT_FALSE(ComposeDelayedRemoval(L"\\\\server\\share"));
     EXPECT_FALSE(ComposeDelayedRemoval(L"C:\\a\"b"));
     EXPECT_FALSE(ComposeDelayedRemoval(L"C:\\a\nb"));
 

@@ -183,6 +183,9 @@ TEST_F(RemovalWorkerTest, WorkerPostsItsProgressThenTheEnd) {
     RemovalThread thread;
     ASSERT_TRUE(thread.Start({messages.get(), root.wstring(), {}, 1}));
     EXPECT_FALSE(thread.Start({messages.get(), root.wstring(), {}, 1})) << "once only";
+    RemovalThread nowhere;
+    EXPECT_FALSE(nowhere.Start({messages.get(), L"", {}, 1})) << "no root, no walk from \\";
+    EXPECT_FALSE(nowhere.Start({messages.get(), L"C:", {}, 1}));
     thread.Wait();
     EXPECT_EQ(messages.Take(uninstall::RemovalProgressMessage), (std::vector<LPARAM>{33, 66, 100}));
     EXPECT_TRUE(messages.TakeOne(uninstall::RemovalFinishedMessage));
