@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything, then runs the demo setup package (the demo client packed into
-# OrvInstall.exe) under Wine:
+# OrvInstall.exe) under Wine, and after it the installed client's own uninstall.exe:
 #  - when DISPLAY is set, on that display, for a person to click through;
 #  - otherwise on a headless X server, walked through every page with the real pointer, a
 #    screenshot of each page kept in build/<tree>/artifacts/demo-*.png.
-# Either way it ends by printing the install folder and what was installed.
+# Either way it prints the install folder and what was installed, then what the uninstall left.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORVIA_BUILD_DIR:-$root/build}

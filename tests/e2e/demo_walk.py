@@ -1,13 +1,16 @@
 #!/usr/bin/python3
-"""The demo of tools/run.sh: the demo setup package walked through under Wine.
+"""The demo of tools/run.sh: the demo setup package walked through under Wine, then the
+installed client taken off again with its own uninstaller.
 
     demo_walk.py --build BUILD_TREE --source SOURCE_DIR --session SESSION_DIR [--watch]
 
 Without --watch it clicks through every page with the display's real pointer (edition,
 fast install, licence, custom install, progress, finish), keeps a screenshot of each page in
 BUILD_TREE/artifacts/demo-*.png, starts the installed client from the finish page and prints
-what was installed. With --watch it only starts the installer and waits for a person to click
-through it, then prints what was installed.
+what was installed; then it closes the client, runs the installed uninstall.exe, clicks its
+button twice (screenshots demo-8-uninstall-*.png) and prints what is left. With --watch it only
+starts the installer and then the uninstaller and waits for a person to click through each,
+printing what was installed and what is left.
 """
 
 import argparse
@@ -18,8 +21,9 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from orvia_e2e import Window, matches, wait_until  # noqa: E402
+from uninstaller_flow import FINISHED, READY, UninstallerEnv, remaining_files  # noqa: E402
 from installer_flow import (MACHINE_PRODUCT_KEY, RUN_KEY, UNINSTALL_KEY,  # noqa: E402
-                            USER_PRODUCT_KEY, InstallerEnv, custom_page, edition_page, fast_page,
+                            USER_PRODUCT_KEY, custom_page, edition_page, fast_page,
                             finish_page, installed_files, licence_page, progress_page)
 
 
@@ -73,6 +77,43 @@ def walk(env):
         run.kill()
 
 
+def uninstall_walk(env, folder):
+    """Closes the running client, then removes it with the installed uninstall.exe, clicked
+    twice like a person."""
+    client = env.probe.ask("window", "TamroDemoClient", "Tamro")
+    if client.ok:
+        Window(env.session, env.probe, client).close_from_outside()
+        wait_until(lambda: env.probe.ask("procs", "tamro.exe").int("count") == 0,
+                   "the client to end", timeout=30)
+    run = env.start_uninstaller(folder + r"\tamro\uninstall.exe")
+    shots = []
+    try:
+        run.expect(READY, "the uninstaller's window")
+        shots.append(run.keep("8-uninstall-ready"))
+        removing, finished, _ = run.remove_with_first_click()
+        if removing is not None:
+            shots.append(env.artifacts.keep(removing, "8-uninstall-removing"))
+        shots.append(env.artifacts.keep(finished, "8-uninstall-finished"))
+        run.click(FINISHED, "staruninstallbtn")
+        code = run.wait_exit()
+    finally:
+        run.kill()
+    root = env.session.linux_path(folder)
+    wait_until(lambda: not root.exists(), "the delayed removal of the install folder",
+               timeout=30)
+    return code, shots
+
+
+def describe_removal(env, folder):
+    left = remaining_files(env, folder)
+    print(f"install folder after the uninstall: {folder} "
+          f"({'gone' if not env.session.linux_path(folder).exists() else f'{len(left)} files left'})")
+    print("shortcuts left: " + (", ".join(env.shortcuts()) or "(none)"))
+    print(f"uninstall entry: {'present' if env.uninstall_entry() else '(none)'}")
+    print("kept: product keys and logon value " +
+          ("present" if env.product_keys_and_logon_value(folder) else "NOT all present"))
+
+
 def describe(env, folder):
     root = env.session.linux_path(folder)
     files = installed_files(root) if root.is_dir() else []
@@ -108,7 +149,7 @@ def main():
     parser.add_argument("--watch", action="store_true",
                         help="let a person click through instead of the scripted walk")
     args = parser.parse_args()
-    env = InstallerEnv(args.build, args.source, artifact_prefix="demo", session=args.session)
+    env = UninstallerEnv(args.build, args.source, artifact_prefix="demo", session=args.session)
     try:
         if args.watch:
             env.clean([env.default_folder])
@@ -116,16 +157,28 @@ def main():
             print("the installer is open: click through it; this waits until it ends")
             code = run.program.wait(timeout=None)
             folder = env.probe.registry("HKLM", MACHINE_PRODUCT_KEY, "InstallDir")
+            folder = folder[1] if folder else env.default_folder
             print(f"the installer ended with exit code {code}")
-            describe(env, folder[1] if folder else env.default_folder)
+            describe(env, folder)
+            if not env.uninstall_entry():
+                return 0
+            run = env.start_uninstaller(folder + r"\tamro\uninstall.exe")
+            print("the uninstaller is open: click through it; this waits until it ends")
+            code = run.program.wait(timeout=None)
+            print(f"the uninstaller ended with exit code {code}")
+            time.sleep(5)
+            describe_removal(env, folder)
             return 0
         code, shots = walk(env)
         print(f"the installer ended with exit code {code}")
-        print("screenshots:")
-        for shot in shots:
-            print(f"  {shot}")
         describe(env, env.default_folder)
-        return 0 if code == 0 else 1
+        removal_code, removal_shots = uninstall_walk(env, env.default_folder)
+        print(f"the uninstaller ended with exit code {removal_code}")
+        describe_removal(env, env.default_folder)
+        print("screenshots:")
+        for shot in shots + removal_shots:
+            print(f"  {shot}")
+        return 0 if code == 0 and removal_code == 0 else 1
     finally:
         env.close()
 
