@@ -1,4 +1,4 @@
-#include "sevenzip/BlockMemory.h"
+#include "sevenzip/LargeBuffer.h"
 
 #include <cstdlib>
 #include <new>
@@ -16,23 +16,23 @@ constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
 } // namespace
 
-void BlockMemoryDeleter::operator()(Byte* data) const {
+void LargeBufferDeleter::operator()(Byte* data) const {
     std::free(data);
 }
 
-BlockMemory AllocateBlockMemory(std::size_t size) {
+LargeBuffer AllocateLargeBuffer(std::size_t size) {
 #if defined(__linux__)
     if (size >= kLargePage) {
         std::size_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
         if (rounded < size)
-            return BlockMemory();
+            return LargeBuffer();
         void* data = std::aligned_alloc(kLargePage, rounded);
         if (data != nullptr)
             madvise(data, rounded, MADV_HUGEPAGE);
-        return BlockMemory(static_cast<Byte*>(data));
+        return LargeBuffer(static_cast<Byte*>(data));
     }
 #endif
-    return BlockMemory(static_cast<Byte*>(std::malloc(size == 0 ? 1 : size)));
+    return LargeBuffer(static_cast<Byte*>(std::malloc(size == 0 ? 1 : size)));
 }
 
 } // namespace sevenzip
