@@ -1,6 +1,7 @@
 #include "sevenzip/BlockSequence.h"
 
 #include "sevenzip/ByteRing.h"
+#include "sevenzip/FilterStream.h"
 #include "sevenzip/FolderDecoder.h"
 
 #include <algorithm>
@@ -19,12 +20,13 @@ constexpr std::size_t kRingSize = 4 * 1024 * 1024;
 // Reads the output of one block's coders, checking that it ends exactly at the block's size.
 class BlockOutput {
 public:
-    SRes Open(const Archive& archive, std::uint32_t block) {
+    // `withoutTopFilter`: see FolderReader::Open.
+    SRes Open(const Archive& archive, std::uint32_t block, bool withoutTopFilter = false) {
         const Folder& folder = archive.Db().folders[block];
         m_left = folder.UnpackSize();
         m_reader = std::make_unique<FolderReader>();
         return m_reader->Open(archive.Source(), archive.Db(), folder,
-                              archive.GetLimits().maxBufferSize);
+                              archive.GetLimits().maxBufferSize, withoutTopFilter);
     }
 
     SRes Peek(const Byte*& data, std::size_t& size) {
@@ -70,10 +72,64 @@ private:
     SRes m_openResult{SZ_OK};
 };
 
+// One block's bytes as they lie in the ring, handed out in pieces small enough that the ring is
+// freed steadily behind the reader.
+class RingPart final : public ByteStream {
+public:
+    RingPart(ByteRing& ring, std::uint64_t size) : m_ring(ring), m_left(size) {}
+    ~RingPart() override { m_ring.Consume(m_given); }
+    RingPart(const RingPart&) = delete;
+    RingPart& operator=(const RingPart&) = delete;
+
+    // Drops what is left of the part.
+    SRes Drain() {
+        m_ring.Consume(m_given);
+        m_given = 0;
+        while (m_left != 0) {
+            const Byte* data;
+            std::size_t size;
+            RINOK(m_ring.Peek(data, size));
+            if (size == 0)
+                return SZ_ERROR_DATA;
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_left));
+            m_ring.Consume(n);
+            m_left -= n;
+        }
+        return SZ_OK;
+    }
+
+private:
+    static constexpr std::size_t kMaxPiece = 256 * 1024;
+
+    SRes NextPiece() override {
+        m_ring.Consume(m_given);
+        m_given = 0;
+        if (m_left == 0) {
+            SetPiece(nullptr, 0);
+            return SZ_OK;
+        }
+        const Byte* data;
+        std::size_t size;
+        RINOK(m_ring.Peek(data, size));
+        if (size == 0)
+            return SZ_ERROR_DATA;
+        m_given = static_cast<std::size_t>(std::min<std::uint64_t>({size, m_left, kMaxPiece}));
+        m_left -= m_given;
+        SetPiece(data, m_given);
+        return SZ_OK;
+    }
+
+    ByteRing& m_ring;
+    std::uint64_t m_left;   // bytes of the part not yet taken from the ring
+    std::size_t m_given{0}; // bytes of the current piece, freed in the ring at the next one
+};
+
 class OverlappedBlocks final : public BlockSequence {
 public:
     explicit OverlappedBlocks(const Archive& archive) : m_archive(archive) {}
     ~OverlappedBlocks() override {
+        m_filter.reset();
+        m_part.reset();
         if (m_worker.joinable()) {
             m_ring.Leave();
             m_worker.join();
@@ -85,24 +141,20 @@ public:
     SRes Peek(std::uint32_t block, const Byte*& data, std::size_t& size) override {
         data = nullptr;
         size = 0;
-        if (m_fallback)
-            return m_fallback->Peek(block, data, size);
-        if (m_block == kNoBlock)
+        if (m_block == kNoBlock && !m_fallback)
             Start(block);
         if (m_fallback)
             return m_fallback->Peek(block, data, size);
-        while (m_block < block) {
-            RINOK(Discard(BlockSize(m_block) - m_position));
-            m_block = NextDecoded(m_block + 1);
-            m_position = 0;
-            m_part++;
+        if (block < m_block)
+            return SZ_ERROR_PARAM;
+        if (block > m_block) {
+            RINOK(MoveTo(block));
+            RINOK(m_openResult);
         }
-        if (m_block != block)
-            return SZ_ERROR_PARAM; // an earlier block, or one the thread does not decode
         const std::uint64_t left = BlockSize(block) - m_position;
         if (left == 0)
-            return m_ring.WaitForParts(m_part + 1);
-        RINOK(m_ring.Peek(data, size));
+            return m_ring.WaitForParts(m_partIndex + 1);
+        RINOK(Output().Peek(data, size));
         if (size == 0)
             return SZ_ERROR_DATA;
         size = static_cast<std::size_t>(std::min<std::uint64_t>(size, left));
@@ -114,7 +166,7 @@ public:
             m_fallback->Consume(size);
             return;
         }
-        m_ring.Consume(size);
+        Output().Consume(size);
         m_position += size;
     }
 
@@ -122,6 +174,8 @@ private:
     std::uint64_t BlockSize(std::uint32_t block) const {
         return m_archive.Db().folders[block].UnpackSize();
     }
+
+    ByteStream& Output() { return m_filter ? *m_filter : *m_part; }
 
     // The first block from `block` on that has entries, or BlockCount().
     std::uint32_t NextDecoded(std::uint32_t block) const {
@@ -131,10 +185,34 @@ private:
         return block;
     }
 
-    void Start(std::uint32_t first) {
-        m_block = first;
+    // Takes up `block`'s part of the ring, with the block's top filter over it: the filter runs
+    // on this thread, the decoding thread has enough with the coders below it.
+    void Enter(std::uint32_t block) {
+        m_block = block;
         m_position = 0;
-        m_part = 0;
+        m_filter.reset();
+        m_part = std::make_unique<RingPart>(m_ring, BlockSize(block));
+        m_openResult = SZ_OK;
+        const Folder& folder = m_archive.Db().folders[block];
+        if (const Coder* filter = TopFilter(folder))
+            m_openResult = MakeFilterDecoder(filter->methodId, filter->properties, *m_part,
+                                             BlockSize(block), m_filter);
+    }
+
+    // Drops the rest of the current block and of any block before `block`.
+    SRes MoveTo(std::uint32_t block) {
+        while (m_block < block) {
+            RINOK(m_part->Drain());
+            const std::uint32_t next = NextDecoded(m_block + 1);
+            if (next > block)
+                return SZ_ERROR_PARAM; // a block without entries is never decoded
+            m_partIndex++;
+            Enter(next);
+        }
+        return SZ_OK;
+    }
+
+    void Start(std::uint32_t first) {
         std::uint64_t total = 0;
         for (std::uint32_t b = first; b < m_archive.BlockCount() && total < kRingSize; b++)
             if (m_archive.Db().folders[b].numSubstreams != 0)
@@ -150,22 +228,10 @@ private:
             m_worker = std::thread(&OverlappedBlocks::Run, this, first);
         } catch (const std::system_error&) {
             m_fallback = std::make_unique<SequentialBlocks>(m_archive);
+            return;
         }
-    }
-
-    SRes Discard(std::uint64_t size) {
-        while (size != 0) {
-            const Byte* data;
-            std::size_t available;
-            RINOK(m_ring.Peek(data, available));
-            if (available == 0)
-                return SZ_ERROR_DATA;
-            const std::size_t n =
-                static_cast<std::size_t>(std::min<std::uint64_t>(available, size));
-            m_ring.Consume(n);
-            size -= n;
-        }
-        return SZ_OK;
+        m_partIndex = 0;
+        Enter(first);
     }
 
     // The second thread: decodes the blocks from `first` on into the ring.
@@ -189,7 +255,7 @@ private:
 
     SRes DecodeInto(std::uint32_t block, bool& readerGone) {
         BlockOutput output;
-        RINOK(output.Open(m_archive, block));
+        RINOK(output.Open(m_archive, block, true));
         for (;;) {
             const Byte* data;
             std::size_t size;
@@ -211,8 +277,11 @@ private:
     std::thread m_worker;
     std::unique_ptr<SequentialBlocks> m_fallback; // when the thread could not be had
     std::uint32_t m_block{kNoBlock};              // the block the reader is in
-    std::uint64_t m_position{0};                  // bytes of m_block the reader consumed
-    std::uint64_t m_part{0};                      // how many decoded blocks came before m_block
+    std::uint64_t m_partIndex{0};                 // how many decoded blocks came before m_block
+    std::unique_ptr<RingPart> m_part;             // m_block's bytes in the ring
+    std::unique_ptr<ByteStream> m_filter;         // m_block's top filter over m_part, if it has one
+    SRes m_openResult{SZ_OK};                     // whether the filter could be made
+    std::uint64_t m_position{0};                  // bytes of m_block handed to the reader
 };
 
 } // namespace

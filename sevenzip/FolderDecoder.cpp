@@ -33,8 +33,15 @@ long BoundOutput(const Folder& folder, std::uint32_t inIndex) {
 
 } // namespace
 
+const Coder* TopFilter(const Folder& folder) {
+    const Coder* coder = FindCoder(folder, folder.mainOutStream);
+    if (coder == nullptr || coder->numInStreams != 1 || !IsFilterMethod(coder->methodId))
+        return nullptr;
+    return coder;
+}
+
 SRes FolderReader::Open(ByteSource& source, const Database& db, const Folder& folder,
-                        std::uint64_t maxBufferSize) {
+                        std::uint64_t maxBufferSize, bool withoutTopFilter) {
     m_source = &source;
     m_db = &db;
     m_folder = &folder;
@@ -43,7 +50,15 @@ SRes FolderReader::Open(ByteSource& source, const Database& db, const Folder& fo
     m_output = nullptr;
     try {
         ByteStream* output;
-        RINOK(OpenOutput(folder.mainOutStream, 0, output));
+        const Coder* filter = withoutTopFilter ? TopFilter(folder) : nullptr;
+        if (filter != nullptr) {
+            std::uint64_t size;
+            RINOK(OpenInput(filter->firstInStream, 0, output, size));
+            if (size != folder.UnpackSize())
+                return SZ_ERROR_DATA;
+        } else {
+            RINOK(OpenOutput(folder.mainOutStream, 0, output));
+        }
         m_output = output;
         return SZ_OK;
     } catch (const std::bad_alloc&) {

@@ -28,6 +28,10 @@ enum MethodId : std::uint64_t {
     kMethodPpmd = 0x030401,
 };
 
+// The filter (BCJ, Delta, ...) whose output is the folder's main output, if there is one: it can
+// run apart from the coders below it, which give it a stream of the same size.
+const Coder* TopFilter(const Folder& folder);
+
 // One folder's coders connected into a chain of streams, from its packed streams to its main
 // output, which gives exactly the folder's unpack size bytes as they are decoded. Every coder
 // output is checked to be exactly its stated size.
@@ -35,9 +39,10 @@ class FolderReader {
 public:
     // Builds the chain. Each large buffer (a dictionary, a PPMd model) is limited to
     // `maxBufferSize` bytes; the other buffers are small and fixed. `source` and `db` must
-    // outlive the reader.
+    // outlive the reader. With `withoutTopFilter`, the chain stops below the TopFilter, if any:
+    // the output is then the filter's input, for the caller to filter.
     SRes Open(ByteSource& source, const Database& db, const Folder& folder,
-              std::uint64_t maxBufferSize);
+              std::uint64_t maxBufferSize, bool withoutTopFilter = false);
 
     ByteStream& Output() { return *m_output; }
 
