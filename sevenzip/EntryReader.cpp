@@ -4,6 +4,7 @@
 #include "sevenzip/Crc32.h"
 
 #include <algorithm>
+#include <new>
 
 namespace sevenzip {
 namespace {
@@ -23,6 +24,18 @@ SRes EntryReader::Read(std::uint32_t entry, const Byte*& data, std::size_t& size
     size = 0;
     if (m_error != SZ_OK)
         return m_error;
+    // The decoders are made as their blocks are reached; running out of memory there is a
+    // result like any other.
+    try {
+        return ReadPiece(entry, data, size);
+    } catch (const std::bad_alloc&) {
+        data = nullptr;
+        size = 0;
+        return m_error = SZ_ERROR_MEM;
+    }
+}
+
+SRes EntryReader::ReadPiece(std::uint32_t entry, const Byte*& data, std::size_t& size) {
     if (m_pending != 0) {
         m_blocks->Consume(m_pending);
         m_pending = 0;

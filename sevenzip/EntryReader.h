@@ -29,6 +29,7 @@ public:
     SRes Read(std::uint32_t entry, const Byte*& data, std::size_t& size);
 
 private:
+    SRes ReadPiece(std::uint32_t entry, const Byte*& data, std::size_t& size);
     // Moves to the start of `entry`'s bytes.
     SRes Seek(std::uint32_t entry);
     // Takes `size` bytes of the current block and drops them.
