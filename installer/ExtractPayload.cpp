@@ -100,6 +100,18 @@ void MakeFoldersAlong(wchar_t* target) {
     }
 }
 
+bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
+    while (size != 0) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk)
+            return false;
+        data += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
 // Writes the entry's bytes as they come out of the reader, starting with the piece already read.
 // A file that fails part way stays as far as it was written.
 int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32_t entry,
@@ -109,14 +121,8 @@ int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32
     if (!file)
         return kExtractFileError;
     while (size != 0) {
-        while (size != 0) {
-            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
-            DWORD written = 0;
-            if (!WriteFile(file.get(), data, chunk, &written, nullptr) || written != chunk)
-                return kExtractFileError;
-            data += chunk;
-            size -= chunk;
-        }
+        if (!WriteAll(file.get(), data, size))
+            return kExtractFileError;
         const int result = reader.Read(entry, data, size);
         if (result != 0)
             return result;
