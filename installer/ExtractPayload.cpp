@@ -3,7 +3,7 @@
 #include "installer/FolderUtils.h"
 #include "installer/PayloadSource.h"
 #include "sevenzip/Archive.h"
-#include "sevenzip/BlockPipeline.h"
+#include "sevenzip/EntryReader.h"
 #include "win32/UniqueHandle.h"
 
 #include <shlwapi.h>
@@ -29,6 +29,35 @@ constexpr int kUnsafeEntryName = SZ_ERROR_ARCHIVE;
 constexpr std::uint32_t kUnixExtensionAttribute = 0x8000;
 constexpr std::uint32_t kWindowsAttributeMask = 0x7FFF;
 
+bool IsSeparator(wchar_t c) {
+    return c == L'/' || c == L'\\';
+}
+
+// Drops the "." components of a name in place: "." names the folder it stands in, and some 7z
+// writers put "./" before every name and list the top folder as ".". A name of only such
+// components becomes empty.
+void DropDotComponents(wchar_t* name) {
+    wchar_t* out = name;
+    bool kept = false; // a component was kept, so the next one keeps its separator
+    const wchar_t* part = name;
+    for (;;) {
+        const wchar_t* end = part;
+        while (*end != L'\0' && !IsSeparator(*end))
+            end++;
+        if (end - part != 1 || *part != L'.') {
+            // Empty components stay, so that a leading separator still marks an absolute name.
+            if (kept)
+                *out++ = part[-1];
+            out = std::copy(part, end, out);
+            kept = true;
+        }
+        if (*end == L'\0')
+            break;
+        part = end + 1;
+    }
+    *out = L'\0';
+}
+
 // The entry's name relative to the install folder: what follows "install/data/", the whole name
 // when it has no "install/data", nothing for the "install/data" entry itself.
 const wchar_t* RelativeName(const wchar_t* name) {
@@ -41,10 +70,6 @@ const wchar_t* RelativeName(const wchar_t* name) {
     // Skip the separator after "install/data", but never past the end of the name: a name that
     // ends in "install/data" names the install folder too.
     return *rest == L'\0' ? rest : rest + 1;
-}
-
-bool IsSeparator(wchar_t c) {
-    return c == L'/' || c == L'\\';
 }
 
 // True when appending `relative` cannot leave the install folder: not absolute, no drive or
@@ -75,18 +100,32 @@ void MakeFoldersAlong(wchar_t* target) {
     }
 }
 
-int WriteEntry(const wchar_t* target, const Byte* data, std::size_t size) {
+bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
+    while (size != 0) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk)
+            return false;
+        data += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
+// Writes the entry's bytes as they come out of the reader, starting with the piece already read.
+// A file that fails part way stays as far as it was written.
+int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32_t entry,
+               const Byte* data, std::size_t size) {
     win32::UniqueFileHandle file(CreateFileW(target, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return kExtractFileError;
     while (size != 0) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
-        DWORD written = 0;
-        if (!WriteFile(file.get(), data, chunk, &written, nullptr) || written != chunk)
+        if (!WriteAll(file.get(), data, size))
             return kExtractFileError;
-        data += chunk;
-        size -= chunk;
+        const int result = reader.Read(entry, data, size);
+        if (result != 0)
+            return result;
     }
     return CloseHandle(file.release()) ? 0 : kExtractFileError;
 }
@@ -108,7 +147,7 @@ public:
         m_data[name.size()] = L'\0';
         return true;
     }
-    const wchar_t* get() const { return m_data.get(); }
+    wchar_t* get() { return m_data.get(); }
 
 private:
     std::unique_ptr<wchar_t[]> m_data;
@@ -124,10 +163,9 @@ int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progre
     sevenzip::Archive archive;
     int result = archive.Open(source);
     const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
-    // One block in memory at a time, decoded on this thread: the installer is a 32-bit process
-    // that already holds the payload's resource copy, so a second block buffer could exhaust its
-    // address space on a large payload.
-    sevenzip::BlockPipeline blocks(archive, false);
+    // Blocks are decoded on a second thread while this one writes: the memory that takes is the
+    // dictionaries and a small fixed ring, whatever the size of the payload.
+    sevenzip::EntryReader reader(archive, true);
     NameBuffer name;
     for (std::uint32_t i = 0; i < count && result == 0; i++) {
         if (stopRequested != nullptr && stopRequested->load()) {
@@ -139,19 +177,17 @@ int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progre
             result = SZ_ERROR_MEM;
             break;
         }
+        // The file's first bytes come before anything is made for it, so that data that fails
+        // at once leaves nothing behind.
         const Byte* data = nullptr;
         std::size_t size = 0;
-        if (!isFolder && archive.BlockOf(i) != sevenzip::kNoBlock) {
-            const sevenzip::BlockBuffer* buffer = nullptr;
-            std::size_t offset = 0;
-            result = blocks.Acquire(archive.BlockOf(i), buffer);
-            if (result == 0)
-                result = archive.Locate(i, *buffer, offset, size);
+        if (!isFolder) {
+            result = reader.Read(i, data, size);
             if (result != 0)
                 break;
-            data = buffer->Data() + offset;
         }
 
+        DropDotComponents(name.get());
         const wchar_t* relative = RelativeName(name.get());
         if (!StaysInside(relative)) {
             result = kUnsafeEntryName;
@@ -173,7 +209,7 @@ int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progre
             CreateDirectoryW(target, nullptr);
             continue;
         }
-        result = WriteEntry(target, data, size);
+        result = WriteEntry(target, reader, i, data, size);
         if (result != 0)
             break;
         if (archive.AttributesDefined(i)) {

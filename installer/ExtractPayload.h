@@ -25,7 +25,10 @@ constexpr int kExtractStopped = 10;
 // Returns 0 when every entry was unpacked; otherwise the decoder's result code (SZ_* of the
 // LZMA SDK), kExtractFileError for file output, or another non-zero code when the install
 // folder cannot be created, the archive cannot be opened, or an entry name would leave the
-// install folder. Entries before the failing one stay on disk.
+// install folder. Each file is written as its bytes are decoded (on a second thread): entries
+// before the failing one stay on disk, the file being written when the failure is found stays
+// as far as it was written (a file whose data fails its CRC is written whole), and nothing after
+// it is begun.
 int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
                    HWND progressWindow);
 

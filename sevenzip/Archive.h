@@ -1,48 +1,29 @@
 #pragma once
 
-#include "sevenzip/BlockMemory.h"
 #include "sevenzip/ByteSource.h"
 #include "sevenzip/Database.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace sevenzip {
 
-// Index meaning "no block": the block index of an empty cache, the block of an entry without
-// data.
+// Index meaning "no block": the block of an entry without data.
 constexpr std::uint32_t kNoBlock = 0xFFFFFFFF;
 
 struct Limits {
-    // Largest solid block (and largest intermediate stream) the reader allocates. Headers that
-    // claim more are refused with SZ_ERROR_MEM instead of being believed.
-    std::uint64_t maxBlockSize{sizeof(void*) >= 8 ? (std::uint64_t{4} << 30) : (1u << 30)};
+    // Largest single buffer the reader allocates: a dictionary, a PPMd model, a header. Blocks
+    // of any size stream through buffers of this size at most; headers that claim more are
+    // refused with SZ_ERROR_MEM instead of being believed.
+    std::uint64_t maxBufferSize{sizeof(void*) >= 8 ? (std::uint64_t{4} << 30) : (1u << 30)};
     // Largest header, plain or decoded from a compressed header (a million entries take about
     // 60 MB).
     std::uint64_t maxHeaderSize{256u << 20};
 };
 
-// One decoded solid block, reused for every entry of that block and for the next block.
-class BlockBuffer {
-public:
-    std::uint32_t BlockIndex() const { return m_block; }
-    const Byte* Data() const { return m_data.get(); }
-    std::size_t Size() const { return m_size; }
-    void Release();
-
-private:
-    friend class Archive;
-    BlockMemory m_data;
-    std::size_t m_size{0};
-    std::size_t m_capacity{0};
-    std::uint32_t m_block{kNoBlock};
-    std::vector<bool> m_substreamCrcOk; // per substream of the block, valid while m_block is set
-};
-
-// A 7z archive opened for reading. Results are the LZMA SDK's SZ_* codes (Types.h).
+// A 7z archive opened for reading. Results are the LZMA SDK's SZ_* codes (Types.h). The
+// entries' data is read with an EntryReader.
 class Archive {
 public:
     // Reads the signature header and the (possibly encoded) header from `source`, which must
@@ -64,18 +45,10 @@ public:
     std::uint32_t BlockOf(std::uint32_t entry) const;
     std::uint64_t BlockSize(std::uint32_t block) const { return m_db.folders[block].UnpackSize(); }
 
-    // Decodes a whole block into `buffer` and checks its CRCs. Thread-safe for distinct buffers
-    // when the source's reads are.
-    SRes DecodeBlock(std::uint32_t block, BlockBuffer& buffer) const;
-
-    // Gives where the entry's bytes lie in `cache`, decoding its block first unless the cache
-    // already holds it. SZ_ERROR_CRC when the entry's bytes do not match their stored CRC.
-    SRes Extract(std::uint32_t entry, BlockBuffer& cache, std::size_t& offset,
-                 std::size_t& size) const;
-
-    // Where the entry's bytes lie within a buffer holding its block.
-    SRes Locate(std::uint32_t entry, const BlockBuffer& buffer, std::size_t& offset,
-                std::size_t& size) const;
+    // What the entry readers decode from.
+    const Database& Db() const { return m_db; }
+    ByteSource& Source() const { return *m_source; }
+    const Limits& GetLimits() const { return m_limits; }
 
 private:
     SRes ReadHeader(Limits limits);

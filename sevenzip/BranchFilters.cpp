@@ -3,6 +3,9 @@
 // Decoding subtracts the position again.
 #include "sevenzip/BranchFilters.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace sevenzip {
 namespace {
 
@@ -37,16 +40,17 @@ bool IsNearTopByte(Byte b) {
 
 } // namespace
 
-void DecodeX86(Byte* data, std::size_t size, std::uint32_t start) {
+std::size_t DecodeX86(Byte* data, std::size_t size, std::uint32_t position, X86State& state) {
     // The encoder skips an E8/E9 that closely follows another one whose operand bytes looked
     // like a near target: prevMask records which of the previous three bytes were such
     // opcodes, and the tables say whether the current one is still converted.
     static const bool kMaskAllowed[8] = {true, true, true, false, true, false, false, false};
     static const unsigned kMaskToBitNumber[8] = {0, 1, 2, 2, 3, 3, 3, 3};
     if (size < 5)
-        return;
-    const std::uint32_t ip = start + 5;
-    std::uint32_t prevMask = 0;
+        return 0;
+    const std::uint32_t ip = position + 5;
+    std::uint32_t prevMask = state.prevMask;
+    // The mask is kept relative to the byte before data[0].
     std::size_t prevPos = static_cast<std::size_t>(0) - 1;
     std::size_t pos = 0;
     const std::size_t limit = size - 4;
@@ -95,40 +99,49 @@ void DecodeX86(Byte* data, std::size_t size, std::uint32_t start) {
         WriteLe32(p + 1, dest);
         pos += 5;
     }
+    // Shift the mask so that the next piece, which starts at pos, sees it as this loop would.
+    const std::size_t distance = pos - prevPos;
+    state.prevMask = distance > 3 ? 0 : (prevMask << (distance - 1)) & 7;
+    return pos;
 }
 
-void DecodeArm(Byte* data, std::size_t size, std::uint32_t start) {
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
+std::size_t DecodeArm(Byte* data, std::size_t size, std::uint32_t position) {
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
         if (data[i + 3] != 0xEB)
             continue;
         std::uint32_t src = (ReadLe32(data + i) & 0x00FFFFFF) << 2;
-        std::uint32_t dest = (src - (start + static_cast<std::uint32_t>(i) + 8)) >> 2;
+        std::uint32_t dest = (src - (position + static_cast<std::uint32_t>(i) + 8)) >> 2;
         data[i] = static_cast<Byte>(dest);
         data[i + 1] = static_cast<Byte>(dest >> 8);
         data[i + 2] = static_cast<Byte>(dest >> 16);
     }
+    return i;
 }
 
-void DecodeArmThumb(Byte* data, std::size_t size, std::uint32_t start) {
-    for (std::size_t i = 0; i + 4 <= size; i += 2) {
+std::size_t DecodeArmThumb(Byte* data, std::size_t size, std::uint32_t position) {
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 2) {
         if ((data[i + 1] & 0xF8) != 0xF0 || (data[i + 3] & 0xF8) != 0xF8)
             continue;
         std::uint32_t src = ((static_cast<std::uint32_t>(data[i + 1]) & 7) << 19) |
                             (static_cast<std::uint32_t>(data[i]) << 11) |
                             ((static_cast<std::uint32_t>(data[i + 3]) & 7) << 8) | data[i + 2];
         src <<= 1;
-        std::uint32_t dest = (src - (start + static_cast<std::uint32_t>(i) + 4)) >> 1;
+        std::uint32_t dest = (src - (position + static_cast<std::uint32_t>(i) + 4)) >> 1;
         data[i + 1] = static_cast<Byte>(0xF0 | ((dest >> 19) & 7));
         data[i] = static_cast<Byte>(dest >> 11);
         data[i + 3] = static_cast<Byte>(0xF8 | ((dest >> 8) & 7));
         data[i + 2] = static_cast<Byte>(dest);
         i += 2;
     }
+    return i;
 }
 
-void DecodeArm64(Byte* data, std::size_t size, std::uint32_t start) {
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
-        std::uint32_t pc = start + static_cast<std::uint32_t>(i);
+std::size_t DecodeArm64(Byte* data, std::size_t size, std::uint32_t position) {
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        std::uint32_t pc = position + static_cast<std::uint32_t>(i);
         std::uint32_t instr = ReadLe32(data + i);
         if ((instr >> 26) == 0x25) { // BL
             instr = 0x94000000 | ((instr - (pc >> 2)) & 0x03FFFFFF);
@@ -146,35 +159,41 @@ void DecodeArm64(Byte* data, std::size_t size, std::uint32_t start) {
             WriteLe32(data + i, instr);
         }
     }
+    return i;
 }
 
-void DecodePowerPc(Byte* data, std::size_t size, std::uint32_t start) {
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
+std::size_t DecodePowerPc(Byte* data, std::size_t size, std::uint32_t position) {
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
         if ((data[i] >> 2) != 0x12 || (data[i + 3] & 3) != 1)
             continue;
         std::uint32_t src = ReadBe32(data + i) & 0x03FFFFFC;
-        std::uint32_t dest = src - (start + static_cast<std::uint32_t>(i));
+        std::uint32_t dest = src - (position + static_cast<std::uint32_t>(i));
         WriteBe32(data + i, 0x48000000 | (dest & 0x03FFFFFC) | 1);
     }
+    return i;
 }
 
-void DecodeSparc(Byte* data, std::size_t size, std::uint32_t start) {
-    for (std::size_t i = 0; i + 4 <= size; i += 4) {
+std::size_t DecodeSparc(Byte* data, std::size_t size, std::uint32_t position) {
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
         if (!((data[i] == 0x40 && (data[i + 1] & 0xC0) == 0x00) ||
               (data[i] == 0x7F && (data[i + 1] & 0xC0) == 0xC0)))
             continue;
         std::uint32_t src = ReadBe32(data + i) << 2;
-        std::uint32_t dest = (src - (start + static_cast<std::uint32_t>(i))) >> 2;
+        std::uint32_t dest = (src - (position + static_cast<std::uint32_t>(i))) >> 2;
         dest = (((0u - ((dest >> 22) & 1)) << 22) & 0x3FFFFFFF) | (dest & 0x3FFFFF) | 0x40000000;
         WriteBe32(data + i, dest);
     }
+    return i;
 }
 
-void DecodeIa64(Byte* data, std::size_t size, std::uint32_t start) {
+std::size_t DecodeIa64(Byte* data, std::size_t size, std::uint32_t position) {
     // Which of a bundle's three slots may hold a branch, by bundle template.
     static const Byte kBranchSlots[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                           4, 4, 6, 6, 0, 0, 7, 7, 4, 4, 0, 0, 4, 4, 0, 0};
-    for (std::size_t i = 0; i + 16 <= size; i += 16) {
+    std::size_t i = 0;
+    for (; i + 16 <= size; i += 16) {
         unsigned mask = kBranchSlots[data[i] & 0x1F];
         unsigned bitPos = 5;
         for (unsigned slot = 0; slot < 3; slot++, bitPos += 41) {
@@ -191,7 +210,7 @@ void DecodeIa64(Byte* data, std::size_t size, std::uint32_t start) {
             std::uint32_t src = static_cast<std::uint32_t>((norm >> 13) & 0xFFFFF);
             src |= (static_cast<std::uint32_t>(norm >> 36) & 1) << 20;
             src <<= 4;
-            std::uint32_t dest = (src - (start + static_cast<std::uint32_t>(i))) >> 4;
+            std::uint32_t dest = (src - (position + static_cast<std::uint32_t>(i))) >> 4;
             norm &= ~(static_cast<std::uint64_t>(0x8FFFFF) << 13);
             norm |= static_cast<std::uint64_t>(dest & 0xFFFFF) << 13;
             norm |= static_cast<std::uint64_t>(dest & 0x100000) << (36 - 20);
@@ -201,11 +220,25 @@ void DecodeIa64(Byte* data, std::size_t size, std::uint32_t start) {
                 data[i + j + bytePos] = static_cast<Byte>(instruction >> (8 * j));
         }
     }
+    return i;
 }
 
-void DecodeDelta(Byte* data, std::size_t size, unsigned distance) {
+void DecodeDelta(Byte* data, std::size_t size, unsigned distance, DeltaState& state) {
+    Byte* history = state.history;
+    const std::size_t kHistory = sizeof state.history;
+    // The first `distance` bytes reach back into the previous piece: history[kHistory -
+    // distance + i] is the byte `distance` positions before data[i].
+    const std::size_t head = std::min<std::size_t>(distance, size);
+    for (std::size_t i = 0; i < head; i++)
+        data[i] = static_cast<Byte>(data[i] + history[kHistory - distance + i]);
     for (std::size_t i = distance; i < size; i++)
         data[i] = static_cast<Byte>(data[i] + data[i - distance]);
+    if (size >= kHistory) {
+        std::memcpy(history, data + size - kHistory, kHistory);
+    } else {
+        std::memmove(history, history + size, kHistory - size);
+        std::memcpy(history + kHistory - size, data, size);
+    }
 }
 
 } // namespace sevenzip

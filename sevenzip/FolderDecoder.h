@@ -1,10 +1,13 @@
 #pragma once
 
 #include "sevenzip/ByteSource.h"
+#include "sevenzip/ByteStream.h"
 #include "sevenzip/Database.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace sevenzip {
 
@@ -25,10 +28,36 @@ enum MethodId : std::uint64_t {
     kMethodPpmd = 0x030401,
 };
 
-// Decodes the main output of `folder` into `out` (exactly the folder's unpack size bytes).
-// Intermediate streams (BCJ2's inputs, a filter fed by a coder that cannot decode in place)
-// are held in temporary buffers, each limited to `maxBufferSize` bytes.
-SRes DecodeFolder(ByteSource& source, const Database& db, const Folder& folder, Byte* out,
-                  std::size_t size, std::uint64_t maxBufferSize);
+// The filter (BCJ, Delta, ...) whose output is the folder's main output, if there is one: it can
+// run apart from the coders below it, which give it a stream of the same size.
+const Coder* TopFilter(const Folder& folder);
+
+// One folder's coders connected into a chain of streams, from its packed streams to its main
+// output, which gives exactly the folder's unpack size bytes as they are decoded. Every coder
+// output is checked to be exactly its stated size.
+class FolderReader {
+public:
+    // Builds the chain. Each large buffer (a dictionary, a PPMd model) is limited to
+    // `maxBufferSize` bytes; the other buffers are small and fixed. `source` and `db` must
+    // outlive the reader. With `withoutTopFilter`, the chain stops below the TopFilter, if any:
+    // the output is then the filter's input, for the caller to filter.
+    SRes Open(ByteSource& source, const Database& db, const Folder& folder,
+              std::uint64_t maxBufferSize, bool withoutTopFilter = false);
+
+    ByteStream& Output() { return *m_output; }
+
+private:
+    SRes OpenOutput(std::uint32_t outIndex, unsigned depth, ByteStream*& stream);
+    // A coder input: a packed stream, or the output of the coder bound to it.
+    SRes OpenInput(std::uint32_t inIndex, unsigned depth, ByteStream*& stream, std::uint64_t& size);
+    ByteStream* Keep(std::unique_ptr<ByteStream> stream);
+
+    ByteSource* m_source{nullptr};
+    const Database* m_db{nullptr};
+    const Folder* m_folder{nullptr};
+    std::uint64_t m_maxBufferSize{0};
+    std::vector<std::unique_ptr<ByteStream>> m_streams; // every stream of the chain
+    ByteStream* m_output{nullptr};
+};
 
 } // namespace sevenzip

@@ -1,18 +1,25 @@
 #pragma once
 
-#include "sevenzip/InputStream.h"
+#include "sevenzip/ByteStream.h"
 
-#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace sevenzip {
 
-// Decodes an LZMA stream (5 property bytes: lc/lp/pb and the dictionary size) straight into
-// `out`, which is also the decoder's dictionary, until `size` bytes are produced.
-SRes DecodeLzma(const std::vector<Byte>& properties, InputStream& in, Byte* out, std::size_t size);
+// Decoders over the SDK's LzmaDec that give their output as it is decoded. The only large
+// buffer is the dictionary, a ring of the dictionary's size (or of the stream's size, when that
+// is smaller) in which the output pieces lie. SZ_ERROR_MEM when that ring would exceed
+// `maxDictionary` bytes.
 
-// Decodes an LZMA2 stream (1 property byte: the dictionary size) into `out`, which must receive
-// exactly `size` bytes before the stream's end marker.
-SRes DecodeLzma2(const std::vector<Byte>& properties, InputStream& in, Byte* out, std::size_t size);
+// LZMA: 5 property bytes (lc/lp/pb and the dictionary size); exactly `size` bytes of output.
+SRes MakeLzmaDecoder(const std::vector<Byte>& properties, ByteStream& input, std::uint64_t size,
+                     std::uint64_t maxDictionary, std::unique_ptr<ByteStream>& decoder);
+
+// LZMA2: 1 property byte (the dictionary size); exactly `size` bytes of output, then the
+// stream's end marker.
+SRes MakeLzma2Decoder(const std::vector<Byte>& properties, ByteStream& input, std::uint64_t size,
+                      std::uint64_t maxDictionary, std::unique_ptr<ByteStream>& decoder);
 
 } // namespace sevenzip

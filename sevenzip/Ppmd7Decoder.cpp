@@ -5,6 +5,7 @@
 // starts over, exactly as the encoder's does, so both stay in step.
 #include "sevenzip/Ppmd7Decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -75,7 +76,7 @@ void SwapStates(State* a, State* b) {
 
 class RangeDecoder {
 public:
-    explicit RangeDecoder(InputStream& in) : m_in(in) {}
+    explicit RangeDecoder(ByteStream& in) : m_in(in) {}
 
     bool Init() {
         Byte b = ReadByte();
@@ -123,7 +124,7 @@ private:
         }
     }
 
-    InputStream& m_in;
+    ByteStream& m_in;
     std::uint32_t m_range{0xFFFFFFFF};
     std::uint32_t m_code{0};
     bool m_failed{false};
@@ -770,10 +771,50 @@ int Model::DecodeSymbol(RangeDecoder& rc) {
     }
 }
 
+// Gives the decoded symbols a buffer at a time; the model's memory is the large buffer.
+class Ppmd7Decoder final : public ByteStream {
+public:
+    Ppmd7Decoder(ByteStream& input, std::uint64_t size) : m_rc(input), m_left(size) {}
+
+    SRes Init(unsigned order, std::uint32_t memory) {
+        RINOK(m_model.Allocate(memory));
+        m_model.Init(order);
+        return SZ_OK;
+    }
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    SRes NextPiece() override {
+        if (!m_started) {
+            if (!m_rc.Init())
+                return SZ_ERROR_DATA;
+            m_started = true;
+        }
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, m_left));
+        for (std::size_t i = 0; i < n; i++) {
+            int symbol = m_model.DecodeSymbol(m_rc);
+            if (symbol < 0 || m_rc.Failed())
+                return SZ_ERROR_DATA;
+            m_buffer[i] = static_cast<Byte>(symbol);
+        }
+        m_left -= n;
+        SetPiece(m_buffer, n);
+        return SZ_OK;
+    }
+
+    RangeDecoder m_rc;
+    Model m_model;
+    std::uint64_t m_left; // symbols not yet decoded
+    bool m_started{false};
+    Byte m_buffer[kBufferSize];
+};
+
 } // namespace
 
-SRes DecodePpmd7(const std::vector<Byte>& properties, InputStream& in, Byte* out, std::size_t size,
-                 std::uint64_t maxMemory) {
+SRes MakePpmd7Decoder(const std::vector<Byte>& properties, ByteStream& input, std::uint64_t size,
+                      std::uint64_t maxMemory, std::unique_ptr<ByteStream>& decoder) {
     if (properties.size() != 5)
         return SZ_ERROR_UNSUPPORTED;
     const unsigned order = properties[0];
@@ -785,20 +826,11 @@ SRes DecodePpmd7(const std::vector<Byte>& properties, InputStream& in, Byte* out
         return SZ_ERROR_UNSUPPORTED;
     if (memory > maxMemory)
         return SZ_ERROR_MEM;
-    std::unique_ptr<Model> model(new (std::nothrow) Model);
-    if (!model)
+    std::unique_ptr<Ppmd7Decoder> ppmd(new (std::nothrow) Ppmd7Decoder(input, size));
+    if (!ppmd)
         return SZ_ERROR_MEM;
-    RINOK(model->Allocate(memory));
-    model->Init(order);
-    RangeDecoder rc(in);
-    if (!rc.Init())
-        return SZ_ERROR_DATA;
-    for (std::size_t i = 0; i < size; i++) {
-        int symbol = model->DecodeSymbol(rc);
-        if (symbol < 0 || rc.Failed())
-            return SZ_ERROR_DATA;
-        out[i] = static_cast<Byte>(symbol);
-    }
+    RINOK(ppmd->Init(order, memory));
+    decoder = std::move(ppmd);
     return SZ_OK;
 }
 

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "sevenzip/InputStream.h"
+#include "sevenzip/ByteStream.h"
 
-#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace sevenzip {
 
-// Decodes a PPMd variant H stream as 7z stores it (5 property bytes: model order and memory
-// size; 7z's own range coder) into `out`, exactly `size` bytes.
-SRes DecodePpmd7(const std::vector<Byte>& properties, InputStream& in, Byte* out, std::size_t size,
-                 std::uint64_t maxMemory);
+// A PPMd variant H stream as 7z stores it (5 property bytes: model order and memory size; 7z's
+// own range coder), giving exactly `size` bytes. SZ_ERROR_MEM when the model's memory would
+// exceed `maxMemory` bytes.
+SRes MakePpmd7Decoder(const std::vector<Byte>& properties, ByteStream& input, std::uint64_t size,
+                      std::uint64_t maxMemory, std::unique_ptr<ByteStream>& decoder);
 
 } // namespace sevenzip

@@ -2,13 +2,17 @@
 """Extraction benchmark: un7z against 7-Zip on the generated payload.
 
 Builds un7z without sanitizers (build/bench, Release), generates the payload once
-(make_payload.py, into build/bench/payload), then extracts it RUNS times with each tool into
-fresh folders, alternating the tools, and prints both median times, un7z's peak memory and, as
-the last line, "ratio: X.XX" (un7z time / 7-Zip time; lower is better).
+(make_payload.py, into build/bench/payload), then extracts it RUNS times with each of: un7z
+(blocks decoded on a second thread while the first writes), un7z --sequential (one thread) and
+7zz x -mmt=1, into fresh folders, taking turns. Prints the load average before and after, each
+median time, un7z's peak memory in both modes (never below the floor printed with it, this
+script's own peak), the sequential mode's ratio and, as the last line, "ratio: X.XX" (un7z time
+/ 7-Zip time; lower is better).
 
 usage: run_bench.py [RUNS]
 """
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -53,29 +57,42 @@ def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 5
     un7z = build_un7z()
     archive = payload()
-    with open(archive, "rb") as f:  # into the page cache for both tools alike
-        f.read()
-    ours, theirs, peak = [], [], 0
+    # Into the page cache for all runs alike, a chunk at a time: a child's peak memory as the
+    # kernel reports it includes this process's own peak when the child starts, so this process
+    # must stay small.
+    with open(archive, "rb") as f:
+        while f.read(1 << 20):
+            pass
+    tools = {
+        "un7z": lambda out: [un7z, archive, out],
+        "un7z --sequential": lambda out: [un7z, "--sequential", archive, out],
+        "7zz -mmt=1": lambda out: ["7zz", "x", "-mmt=1", "-y", "-o" + out, archive],
+    }
+    times = {name: [] for name in tools}
+    peaks = {name: 0 for name in tools}
+    load_before = os.getloadavg()[0]
     scratch = tempfile.mkdtemp(prefix="extract-bench-", dir=os.path.dirname(archive))
     try:
         for run in range(runs):
-            out = os.path.join(scratch, "ours%d" % run)
-            elapsed, rss = timed([un7z, archive, out])
-            ours.append(elapsed)
-            peak = max(peak, rss)
-            shutil.rmtree(out)
-            out = os.path.join(scratch, "7zz%d" % run)
-            theirs.append(timed(["7zz", "x", "-mmt=1", "-y", "-o" + out, archive])[0])
-            shutil.rmtree(out)
+            for index, (name, command) in enumerate(tools.items()):
+                out = os.path.join(scratch, "%d-%d" % (index, run))
+                elapsed, rss = timed(command(out))
+                times[name].append(elapsed)
+                peaks[name] = max(peaks[name], rss)
+                shutil.rmtree(out)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
-    ours_median = statistics.median(ours)
-    theirs_median = statistics.median(theirs)
+    medians = {name: statistics.median(values) for name, values in times.items()}
     print("archive: %s (%.1f MB)" % (archive, os.path.getsize(archive) / 2**20))
-    print("un7z median: %.3f s over %d runs" % (ours_median, runs))
-    print("7zz -mmt=1 median: %.3f s over %d runs" % (theirs_median, runs))
-    print("un7z peak memory: %.1f MB" % (peak / 1024))
-    print("ratio: %.2f" % (ours_median / theirs_median))
+    print("load average: %.2f before, %.2f after" % (load_before, os.getloadavg()[0]))
+    for name in tools:
+        print("%s median: %.3f s over %d runs" % (name, medians[name], runs))
+    floor = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+    print("peak memory floor (this script's own peak): %.1f MB" % (floor / 1024))
+    print("un7z peak memory: %.1f MB" % (peaks["un7z"] / 1024))
+    print("un7z --sequential peak memory: %.1f MB" % (peaks["un7z --sequential"] / 1024))
+    print("sequential ratio: %.2f" % (medians["un7z --sequential"] / medians["7zz -mmt=1"]))
+    print("ratio: %.2f" % (medians["un7z"] / medians["7zz -mmt=1"]))
 
 
 if __name__ == "__main__":

@@ -200,6 +200,31 @@ TEST(ExtractPayload, SeveralSolidBlocksGiveTheSameTree) {
     window.Received();
 }
 
+// Another 7z writer: names start with "./" and the top folder is an entry named ".". Such names
+// stand for the same places as without the dots.
+TEST(ExtractPayload, DotComponentsNameTheFolderTheyStandIn) {
+    testsupport::ScratchFolder scratch("dots");
+    ProgressWindow window7zz;
+    ASSERT_EQ(ExtractPayload((Archives() / "payload.7z").wstring(),
+                             (scratch.path() / "7zz").wstring(), window7zz.get()),
+              0);
+    ProgressWindow window;
+    ASSERT_EQ(ExtractPayload((Archives() / "dots.7z").wstring(),
+                             (scratch.path() / "bsdtar").wstring(), window.get()),
+              0);
+    EXPECT_EQ(window.Received(), ExpectedProgress(Archives() / "dots.7z"));
+    for (const auto& entry : fs::recursive_directory_iterator(scratch.path() / "7zz")) {
+        const fs::path other =
+            scratch.path() / "bsdtar" / fs::relative(entry.path(), scratch.path() / "7zz");
+        ASSERT_TRUE(fs::exists(other)) << other;
+        if (entry.is_regular_file()) {
+            EXPECT_TRUE(ReadFile(entry.path()) == ReadFile(other)) << other;
+            EXPECT_EQ(IsReadOnly(entry.path()), IsReadOnly(other)) << other;
+        }
+    }
+    EXPECT_EQ(CountEntries(scratch.path() / "7zz"), CountEntries(scratch.path() / "bsdtar"));
+}
+
 TEST(ExtractPayload, FoldersOnlyAndEmptyArchivesPostNothing) {
     testsupport::ScratchFolder scratch("folders");
     ProgressWindow window;
@@ -290,6 +315,53 @@ TEST(ExtractPayload, DamagedDataStopsWithTheDecoderCode) {
     const std::vector<LPARAM> progress = window.Received();
     EXPECT_LT(progress.size(), 9u);
     EXPECT_EQ(progress, ExpectedProgress(scratch.path() / "bad.7z", progress.size()));
+}
+
+// The block is decoded as it is written: damage in its middle stops the extraction there. The
+// files before it are whole and reported, the one being written stays as far as it got, no
+// later one is begun.
+TEST(ExtractPayload, DamageMidBlockKeepsTheFilesBeforeIt) {
+    testsupport::ScratchFolder scratch("midblock");
+    ProgressWindow wholeWindow;
+    ASSERT_EQ(ExtractPayload((Archives() / "midblock.7z").wstring(),
+                             (scratch.path() / "whole").wstring(), wholeWindow.get()),
+              0);
+    const std::size_t fileCount = wholeWindow.Received().size();
+    std::string bytes = ReadFile(Archives() / "midblock.7z");
+    std::uint64_t headerOffset = 0;
+    for (int k = 7; k >= 0; k--)
+        headerOffset = headerOffset << 8 | static_cast<unsigned char>(bytes[12 + k]);
+    bytes[32 + static_cast<std::size_t>(headerOffset) / 2] ^= 0x10;
+    WriteFile(scratch.path() / "bad.7z", bytes);
+    ProgressWindow window;
+    const int result = ExtractPayload((scratch.path() / "bad.7z").wstring(),
+                                      (scratch.path() / "out").wstring(), window.get());
+    EXPECT_TRUE(result == SZ_ERROR_DATA || result == SZ_ERROR_CRC) << result;
+    const std::vector<LPARAM> progress = window.Received();
+    EXPECT_GT(progress.size(), 2u);
+    EXPECT_LT(progress.size() + 2, fileCount);
+    EXPECT_EQ(progress, ExpectedProgress(scratch.path() / "bad.7z", progress.size()));
+
+    PayloadSource source;
+    ASSERT_TRUE(source.Open((scratch.path() / "bad.7z").wstring()));
+    sevenzip::Archive archive;
+    ASSERT_EQ(archive.Open(source), SZ_OK);
+    std::size_t files = 0;
+    for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
+        if (archive.IsDirectory(i))
+            continue;
+        const std::u16string& name = archive.Name(i);
+        const fs::path relative =
+            fs::path(std::wstring(name.begin(), name.end())).lexically_relative("install/data");
+        const fs::path written = scratch.path() / "out" / relative;
+        if (files < progress.size()) {
+            EXPECT_TRUE(ReadFile(written) == ReadFile(scratch.path() / "whole" / relative))
+                << relative;
+        } else if (files > progress.size()) {
+            EXPECT_FALSE(fs::exists(written)) << relative;
+        }
+        files++;
+    }
 }
 
 TEST(ExtractPayload, UnwritableFileGivesElevenAndStops) {

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Makes the archives the payload extraction tests read, with Debian's 7zz, into OUTDIR:
+# Makes the archives the payload extraction tests read, with Debian's 7zz (and libarchive's
+# bsdtar), into OUTDIR:
 #   payload.7z      the payload layout: install/data, files below it, setup files outside it,
 #                   a name with folders before install/data, a read-only file, an empty file;
 #                   made on Unix, so attributes carry Unix modes (0x8000 | mode << 16)
 #   twoblocks.7z    the same tree in several solid blocks, BCJ + LZMA2, plain header
 #   copy.7z         the same tree stored (Copy) with a plain header, for damage and renames
+#   dots.7z         the same tree written by bsdtar: every name starts with "./", and the top
+#                   folder is an entry named "."
+#   midblock.7z     twelve files of about 150 KB in one LZMA2 block (64 KB dictionary), plain
+#                   header, for damage in the middle of a block
 #   folders.7z      folders only
 #   longname.7z     one file with a 200-character name below install/data
 #   empty.7z        no entries at all
@@ -38,6 +43,16 @@ pack() {
 pack payload.7z "$tree" -m0=BCJ -m1=LZMA2:d=16m -ms=on -mhc=on
 pack twoblocks.7z "$tree" -m0=BCJ -m1=LZMA2 -ms=3f -mhc=off
 pack copy.7z "$tree" -m0=Copy -mhc=off
+rm -f "$out/dots.7z"
+(cd "$tree" && bsdtar --format 7zip -cf "$out/dots.7z" .)
+
+mkdir -p "$work/mid/install/data/mid"
+for i in $(seq 10 21); do
+    seq "$i" 7 $((30000 * i)) > "$work/mid/f$i"
+    head -c $((150000 + 1000 * i)) "$work/mid/f$i" > "$work/mid/install/data/mid/f$i.txt"
+    rm "$work/mid/f$i"
+done
+pack midblock.7z "$work/mid" -m0=LZMA2:d=64k -mhc=off
 
 mkdir -p "$work/folders/install/data/a/b" "$work/folders/install/res"
 pack folders.7z "$work/folders"

@@ -49,6 +49,30 @@ std::map<std::string, fs::path> Listing(const fs::path& root) {
     return entries;
 }
 
+void PutNumber(std::vector<std::uint8_t>& out, std::uint64_t value) {
+    // 7z numbers: as many leading one bits in the first byte as little-endian bytes follow.
+    int extra = 0;
+    while (extra < 8 && value >= (std::uint64_t{1} << (7 * (extra + 1))))
+        extra++;
+    const std::uint8_t lead = static_cast<std::uint8_t>(0xFF00 >> extra);
+    if (extra == 8) {
+        out.push_back(0xFF);
+    } else {
+        out.push_back(static_cast<std::uint8_t>(lead | (value >> (8 * extra))));
+    }
+    for (int i = 0; i < extra; i++)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void PutCrc(std::vector<std::uint8_t>& out, std::uint32_t crc) {
+    for (int i = 0; i < 4; i++)
+        out.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+}
+
+std::uint32_t Crc(const std::string& data) {
+    return Crc(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+}
+
 } // namespace
 
 void MakeSampleTree(const fs::path& root) {
@@ -84,6 +108,15 @@ void MakeSampleTree(const fs::path& root) {
 
 bool Pack(const fs::path& root, const fs::path& archive, const std::string& options) {
     return Run("cd " + Quote(root) + " && 7zz a -t7z " + options + " " + Quote(archive) + " ./*");
+}
+
+bool PackWithBsdtar(const fs::path& root, const fs::path& archive) {
+    return Run("cd " + Quote(root) + " && bsdtar --format 7zip -cf " + Quote(archive) + " .");
+}
+
+bool PackWithPy7zr(const fs::path& root, const fs::path& archive) {
+    // Debian's python3, which has the py7zr package (the python3 on PATH may not).
+    return Run("cd " + Quote(root) + " && /usr/bin/python3 -m py7zr c " + Quote(archive) + " .");
 }
 
 bool UnpackWith7zz(const fs::path& archive, const fs::path& out) {
@@ -134,6 +167,113 @@ void FixHeaderCrcs(std::vector<std::uint8_t>& archive) {
     const std::uint64_t size = Le64(&archive[20]);
     PutLe32(&archive[28], Crc(&archive[32 + offset], static_cast<std::size_t>(size)));
     PutLe32(&archive[8], Crc(&archive[12], 20));
+}
+
+std::vector<std::uint8_t> MakeStoredArchive(const std::vector<StoredBlock>& blocks) {
+    enum : std::uint8_t {
+        kEnd = 0x00,
+        kHeader = 0x01,
+        kMainStreamsInfo = 0x04,
+        kFilesInfo = 0x05,
+        kPackInfo = 0x06,
+        kUnpackInfo = 0x07,
+        kSubStreamsInfo = 0x08,
+        kSize = 0x09,
+        kCrc = 0x0A,
+        kFolder = 0x0B,
+        kCodersUnpackSize = 0x0C,
+        kNumUnpackStream = 0x0D,
+        kName = 0x11,
+    };
+    std::vector<std::uint8_t> bytes = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4};
+    bytes.resize(32, 0);
+    std::vector<std::string> blockData;
+    for (const StoredBlock& block : blocks) {
+        std::string data;
+        for (const StoredFile& file : block.files)
+            data += file.data;
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        blockData.push_back(data);
+    }
+    const std::size_t headerAt = bytes.size();
+
+    std::vector<std::uint8_t> h = {kHeader, kMainStreamsInfo, kPackInfo};
+    PutNumber(h, 0);
+    PutNumber(h, blocks.size());
+    h.push_back(kSize);
+    for (const std::string& data : blockData)
+        PutNumber(h, data.size());
+    h.push_back(kEnd);
+    h.push_back(kUnpackInfo);
+    h.push_back(kFolder);
+    PutNumber(h, blocks.size());
+    h.push_back(0); // not external
+    for (std::size_t b = 0; b < blocks.size(); b++)
+        h.insert(h.end(), {0x01, 0x01, 0x00}); // one coder: simple, 1-byte id, Copy
+    h.push_back(kCodersUnpackSize);
+    for (const std::string& data : blockData)
+        PutNumber(h, data.size());
+    bool anyBlockCrc = false;
+    for (const StoredBlock& block : blocks)
+        anyBlockCrc = anyBlockCrc || block.blockCrc;
+    if (anyBlockCrc) {
+        h.push_back(kCrc);
+        h.push_back(0); // not all defined: a bit per block follows
+        std::uint8_t bits = 0;
+        for (std::size_t b = 0; b < blocks.size(); b++)
+            if (blocks[b].blockCrc)
+                bits |= static_cast<std::uint8_t>(0x80 >> b); // at most 8 blocks
+        h.push_back(bits);
+        for (std::size_t b = 0; b < blocks.size(); b++)
+            if (blocks[b].blockCrc)
+                PutCrc(h, Crc(blockData[b]) ^ (blocks[b].blockCrcWrong ? 1u : 0u));
+    }
+    h.push_back(kEnd);
+    h.push_back(kSubStreamsInfo);
+    h.push_back(kNumUnpackStream);
+    for (const StoredBlock& block : blocks)
+        PutNumber(h, block.files.size());
+    h.push_back(kSize);
+    for (const StoredBlock& block : blocks)
+        for (std::size_t f = 0; f + 1 < block.files.size(); f++)
+            PutNumber(h, block.files[f].data.size());
+    h.push_back(kCrc);
+    h.push_back(1); // all defined
+    for (const StoredBlock& block : blocks)
+        if (!(block.files.size() == 1 && block.blockCrc))
+            for (const StoredFile& file : block.files)
+                PutCrc(h, Crc(file.data) ^ (file.crcWrong ? 1u : 0u));
+    h.push_back(kEnd);
+    h.push_back(kEnd); // end of the streams info
+
+    std::vector<std::uint8_t> names = {0}; // not external
+    std::size_t count = 0;
+    for (const StoredBlock& block : blocks) {
+        for (const StoredFile& file : block.files) {
+            for (char16_t c : file.name) {
+                names.push_back(static_cast<std::uint8_t>(c));
+                names.push_back(static_cast<std::uint8_t>(c >> 8));
+            }
+            names.insert(names.end(), {0, 0});
+            count++;
+        }
+    }
+    h.push_back(kFilesInfo);
+    PutNumber(h, count);
+    h.push_back(kName);
+    PutNumber(h, names.size());
+    h.insert(h.end(), names.begin(), names.end());
+    h.push_back(kEnd);
+    h.push_back(kEnd);
+
+    bytes.insert(bytes.end(), h.begin(), h.end());
+    const std::uint64_t offset = headerAt - 32;
+    for (int i = 0; i < 8; i++) {
+        bytes[12 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+        bytes[20 + i] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(h.size()) >> (8 * i));
+    }
+    FixHeaderCrcs(bytes);
+    return bytes;
 }
 
 bool RenameEntry(std::vector<std::uint8_t>& archive, const std::u16string& from,

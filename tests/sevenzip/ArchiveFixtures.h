@@ -15,6 +15,11 @@ void MakeSampleTree(const std::filesystem::path& root);
 bool Pack(const std::filesystem::path& root, const std::filesystem::path& archive,
           const std::string& options);
 
+// Packs the whole of `root` with writers other than 7-Zip: libarchive's (bsdtar), which names
+// every entry "./..." and adds the top folder as ".", and py7zr (LZMA2 + BCJ from liblzma).
+bool PackWithBsdtar(const std::filesystem::path& root, const std::filesystem::path& archive);
+bool PackWithPy7zr(const std::filesystem::path& root, const std::filesystem::path& archive);
+
 // Extracts with `7zz x` (the reference result).
 bool UnpackWith7zz(const std::filesystem::path& archive, const std::filesystem::path& out);
 
@@ -32,5 +37,22 @@ bool RenameEntry(std::vector<std::uint8_t>& archive, const std::u16string& from,
 
 // Recomputes the start header's CRCs after the next header was changed.
 void FixHeaderCrcs(std::vector<std::uint8_t>& archive);
+
+struct StoredFile {
+    std::u16string name;
+    std::string data;
+    bool crcWrong{false}; // store a CRC that does not match
+};
+
+struct StoredBlock {
+    std::vector<StoredFile> files;
+    bool blockCrc{false};      // store the block's own CRC as well
+    bool blockCrcWrong{false}; // and make it not match
+};
+
+// Writes a 7z archive by hand, plain header: every block stored (Copy), its files consecutive
+// substreams, zero-length ones included (7-Zip itself never writes those), every substream's
+// CRC stored. Block b's data starts at offset 32 + the sizes of the blocks before it.
+std::vector<std::uint8_t> MakeStoredArchive(const std::vector<StoredBlock>& blocks);
 
 } // namespace fixtures

@@ -1,12 +1,18 @@
-// Every archive here is made by 7zz at test time; what the reader extracts must equal what 7zz
-// itself extracts, byte for byte, name for name, read-only flag for read-only flag.
+// Every archive here is made at test time, by 7zz or by another 7z writer; what the reader
+// extracts must equal what 7zz itself extracts, byte for byte, name for name, read-only flag for
+// read-only flag.
+#include "sevenzip/Archive.h"
+#include "sevenzip/ByteSource.h"
 #include "tests/sevenzip/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "tools/un7z/Extractor.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -18,7 +24,46 @@ struct OracleCase {
     int expected; // SZ_* result of the extraction
 };
 
+// Sizes around the decoders' pieces (128 KB from LZMA, 128 KB from the filters, 64 KB from PPMd
+// and BCJ2) and the reader's 256 KB input chunks, empty files between large ones and last.
+void MakeStreamingTree(const fs::path& root) {
+    fs::create_directories(root / "dir");
+    const std::size_t sizes[] = {131071, 0, 131073, 1, 65535, 0, 0, 262145, 65537, 1000003, 0};
+    std::mt19937 random(11);
+    int n = 0;
+    for (std::size_t size : sizes) {
+        std::string data(size, '\0');
+        for (char& c : data)
+            c = static_cast<char>(random() % 4 == 0 ? random() : "\xE8\xE9\x0F\x85"[random() % 4]);
+        char name[16];
+        std::snprintf(name, sizeof name, "%02d.bin", n++);
+        std::ofstream(root / "dir" / name, std::ios::binary) << data;
+    }
+}
+
+std::string CaseName(const ::testing::TestParamInfo<OracleCase>& info) {
+    return info.param.name;
+}
+
 class OracleTest : public ::testing::TestWithParam<OracleCase> {};
+
+// Extracts in both modes; compares with the source tree (unless `source` is empty) and with
+// what 7zz extracts.
+void ExpectSameAs7zz(const fs::path& source, const fs::path& archive, const fs::path& scratch,
+                     int expected) {
+    for (bool overlap : {true, false}) {
+        const fs::path out = scratch / (overlap ? "overlap" : "sequential");
+        std::string message;
+        EXPECT_EQ(un7z::ExtractAll(archive.string(), out.string(), overlap, message), expected)
+            << message;
+        if (expected == SZ_OK && !source.empty())
+            EXPECT_EQ(fixtures::CompareTrees(source, out), "");
+    }
+    if (expected == SZ_OK) {
+        ASSERT_TRUE(fixtures::UnpackWith7zz(archive, scratch / "reference"));
+        EXPECT_EQ(fixtures::CompareTrees(scratch / "reference", scratch / "overlap"), "");
+    }
+}
 
 TEST_P(OracleTest, ExtractsWhat7zzExtracts) {
     const OracleCase& c = GetParam();
@@ -26,20 +71,63 @@ TEST_P(OracleTest, ExtractsWhat7zzExtracts) {
     fixtures::MakeSampleTree(scratch.path() / "src");
     const fs::path archive = scratch.path() / "a.7z";
     ASSERT_TRUE(fixtures::Pack(scratch.path() / "src", archive, c.options)) << c.options;
+    ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
+}
 
-    for (bool overlap : {true, false}) {
-        const fs::path out = scratch.path() / (overlap ? "overlap" : "sequential");
-        std::string message;
-        EXPECT_EQ(un7z::ExtractAll(archive.string(), out.string(), overlap, message), c.expected)
-            << message;
-        if (c.expected == SZ_OK)
-            EXPECT_EQ(fixtures::CompareTrees(scratch.path() / "src", out), "");
+class StreamingOracleTest : public ::testing::TestWithParam<OracleCase> {};
+
+// Dictionaries far smaller than the block, so that the decoders' rings wrap many times.
+TEST_P(StreamingOracleTest, EntriesAcrossPiecesAndRingWraps) {
+    const OracleCase& c = GetParam();
+    testsupport::ScratchFolder scratch("streaming");
+    MakeStreamingTree(scratch.path() / "src");
+    const fs::path archive = scratch.path() / "a.7z";
+    ASSERT_TRUE(fixtures::Pack(scratch.path() / "src", archive, c.options)) << c.options;
+    ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Methods, StreamingOracleTest,
+    ::testing::Values(OracleCase{"Lzma2", "-m0=LZMA2:d=64k", SZ_OK},
+                      OracleCase{"Lzma", "-m0=LZMA:d=64k", SZ_OK},
+                      OracleCase{"BcjLzma2", "-m0=BCJ -m1=LZMA2:d=128k", SZ_OK},
+                      OracleCase{"Bcj2",
+                                 "-m0=BCJ2 -m1=LZMA:d=64k -m2=LZMA:d=64k -m3=LZMA:d=64k "
+                                 "-mb0s0:1 -mb0s1:2 -mb0s2:3",
+                                 SZ_OK},
+                      OracleCase{"ArmThumb", "-m0=ARMT -m1=LZMA2:d=64k", SZ_OK},
+                      OracleCase{"Ia64", "-m0=IA64 -m1=LZMA2:d=64k", SZ_OK},
+                      OracleCase{"Delta", "-m0=Delta:7 -m1=LZMA2:d=64k", SZ_OK},
+                      OracleCase{"Ppmd", "-m0=PPMd:o=8:mem=1m", SZ_OK},
+                      OracleCase{"Copy", "-m0=Copy", SZ_OK},
+                      OracleCase{"Lzma2Stored", "-m0=LZMA2:d=64k -mx=0", SZ_OK}),
+    CaseName);
+
+// Archives from writers other than 7-Zip. libarchive names every entry "./..." and adds the top
+// folder as "."; such names stand for the same places as without the dots.
+TEST(Oracle, ArchivesFromOtherWriters) {
+    testsupport::ScratchFolder scratch("writers");
+    const fs::path src = scratch.path() / "src";
+    fixtures::MakeSampleTree(src);
+    MakeStreamingTree(src / "more");
+    ASSERT_TRUE(fixtures::PackWithBsdtar(src, scratch.path() / "bsdtar.7z"));
+    {
+        const auto bytes = fixtures::ReadBytes(scratch.path() / "bsdtar.7z");
+        sevenzip::MemorySource source(bytes.data(), bytes.size());
+        sevenzip::Archive archive;
+        ASSERT_EQ(archive.Open(source), SZ_OK);
+        bool dotEntry = false;
+        for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
+            dotEntry = dotEntry || archive.Name(i) == u".";
+            EXPECT_EQ(archive.Name(i).substr(0, 1), u".");
+        }
+        EXPECT_TRUE(dotEntry);
     }
-    if (c.expected == SZ_OK) {
-        ASSERT_TRUE(fixtures::UnpackWith7zz(archive, scratch.path() / "reference"));
-        EXPECT_EQ(fixtures::CompareTrees(scratch.path() / "reference", scratch.path() / "overlap"),
-                  "");
-    }
+    ExpectSameAs7zz(src, scratch.path() / "bsdtar.7z", scratch.path() / "bsdtar", SZ_OK);
+    // py7zr stores Unix modes without the file type, which 7-Zip does not take for a mode: the
+    // files come out with default permissions, read-only ones too.
+    ASSERT_TRUE(fixtures::PackWithPy7zr(src, scratch.path() / "py7zr.7z"));
+    ExpectSameAs7zz({}, scratch.path() / "py7zr.7z", scratch.path() / "py7zr", SZ_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OracleCase{"PpmdModelRestarts", "-m0=PPMd:o=32:mem=1m -mhc=off", SZ_OK},
                       OracleCase{"PpmdLowOrder", "-m0=PPMd:o=2:mem=4m -ms=off", SZ_OK},
                       OracleCase{"Deflate", "-m0=Deflate", SZ_ERROR_UNSUPPORTED}),
-    [](const ::testing::TestParamInfo<OracleCase>& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST(Oracle, FoldersOnlyArchive) {
     testsupport::ScratchFolder scratch("folders");

@@ -1,15 +1,18 @@
-// The reader's interface: entry metadata, the block cache and the two-block pipeline.
+// The reader's interface: entry metadata and the entry reader in both of its modes (decoding on
+// the caller's thread, and on a second thread ahead of it).
 #include "sevenzip/Archive.h"
-#include "sevenzip/BlockPipeline.h"
 #include "sevenzip/ByteSource.h"
+#include "sevenzip/EntryReader.h"
 #include "tests/sevenzip/ArchiveFixtures.h"
 #include "tests/support/TestSupport.h"
+#include "tools/un7z/Extractor.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
 #include <map>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +55,27 @@ std::map<std::u16string, std::uint32_t> EntriesByName(const sevenzip::Archive& a
     return entries;
 }
 
+// All of an entry's bytes, or the reader's failure.
+SRes ReadEntry(sevenzip::EntryReader& reader, std::uint32_t entry, std::string& bytes) {
+    bytes.clear();
+    for (;;) {
+        const Byte* data;
+        std::size_t size;
+        RINOK(reader.Read(entry, data, size));
+        if (size == 0)
+            return SZ_OK;
+        bytes.append(reinterpret_cast<const char*>(data), size);
+    }
+}
+
+std::string Noise(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>("abcdefgh"[random() % 8]);
+    return bytes;
+}
+
 TEST(Reader, EntryNamesKindsAndAttributes) {
     const auto bytes = Packed("-m0=LZMA2");
     sevenzip::MemorySource source(bytes.data(), bytes.size());
@@ -77,47 +101,52 @@ TEST(Reader, EntryNamesKindsAndAttributes) {
     EXPECT_EQ(archive.Attributes(entries.at(u"bin")) & kDirectory, kDirectory);
     EXPECT_EQ(archive.Attributes(entries.at(u"readme.txt")) & kReadOnly, 0u);
 
-    sevenzip::BlockBuffer cache;
-    std::size_t offset, size;
-    ASSERT_EQ(archive.Extract(chinese, cache, offset, size), SZ_OK);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(cache.Data()) + offset, size),
-              "你好，世界\n");
+    // Reading one entry skips the ones before it in its block.
+    for (bool overlap : {true, false}) {
+        sevenzip::EntryReader reader(archive, overlap);
+        std::string text;
+        ASSERT_EQ(ReadEntry(reader, chinese, text), SZ_OK);
+        EXPECT_EQ(text, "你好，世界\n");
+        EXPECT_EQ(ReadEntry(reader, entries.at(u"empty.dat"), text), SZ_OK);
+        EXPECT_EQ(text, "");
+    }
 }
 
 TEST(Reader, EachBlockIsReadOnceAcrossItsEntries) {
     const auto bytes = Packed("-m0=BCJ -m1=LZMA2 -ms=3f");
-    CountingSource source(bytes);
-    sevenzip::Archive archive;
-    ASSERT_EQ(archive.Open(source), SZ_OK);
-    ASSERT_GE(archive.BlockCount(), 2u);
-    const std::uint64_t afterOpen = source.read();
-    sevenzip::BlockBuffer cache;
-    std::uint32_t decoded = 0;
-    for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
-        std::size_t offset, size;
-        std::uint32_t before = cache.BlockIndex();
-        ASSERT_EQ(archive.Extract(i, cache, offset, size), SZ_OK);
-        decoded += archive.BlockOf(i) != sevenzip::kNoBlock && cache.BlockIndex() != before;
-        if (archive.BlockOf(i) != sevenzip::kNoBlock)
-            EXPECT_EQ(cache.BlockIndex(), archive.BlockOf(i));
+    for (bool overlap : {true, false}) {
+        CountingSource source(bytes);
+        sevenzip::Archive archive;
+        ASSERT_EQ(archive.Open(source), SZ_OK);
+        ASSERT_GE(archive.BlockCount(), 2u);
+        const std::uint64_t afterOpen = source.read();
+        sevenzip::EntryReader reader(archive, overlap);
+        std::uint64_t total = 0;
+        for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
+            std::string data;
+            ASSERT_EQ(ReadEntry(reader, i, data), SZ_OK) << i;
+            EXPECT_EQ(data.size(), archive.EntrySize(i));
+            total += data.size();
+        }
+        EXPECT_GT(total, 300000u);
+        // Only the packed streams were read after the header, none of them twice.
+        EXPECT_LE(source.read() - afterOpen, bytes.size());
     }
-    EXPECT_EQ(decoded, archive.BlockCount());
-    // Only the packed streams were read after the header, none of them twice.
-    EXPECT_LE(source.read() - afterOpen, bytes.size());
 }
 
-TEST(Reader, PipelineStopsAtTheFirstBadBlock) {
-    testsupport::ScratchFolder scratch("pipeline");
+TEST(Reader, AFailingBlockStopsEverythingAfterIt) {
+    testsupport::ScratchFolder scratch("blocks");
     for (int i = 0; i < 4; i++) {
         std::ofstream out(scratch.path() / ("f" + std::to_string(i) + ".txt"));
         for (int k = 0; k < 5000; k++)
             out << "block " << i << " line " << k << "\n";
     }
     auto bytes = Packed("-m0=LZMA2 -ms=1f -mhc=off", scratch.path());
-    sevenzip::Archive probe;
     sevenzip::MemorySource probeSource(bytes.data(), bytes.size());
+    sevenzip::Archive probe;
     ASSERT_EQ(probe.Open(probeSource), SZ_OK);
     ASSERT_EQ(probe.BlockCount(), 4u);
+    ASSERT_EQ(probe.EntryCount(), 4u);
     for (bool overlap : {true, false}) {
         // Damage the middle of the packed data: the second block's stream lies there.
         auto damaged = bytes;
@@ -125,28 +154,129 @@ TEST(Reader, PipelineStopsAtTheFirstBadBlock) {
         sevenzip::MemorySource source(damaged.data(), damaged.size());
         sevenzip::Archive archive;
         ASSERT_EQ(archive.Open(source), SZ_OK);
-        sevenzip::BlockPipeline pipeline(archive, overlap);
-        const sevenzip::BlockBuffer* buffer = nullptr;
-        ASSERT_EQ(pipeline.Acquire(0, buffer), SZ_OK);
-        EXPECT_EQ(buffer->BlockIndex(), 0u);
-        EXPECT_EQ(pipeline.Acquire(0, buffer), SZ_OK); // asking again is fine
-        SRes second = pipeline.Acquire(1, buffer);
-        EXPECT_NE(second, SZ_OK);
-        EXPECT_EQ(buffer, nullptr);
-        if (overlap)
-            EXPECT_EQ(pipeline.Acquire(3, buffer), second); // never started after the error
+        sevenzip::EntryReader reader(archive, overlap);
+        std::string data;
+        ASSERT_EQ(ReadEntry(reader, 0, data), SZ_OK);
+        EXPECT_EQ(data.substr(0, 8), "block 0 ");
+        const SRes second = ReadEntry(reader, 1, data);
+        EXPECT_TRUE(second == SZ_ERROR_DATA || second == SZ_ERROR_CRC) << second;
+        EXPECT_EQ(ReadEntry(reader, 2, data), second);
+        EXPECT_EQ(ReadEntry(reader, 3, data), second);
     }
-    // Undamaged, every block comes out in order from both threads.
+}
+
+TEST(Reader, EmptyEntriesWithinAndAtTheEndOfBlocks) {
+    // Zero-length entries inside blocks, first and last in them, around pieces of every size.
+    const std::string big = Noise(300001, 1);
+    const std::string other = Noise(131072, 2);
+    const fixtures::StoredBlock first{
+        {{u"a0", ""}, {u"a1", big}, {u"a2", ""}, {u"a3", ""}, {u"a4", other}, {u"a5", ""}}, true};
+    const fixtures::StoredBlock second{{{u"b0", "x"}, {u"b1", ""}}};
+    const fixtures::StoredBlock onlyEmpty{{{u"c0", ""}}, true};
+    const auto bytes = fixtures::MakeStoredArchive({first, second, onlyEmpty});
     sevenzip::MemorySource source(bytes.data(), bytes.size());
     sevenzip::Archive archive;
     ASSERT_EQ(archive.Open(source), SZ_OK);
-    sevenzip::BlockPipeline pipeline(archive, true);
-    for (std::uint32_t block = 0; block < 4; block++) {
-        const sevenzip::BlockBuffer* buffer = nullptr;
-        ASSERT_EQ(pipeline.Acquire(block, buffer), SZ_OK);
-        EXPECT_EQ(buffer->BlockIndex(), block);
-        std::string text(reinterpret_cast<const char*>(buffer->Data()), 8);
-        EXPECT_EQ(text, "block " + std::to_string(block) + " ");
+    ASSERT_EQ(archive.EntryCount(), 9u);
+    ASSERT_EQ(archive.BlockCount(), 3u);
+    const std::vector<std::string> expected = {"", big, "", "", other, "", "x", "", ""};
+    for (bool overlap : {true, false}) {
+        sevenzip::EntryReader reader(archive, overlap);
+        for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
+            std::string data;
+            ASSERT_EQ(ReadEntry(reader, i, data), SZ_OK) << i;
+            EXPECT_EQ(data, expected[i]) << i;
+        }
+    }
+    // 7-Zip reads the hand-made archive as the reader does.
+    testsupport::ScratchFolder scratch("stored");
+    fixtures::WriteBytes(scratch.path() / "s.7z", bytes);
+    std::string message;
+    ASSERT_EQ(un7z::ExtractAll((scratch.path() / "s.7z").string(),
+                               (scratch.path() / "ours").string(), true, message),
+              SZ_OK)
+        << message;
+    ASSERT_TRUE(fixtures::UnpackWith7zz(scratch.path() / "s.7z", scratch.path() / "7zz"));
+    EXPECT_EQ(fixtures::CompareTrees(scratch.path() / "7zz", scratch.path() / "ours"), "");
+}
+
+TEST(Reader, WrongCrcsFailTheirEntryOrTheirBlock) {
+    const std::string big = Noise(200000, 3);
+    struct Case {
+        const char* what;
+        fixtures::StoredBlock block;
+        std::uint32_t failing; // entry whose end reports SZ_ERROR_CRC
+    };
+    const Case cases[] = {
+        {"middle entry", {{{u"a", big}, {u"b", big, true}, {u"c", "c"}}}, 1},
+        {"empty last entry", {{{u"a", big}, {u"b", ""}, {u"c", "", true}}}, 2},
+        {"block", {{{u"a", big}, {u"b", "b"}, {u"c", ""}}, true, true}, 2},
+    };
+    for (const Case& c : cases) {
+        const auto bytes = fixtures::MakeStoredArchive({c.block, {{{u"next", "after"}}}});
+        sevenzip::MemorySource source(bytes.data(), bytes.size());
+        sevenzip::Archive archive;
+        ASSERT_EQ(archive.Open(source), SZ_OK) << c.what;
+        for (bool overlap : {true, false}) {
+            sevenzip::EntryReader reader(archive, overlap);
+            std::string data;
+            for (std::uint32_t i = 0; i < c.failing; i++)
+                EXPECT_EQ(ReadEntry(reader, i, data), SZ_OK) << c.what << " " << i;
+            // Every byte of the failing entry is handed out before its CRC is found wrong.
+            EXPECT_EQ(ReadEntry(reader, c.failing, data), SZ_ERROR_CRC) << c.what;
+            EXPECT_EQ(data.size(), archive.EntrySize(c.failing)) << c.what;
+            EXPECT_EQ(ReadEntry(reader, 3, data), SZ_ERROR_CRC) << c.what;
+        }
+    }
+}
+
+TEST(Reader, BlocksLargerThanTheBufferLimitStreamThroughIt) {
+    testsupport::ScratchFolder scratch("limit");
+    fs::create_directories(scratch.path() / "src");
+    for (int i = 0; i < 3; i++)
+        std::ofstream(scratch.path() / "src" / ("part" + std::to_string(i)), std::ios::binary)
+            << Noise(1200000, 10 + i);
+    sevenzip::Limits limits;
+    limits.maxBufferSize = 1u << 20; // the block is 3.6 MB
+    struct Case {
+        const char* options;
+        SRes expected;
+    };
+    for (const Case& c :
+         {Case{"-m0=LZMA2:d=256k", SZ_OK}, Case{"-m0=BCJ -m1=LZMA:d=64k", SZ_OK},
+          Case{"-m0=PPMd:mem=1m", SZ_OK}, Case{"-m0=Copy", SZ_OK},
+          Case{"-m0=LZMA2:d=4m", SZ_ERROR_MEM}, Case{"-m0=PPMd:mem=2m", SZ_ERROR_MEM}}) {
+        const fs::path archive = scratch.path() / "a.7z";
+        fs::remove(archive);
+        ASSERT_TRUE(fixtures::Pack(scratch.path() / "src", archive, c.options)) << c.options;
+        for (bool overlap : {true, false}) {
+            const fs::path out = scratch.path() / "out";
+            std::string message;
+            EXPECT_EQ(un7z::ExtractAll(archive.string(), out.string(), overlap, message, limits),
+                      c.expected)
+                << c.options << ": " << message;
+            if (c.expected == SZ_OK)
+                EXPECT_EQ(fixtures::CompareTrees(scratch.path() / "src", out), "") << c.options;
+            fs::remove_all(out);
+        }
+    }
+}
+
+TEST(Reader, LeavingEarlyDoesNotWaitForTheDecoder) {
+    // Far more than the ring holds, so that the second thread is left waiting to write.
+    testsupport::ScratchFolder scratch("early");
+    fs::create_directories(scratch.path() / "src");
+    std::ofstream(scratch.path() / "src" / "big", std::ios::binary) << Noise(24u << 20, 4);
+    const auto bytes = Packed("-m0=LZMA2:d=1m -mx=1", scratch.path() / "src");
+    sevenzip::MemorySource source(bytes.data(), bytes.size());
+    sevenzip::Archive archive;
+    ASSERT_EQ(archive.Open(source), SZ_OK);
+    for (int round = 0; round < 3; round++) {
+        sevenzip::EntryReader reader(archive, true);
+        const Byte* data;
+        std::size_t size;
+        ASSERT_EQ(reader.Read(0, data, size), SZ_OK);
+        EXPECT_GT(size, 0u);
     }
 }
 

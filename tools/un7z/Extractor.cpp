@@ -1,7 +1,7 @@
 #include "tools/un7z/Extractor.h"
 
 #include "sevenzip/Archive.h"
-#include "sevenzip/BlockPipeline.h"
+#include "sevenzip/EntryReader.h"
 #include "sevenzip/FileSource.h"
 
 #include <fcntl.h>
@@ -55,6 +55,19 @@ std::string ToUtf8(const std::u16string& text) {
     return out;
 }
 
+bool WriteAll(int fd, const Byte* data, std::size_t size) {
+    while (size != 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 class Writer {
 public:
     explicit Writer(std::string root) : m_root(std::move(root)) {}
@@ -73,38 +86,44 @@ public:
         return true;
     }
 
-    bool WriteFile(const std::string& relative, const Byte* data, std::size_t size) {
+    // Writes the entry's bytes as they are decoded. A file that fails part way stays as far as
+    // it was written. SZ_ERROR_WRITE when the file cannot be written; the reader's result when
+    // the entry's data is bad.
+    SRes WriteFile(const std::string& relative, sevenzip::EntryReader& reader,
+                   std::uint32_t entry) {
+        const Byte* data;
+        std::size_t size;
+        RINOK(reader.Read(entry, data, size));
         std::size_t slash = relative.rfind('/');
         if (slash != std::string::npos && !MakeFolders(relative.substr(0, slash)))
-            return false;
+            return SZ_ERROR_WRITE;
         std::string full = m_root + "/" + relative;
         int fd = open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd < 0)
-            return false;
-        bool ok = true;
-        while (size != 0) {
-            ssize_t n = write(fd, data, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                ok = false;
-                break;
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
+            return SZ_ERROR_WRITE;
+        SRes res = SZ_OK;
+        while (size != 0 && res == SZ_OK) {
+            if (!WriteAll(fd, data, size))
+                res = SZ_ERROR_WRITE;
+            else
+                res = reader.Read(entry, data, size);
         }
-        return close(fd) == 0 && ok;
+        if (close(fd) != 0 && res == SZ_OK)
+            res = SZ_ERROR_WRITE;
+        return res;
     }
 
-    // Windows archives only say read-only; Unix ones carry the whole mode.
+    // Windows archives only say read-only; Unix ones carry the whole mode. A mode without a file
+    // type (as py7zr writes them) is not taken for one, as 7-Zip does not.
     void ApplyAttributes(const std::string& relative, std::uint32_t attributes) {
         std::string full = m_root + "/" + relative;
         struct stat info;
         if (stat(full.c_str(), &info) != 0)
             return;
         mode_t mode = info.st_mode & 07777;
-        if ((attributes & kAttributeUnixExtension) != 0)
-            mode = static_cast<mode_t>((attributes >> 16) & 07777);
+        const std::uint32_t unixMode = attributes >> 16;
+        if ((attributes & kAttributeUnixExtension) != 0 && (unixMode & S_IFMT) != 0)
+            mode = static_cast<mode_t>(unixMode & 07777);
         else if ((attributes & kAttributeReadOnly) != 0)
             mode &= ~kWriteBits;
         if (mode != (info.st_mode & 07777))
@@ -119,15 +138,22 @@ private:
 } // namespace
 
 bool SafeRelativePath(const std::u16string& name, std::string& path) {
-    path = ToUtf8(name);
-    if (path.empty() || path[0] == '/' || (path.size() >= 2 && path[1] == ':'))
+    const std::string whole = ToUtf8(name);
+    path.clear();
+    if (whole.empty() || whole[0] == '/' || (whole.size() >= 2 && whole[1] == ':'))
         return false;
     std::size_t start = 0;
     for (;;) {
-        std::size_t end = path.find('/', start);
-        std::string part = path.substr(start, end == std::string::npos ? end : end - start);
-        if (part.empty() || part == "." || part == "..")
+        std::size_t end = whole.find('/', start);
+        std::string part = whole.substr(start, end == std::string::npos ? end : end - start);
+        if (part.empty() || part == "..")
             return false;
+        // "." names the folder it stands in, as some writers put it before every name.
+        if (part != ".") {
+            if (!path.empty())
+                path += '/';
+            path += part;
+        }
         if (end == std::string::npos)
             return true;
         start = end + 1;
@@ -135,14 +161,14 @@ bool SafeRelativePath(const std::u16string& name, std::string& path) {
 }
 
 SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder, bool overlap,
-                std::string& message) {
+                std::string& message, const sevenzip::Limits& limits) {
     sevenzip::FileSource source;
     if (source.Open(archivePath) != SZ_OK) {
         message = "cannot open " + archivePath;
         return SZ_ERROR_READ;
     }
     sevenzip::Archive archive;
-    SRes res = archive.Open(source);
+    SRes res = archive.Open(source, limits);
     if (res != SZ_OK) {
         message = "cannot read the archive";
         return res;
@@ -154,7 +180,7 @@ SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
         return SZ_ERROR_WRITE;
     }
     Writer writer(outputFolder);
-    sevenzip::BlockPipeline blocks(archive, overlap);
+    sevenzip::EntryReader reader(archive, overlap);
     // Folders get their attributes last, so that a read-only folder does not stop its own
     // contents from being written.
     std::vector<std::pair<std::string, std::uint32_t>> folderAttributes;
@@ -162,11 +188,14 @@ SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
         if (archive.IsAnti(i))
             continue;
         std::string path;
-        if (!SafeRelativePath(archive.Name(i), path)) {
+        if (!SafeRelativePath(archive.Name(i), path) || (path.empty() && !archive.IsDirectory(i))) {
             message = "unsafe entry name: " + ToUtf8(archive.Name(i));
             return SZ_ERROR_ARCHIVE;
         }
         if (archive.IsDirectory(i)) {
+            // The output folder itself (an entry named ".") is left as it is.
+            if (path.empty())
+                continue;
             if (!writer.MakeFolders(path)) {
                 message = "cannot create " + path;
                 return SZ_ERROR_WRITE;
@@ -175,24 +204,10 @@ SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
                 folderAttributes.emplace_back(path, archive.Attributes(i));
             continue;
         }
-        const Byte* data = nullptr;
-        std::size_t size = 0;
-        std::uint32_t block = archive.BlockOf(i);
-        if (block != sevenzip::kNoBlock) {
-            const sevenzip::BlockBuffer* buffer;
-            res = blocks.Acquire(block, buffer);
-            std::size_t offset = 0;
-            if (res == SZ_OK)
-                res = archive.Locate(i, *buffer, offset, size);
-            if (res != SZ_OK) {
-                message = "cannot extract " + path;
-                return res;
-            }
-            data = buffer->Data() + offset;
-        }
-        if (!writer.WriteFile(path, data, size)) {
-            message = "cannot write " + path;
-            return SZ_ERROR_WRITE;
+        res = writer.WriteFile(path, reader, i);
+        if (res != SZ_OK) {
+            message = (res == SZ_ERROR_WRITE ? "cannot write " : "cannot extract ") + path;
+            return res;
         }
         if (archive.AttributesDefined(i))
             writer.ApplyAttributes(path, archive.Attributes(i));

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "Types.h"
+#include "sevenzip/Archive.h"
 
 #include <string>
 
 namespace un7z {
 
 // Extracts every entry of the archive at `archivePath` below `outputFolder` (created if
-// missing), each under its full name. Returns the reader's result code (SZ_OK on success);
-// an entry whose name would leave the folder gives SZ_ERROR_ARCHIVE and a file that cannot be
-// written SZ_ERROR_WRITE. With overlap, the next solid block is decoded while the current one
-// is written.
+// missing), each under its full name, writing each file as its bytes are decoded. Returns the
+// reader's result code (SZ_OK on success); an entry whose name would leave the folder gives
+// SZ_ERROR_ARCHIVE and a file that cannot be written SZ_ERROR_WRITE. The first failure stops
+// the extraction: earlier entries stay, the file being written stays as far as it was written.
+// With overlap, a second thread decodes ahead of the writing.
 SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder, bool overlap,
-                std::string& message);
+                std::string& message, const sevenzip::Limits& limits = sevenzip::Limits());
 
-// The entry name as a relative UTF-8 path below the output folder, or false when the name is
-// empty, absolute, drive-qualified or has a "." or ".." component.
+// The entry name as a relative UTF-8 path below the output folder, "." components left out
+// (empty for the folder itself), or false when the name is empty, absolute, drive-qualified,
+// has an empty component or a ".." component.
 bool SafeRelativePath(const std::u16string& name, std::string& path);
 
 } // namespace un7z
