@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace skinui::markup;
+
 // UTF-16 units; a unit 0xFFFF splits the descriptor from the modifying descriptor.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::u16string text;

@@ -1,5 +1,7 @@
 #include "skinui/markup/ImageDescriptor.h"
 
+namespace skinui::markup {
+
 namespace {
 
 bool IsBlank(char16_t c) {
@@ -99,3 +101,5 @@ std::vector<ImageDrawSpec> ParseImageDescriptor(std::u16string_view descriptor,
     reader.Read(modifier);
     return reader.Finish(descriptor);
 }
+
+} // namespace skinui::markup

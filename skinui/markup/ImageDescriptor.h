@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace skinui::markup {
+
 // One image to draw, as an image descriptor string describes it.
 struct ImageDrawSpec {
     std::u16string name;      // image name in the package, or a resource id when resType is set
@@ -25,3 +27,5 @@ struct ImageDrawSpec {
 // descriptor's and override them. An empty result means nothing to draw.
 std::vector<ImageDrawSpec> ParseImageDescriptor(std::u16string_view descriptor,
                                                 std::u16string_view modifier = {});
+
+} // namespace skinui::markup

@@ -8,11 +8,13 @@
 #include <utility>
 #include <vector>
 
+namespace skinui::resources {
+
 namespace {
 
 bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
                        std::vector<std::uint8_t>& bytes) {
-    int id = ParseInt(std::u16string(name.begin(), name.end()));
+    int id = markup::ParseInt(std::u16string(name.begin(), name.end()));
     if (id <= 0 || id > 0xFFFF)
         return false;
     HINSTANCE instance = GetResourceInstance();
@@ -90,3 +92,5 @@ std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::
     record->mask = mask;
     return record;
 }
+
+} // namespace skinui::resources

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+namespace skinui::resources {
+
 // A decoded skin image as the window's image cache keeps it.
 struct ImageRecord {
     HBITMAP bitmap{}; // 32-bit top-down DIB section, premultiplied BGRA
@@ -27,3 +29,5 @@ struct ImageRecord {
 // id), from the resource path, or from the skin package, and decodes them. Nothing on failure.
 std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
                                            std::uint32_t mask);
+
+} // namespace skinui::resources

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+namespace skinui::resources {
+
 namespace {
 
 constexpr wchar_t kZipResourceType[] = L"ZIPRES";
@@ -67,20 +69,20 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
         if (!file)
-            return markup_errors::kErrorOpeningFile;
+            return markup::markup_errors::kErrorOpeningFile;
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(file.get(), &size))
-            return markup_errors::kCouldNotReadFile;
+            return markup::markup_errors::kCouldNotReadFile;
         if (size.QuadPart == 0)
-            return markup_errors::kFileIsEmpty;
-        if (static_cast<unsigned long long>(size.QuadPart) > kMaxSkinFileSize)
-            return markup_errors::kFileTooLarge;
+            return markup::markup_errors::kFileIsEmpty;
+        if (static_cast<unsigned long long>(size.QuadPart) > markup::kMaxSkinFileSize)
+            return markup::markup_errors::kFileTooLarge;
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
         if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
             read != bytes.size()) {
             bytes.clear();
-            return markup_errors::kCouldNotReadFile;
+            return markup::markup_errors::kCouldNotReadFile;
         }
         return nullptr;
     }
@@ -90,21 +92,21 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
     if (!settings.zipCached || zip == nullptr) {
         ownZip = SkinZipReader::OpenFile(std::filesystem::path(settings.path + settings.zipName));
         if (!ownZip)
-            return markup_errors::kErrorOpeningZipFile;
+            return markup::markup_errors::kErrorOpeningZipFile;
         zip = ownZip.get();
     }
     std::optional<ZipItem> item = FindZipItem(*zip, name);
     if (!item)
-        return markup_errors::kCouldNotFindZipedFile;
+        return markup::markup_errors::kCouldNotFindZipedFile;
     if (item->size == 0)
-        return markup_errors::kFileIsEmpty;
-    if (item->size > kMaxSkinFileSize)
-        return markup_errors::kFileTooLarge;
+        return markup::markup_errors::kFileIsEmpty;
+    if (item->size > markup::kMaxSkinFileSize)
+        return markup::markup_errors::kFileTooLarge;
     bytes.resize(item->size);
     ZipResult result = zip->UnzipItem(item->index, bytes.data(), bytes.size());
     if (result != ZipResult::Success && result != ZipResult::MoreData) {
         bytes.clear();
-        return markup_errors::kCouldNotUnzipFile;
+        return markup::markup_errors::kCouldNotUnzipFile;
     }
     return nullptr;
 }
@@ -113,7 +115,7 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
 
 void SetResourceInstance(HINSTANCE instance) {
     Settings().instance = instance;
-    SetMarkupAnsiDecoder(DecodeAnsi);
+    markup::SetMarkupAnsiDecoder(DecodeAnsi);
 }
 
 HINSTANCE GetResourceInstance() {
@@ -183,8 +185,8 @@ bool ReadSkinFileBytes(const std::wstring& name, std::vector<std::uint8_t>& byte
     return ReadSkinFile(name, bytes) == nullptr;
 }
 
-bool LoadMarkupFile(SkinMarkup& markup, const std::wstring& fileName) {
-    SetMarkupAnsiDecoder(DecodeAnsi);
+bool LoadMarkupFile(markup::SkinMarkup& markup, const std::wstring& fileName) {
+    markup::SetMarkupAnsiDecoder(DecodeAnsi);
     std::vector<std::uint8_t> bytes;
     if (const char16_t* error = ReadSkinFile(fileName, bytes)) {
         markup.Release();
@@ -192,7 +194,7 @@ bool LoadMarkupFile(SkinMarkup& markup, const std::wstring& fileName) {
         markup.SetError(error, location.c_str());
         return false;
     }
-    return markup.LoadFromMem(bytes.data(), bytes.size(), MarkupEncoding::Utf8);
+    return markup.LoadFromMem(bytes.data(), bytes.size(), markup::MarkupEncoding::Utf8);
 }
 
 bool PrepareSkinSource(SkinSource source, const std::wstring& skinFolder,
@@ -216,3 +218,5 @@ void FailSkinLoad() {
     MessageBoxW(nullptr, kSkinLoadFailedText, kSkinLoadFailedCaption, MB_ICONERROR);
     std::exit(kSkinLoadFailedExitCode);
 }
+
+} // namespace skinui::resources

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace skinui::resources {
+
 std::optional<ZipItem> FindZipItem(const SkinZipReader& zip, const std::wstring& name) {
     if (name.empty() || name.size() > kMaxZipItemName)
         return std::nullopt;
@@ -16,3 +18,5 @@ std::optional<ZipItem> FindZipItem(const SkinZipReader& zip, const std::wstring&
                         nullptr, nullptr);
     return zip.FindItem(std::string_view(ansi.data(), ansi.size()));
 }
+
+} // namespace skinui::resources

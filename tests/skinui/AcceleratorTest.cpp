@@ -1,6 +1,6 @@
 #include "TestWindow.h"
 
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

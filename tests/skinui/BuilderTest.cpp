@@ -1,9 +1,9 @@
-#include "skinui/ContainerUI.h"
-#include "skinui/ControlUI.h"
-#include "skinui/SkinBuilder.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TabLayoutUI.h"
-#include "skinui/TreeViewUI.h"
+#include "skinui/builder/SkinBuilder.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/extras/TreeViewUI.h"
+#include "skinui/layouts/TabLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,6 +11,8 @@
 
 #include <fstream>
 #include <memory>
+
+using namespace skinui::resources;
 
 using namespace skinui;
 

@@ -1,5 +1,5 @@
-#include "skinui/RenderEngine.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/render/RenderEngine.h"
 #include "win32/DibSection.h"
 
 #include <gtest/gtest.h>

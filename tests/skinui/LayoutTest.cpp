@@ -1,8 +1,8 @@
-#include "skinui/ContainerUI.h"
-#include "skinui/ControlUI.h"
-#include "skinui/HorizontalLayoutUI.h"
-#include "skinui/TabLayoutUI.h"
-#include "skinui/VerticalLayoutUI.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/layouts/HorizontalLayoutUI.h"
+#include "skinui/layouts/TabLayoutUI.h"
+#include "skinui/layouts/VerticalLayoutUI.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "skinui/ControlUI.h"
-#include "skinui/NotifyPump.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/core/NotifyPump.h"
 
 #include <gtest/gtest.h>
 

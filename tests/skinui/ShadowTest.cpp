@@ -1,7 +1,7 @@
 #include "TestWindow.h"
 
-#include "skinui/ShadowUI.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/ShadowUI.h"
+#include "skinui/core/SkinWindowManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinui/ControlUI.h"
-#include "skinui/WindowImplBase.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/window/WindowImplBase.h"
 
 #include <functional>
 #include <string>

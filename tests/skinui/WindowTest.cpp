@@ -1,8 +1,8 @@
 #include "TestWindow.h"
 
-#include "skinui/ContainerUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TabLayoutUI.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/layouts/TabLayoutUI.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ControlsFixture.h"
 
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "skinui/resources/SkinResources.h"
 #include "tests/support/TestSupport.h"
 
@@ -46,7 +46,7 @@ std::pair<int, int> Canvas::DarkRows(const RECT& rc) const {
 void ControlsWindow::SetUp() {
     const auto folder = testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui_controls" /
                         "skins" / "controls";
-    ::SetResourcePath(folder.wstring());
+    skinui::resources::SetResourcePath(folder.wstring());
 }
 
 void ControlsWindow::Open(const wchar_t* markup) {

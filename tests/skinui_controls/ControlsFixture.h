@@ -2,7 +2,7 @@
 
 #include "TestWindow.h"
 
-#include "skinui/ControlUI.h"
+#include "skinui/core/ControlUI.h"
 #include "win32/DibSection.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "ControlsFixture.h"
 
-#include "skinui/ButtonUI.h"
-#include "skinui/OptionUI.h"
-#include "skinui/ProgressUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TabLayoutUI.h"
-#include "skinui/TextUI.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/OptionUI.h"
+#include "skinui/controls/ProgressUI.h"
+#include "skinui/controls/TextUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/layouts/TabLayoutUI.h"
 
 using namespace controlstest;
 using skinui::CButtonUI;

@@ -1,8 +1,8 @@
 #include "ControlsFixture.h"
 
-#include "skinui/CheckBoxUI.h"
-#include "skinui/OptionExUI.h"
-#include "skinui/SliderUI.h"
+#include "skinui/extras/CheckBoxUI.h"
+#include "skinui/extras/OptionExUI.h"
+#include "skinui/extras/SliderUI.h"
 
 using namespace controlstest;
 

@@ -1,9 +1,9 @@
 #include "ControlsFixture.h"
 
-#include "skinui/ContainerUI.h"
-#include "skinui/ScrollBarUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TabLayoutUI.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/core/ScrollBarUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/layouts/TabLayoutUI.h"
 
 using namespace controlstest;
 using skinui::CContainerUI;

@@ -1,6 +1,6 @@
 #include "ControlsFixture.h"
 
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "tests/support/SkinShotReference.h"
 #include "win32/DibSection.h"
 

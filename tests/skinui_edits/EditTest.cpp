@@ -1,7 +1,7 @@
 #include "tests/skinui/TestWindow.h"
 
-#include "skinui/EditUI.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/controls/EditUI.h"
+#include "skinui/core/SkinWindowManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "tests/skinui/TestWindow.h"
 
-#include "skinui/AnimationTabLayoutUI.h"
-#include "skinui/ColorPaletteUI.h"
-#include "skinui/ComboUI.h"
-#include "skinui/DateTimeUI.h"
-#include "skinui/ListElementUI.h"
-#include "skinui/ListUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TileLayoutUI.h"
-#include "skinui/TreeViewUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/extras/AnimationTabLayoutUI.h"
+#include "skinui/extras/ColorPaletteUI.h"
+#include "skinui/extras/ComboUI.h"
+#include "skinui/extras/DateTimeUI.h"
+#include "skinui/extras/ListElementUI.h"
+#include "skinui/extras/ListUI.h"
+#include "skinui/extras/TileLayoutUI.h"
+#include "skinui/extras/TreeViewUI.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "tests/skinui/TestWindow.h"
 
-#include "skinui/RichEditUI.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/controls/RichEditUI.h"
+#include "skinui/core/SkinWindowManager.h"
 
 #include <gtest/gtest.h>
 

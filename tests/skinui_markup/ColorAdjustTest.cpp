@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+using namespace skinui::markup;
+
 namespace {
 
 int Channel(std::uint32_t argb, int shift) {

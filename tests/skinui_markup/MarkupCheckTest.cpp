@@ -8,6 +8,8 @@
 #include <string>
 #include <sys/wait.h>
 
+using namespace skinui::markup;
+
 namespace {
 
 struct CheckRun {

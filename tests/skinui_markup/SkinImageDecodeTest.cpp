@@ -6,6 +6,8 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb_image_write.h>
 
+using namespace skinui::resources;
+
 namespace {
 
 std::vector<std::uint8_t> EncodePng(const std::vector<std::uint8_t>& rgba, int width, int height) {

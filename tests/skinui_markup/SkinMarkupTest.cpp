@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace skinui::markup;
+
 namespace {
 
 std::u16string Str(const char16_t* text) {

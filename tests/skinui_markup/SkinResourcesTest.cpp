@@ -12,6 +12,9 @@
 #define STB_IMAGE_WRITE_STATIC
 #include <stb_image_write.h>
 
+using namespace skinui::markup;
+using namespace skinui::resources;
+
 namespace {
 
 std::wstring Wide(const char16_t* text) {

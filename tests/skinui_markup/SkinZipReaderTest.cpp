@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+using namespace skinui::resources;
+
 namespace {
 
 std::vector<std::uint8_t> Package() {

@@ -5,6 +5,8 @@
 
 #include <climits>
 
+using namespace skinui::markup;
+
 namespace {
 
 bool Same(const MarkupRect& r, int l, int t, int rr, int b) {

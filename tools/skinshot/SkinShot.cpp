@@ -1,10 +1,10 @@
 #include "SkinShot.h"
 
-#include "skinui/ControlUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/WindowImplBase.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinResources.h"
+#include "skinui/window/WindowImplBase.h"
 #include "win32/DibSection.h"
 
 #include <cstdint>
@@ -15,6 +15,9 @@
 #define STB_IMAGE_WRITE_STATIC
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
+
+using namespace skinui::markup;
+using namespace skinui::resources;
 
 namespace skinshot {
 namespace {

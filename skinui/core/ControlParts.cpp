@@ -1,0 +1,78 @@
+#include "skinui/core/ControlParts.h"
+
+#include "skinui/core/ControlUI.h"
+
+namespace skinui {
+
+RECT PadRect(RECT rc, const RECT& padding) {
+    rc.left += padding.left;
+    rc.top += padding.top;
+    rc.right -= padding.right;
+    rc.bottom -= padding.bottom;
+    return rc;
+}
+
+bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,
+                      const std::wstring& modifier) {
+    if (descriptor.empty())
+        return false;
+    if (control.DrawImage(dc, descriptor, modifier))
+        return true;
+    descriptor.clear();
+    return false;
+}
+
+bool IsMouseEventForParent(const CControlUI& control, const UiEvent& event) {
+    return !control.IsMouseEnabled() && event.type >= kFirstMouseEvent &&
+           event.type <= kLastMouseEvent;
+}
+
+bool PassMouseToParent(CControlUI& control, UiEvent& event) {
+    if (!IsMouseEventForParent(control, event))
+        return false;
+    if (CControlUI* parent = control.GetParent())
+        parent->DoEvent(event);
+    return true;
+}
+
+bool TrackHot(CControlUI& control, const UiEvent& event, bool& hot) {
+    if (event.type == kEventMouseEnter) {
+        if (control.IsEnabled()) {
+            hot = true;
+            control.Invalidate();
+        }
+        return true;
+    }
+    if (event.type == kEventMouseLeave) {
+        hot = false;
+        control.Invalidate();
+        return true;
+    }
+    return false;
+}
+
+bool FieldStateImages::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"normalimage")
+        normal = value;
+    else if (name == L"hotimage")
+        hot = value;
+    else if (name == L"focusedimage")
+        focused = value;
+    else if (name == L"disabledimage")
+        disabled = value;
+    else
+        return false;
+    return true;
+}
+
+void FieldStateImages::Paint(CControlUI& control, HDC dc, bool isHot) {
+    if (!control.IsEnabled() && DrawImageOrClear(control, dc, disabled))
+        return;
+    if (control.IsFocused() && DrawImageOrClear(control, dc, focused))
+        return;
+    if (isHot && DrawImageOrClear(control, dc, hot))
+        return;
+    DrawImageOrClear(control, dc, normal);
+}
+
+} // namespace skinui
