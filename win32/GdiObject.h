@@ -4,12 +4,20 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace win32 {
 
 template <typename Object> struct GdiObjectTraits {
     using Pointer = Object;
     static Pointer invalid() { return nullptr; }
     static void close(Pointer object) { DeleteObject(object); }
+};
+
+struct MemoryDcTraits {
+    using Pointer = HDC;
+    static Pointer invalid() { return nullptr; }
+    static void close(Pointer dc) { DeleteDC(dc); }
 };
 
 struct LibraryTraits {
@@ -19,6 +27,45 @@ struct LibraryTraits {
 };
 
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+using UniqueLibrary = UniqueHandle<LibraryTraits>;
+
+// A memory device context compatible with reference (the screen's for null), deleted with the
+// owner. Empty when creation failed.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC reference = nullptr) : m_dc(CreateCompatibleDC(reference)) {}
+
+    HDC get() const { return m_dc.get(); }
+    explicit operator bool() const { return static_cast<bool>(m_dc); }
+
+private:
+    UniqueHandle<MemoryDcTraits> m_dc;
+};
+
+// Selects a GDI object into a DC for the scope's lifetime and then puts back what the DC held.
+// Objects must outlive the scope that selects them: declare the owner first.
+class SelectObjectScope {
+public:
+    SelectObjectScope(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_old(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectObjectScope() {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+    }
+    SelectObjectScope(const SelectObjectScope&) = delete;
+    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+    // False when nothing was selected (no DC, no object, or SelectObject failed).
+    explicit operator bool() const { return m_old != nullptr; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
 
 // A window's device context (the screen's for a null window), released to the window it came
 // from.
@@ -39,6 +86,5 @@ private:
     HWND m_window;
     HDC m_dc;
 };
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
 
 } // namespace win32

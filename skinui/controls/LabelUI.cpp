@@ -5,6 +5,7 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/InlineText.h"
 #include "skinui/render/RenderEngine.h"
+#include "win32/GdiObject.h"
 
 #include <array>
 
@@ -29,15 +30,13 @@ bool Contains(const std::wstring& value, const wchar_t* word) {
 }
 
 LONG MeasureTextWidth(SkinWindowManager& manager, const std::wstring& text, int font) {
-    HDC dc = CreateCompatibleDC(nullptr);
+    const win32::MemoryDc dc;
     if (!dc)
         return 0;
-    HGDIOBJ old = SelectObject(dc, manager.GetFont(font));
+    const win32::SelectObjectScope selected(dc.get(), manager.GetFont(font));
     RECT rc{0, 0, 9999, 100};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
                 DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    DeleteDC(dc);
     return rc.right - rc.left;
 }
 

@@ -42,7 +42,7 @@ public:
     void SetTextColor(DWORD color);
     void SetMaxChar(int maxChar);
     // True once the text engine exists.
-    bool HasTextEngine() const { return m_host != nullptr; }
+    bool HasTextEngine() const { return static_cast<bool>(m_host); }
     // Sends a message to the engine; 0 without one.
     LRESULT SendEngineMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
@@ -58,7 +58,7 @@ private:
     void ScrollEngine(WORD action);
     bool IsEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-    CTxtWinHost* m_host = nullptr; // holds one reference, given back by Shutdown
+    win32::ComPtr<CTxtWinHost> m_host;
     TextHostSettings m_settings;
     bool m_wantTab = true;
     bool m_wantReturn = true;

@@ -25,6 +25,17 @@ static_assert(std::is_same_v<decltype(&CTxtWinHost::TxGetDC), HDC (__thiscall CT
               "CTxtWinHost methods must use the thiscall convention on x86");
 #endif
 
+// The engine calling the host is C code that cannot unwind: whatever the owner's code throws
+// ends here, and the call reports failure.
+template <typename Body> bool Guarded(Body&& body) noexcept {
+    try {
+        body();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 const IID& ExportedIid(HMODULE library, const char* name, const IID& fallback) {
     const auto* exported = reinterpret_cast<const IID*>(GetProcAddress(library, name));
     return exported ? *exported : fallback;
@@ -57,12 +68,12 @@ CHARFORMAT2W CharFormatFor(HFONT font, COLORREF color) {
 
 } // namespace
 
-CTxtWinHost* CTxtWinHost::Create(CRichEditUI& owner, const TextHostSettings& settings) {
-    auto* host = new CTxtWinHost(owner);
+win32::ComPtr<CTxtWinHost> CTxtWinHost::Create(CRichEditUI& owner,
+                                               const TextHostSettings& settings) {
+    win32::ComPtr<CTxtWinHost> host(new CTxtWinHost(owner));
     if (!host->Init(settings)) {
         host->m_owner = nullptr;
-        host->Release();
-        return nullptr;
+        return {};
     }
     return host;
 }
@@ -124,7 +135,6 @@ void CTxtWinHost::Shutdown() {
         m_services->OnTxInPlaceDeactivate();
     // The engine holds no reference to its host, so its release comes first.
     m_services.reset();
-    Release();
 }
 
 HWND CTxtWinHost::Window() const {
@@ -200,38 +210,46 @@ INT CTxtWinHost::TxReleaseDC(HDC dc) {
 }
 
 WINBOOL CTxtWinHost::TxShowScrollBar(INT /*bar*/, WINBOOL /*show*/) {
-    if (m_owner)
-        m_owner->OnEngineScrollChanged();
-    return TRUE;
+    return Guarded([this] {
+        if (m_owner)
+            m_owner->OnEngineScrollChanged();
+    });
 }
 
 WINBOOL CTxtWinHost::TxEnableScrollBar(INT /*flags*/, INT /*arrows*/) {
-    if (m_owner)
-        m_owner->OnEngineScrollChanged();
-    return TRUE;
+    return Guarded([this] {
+        if (m_owner)
+            m_owner->OnEngineScrollChanged();
+    });
 }
 
 WINBOOL CTxtWinHost::TxSetScrollRange(INT /*bar*/, LONG /*minPos*/, INT /*maxPos*/,
                                       WINBOOL /*redraw*/) {
-    if (m_owner)
-        m_owner->OnEngineScrollChanged();
-    return TRUE;
+    return Guarded([this] {
+        if (m_owner)
+            m_owner->OnEngineScrollChanged();
+    });
 }
 
 WINBOOL CTxtWinHost::TxSetScrollPos(INT /*bar*/, INT /*pos*/, WINBOOL /*redraw*/) {
-    if (m_owner)
-        m_owner->OnEngineScrollChanged();
-    return TRUE;
+    return Guarded([this] {
+        if (m_owner)
+            m_owner->OnEngineScrollChanged();
+    });
 }
 
 void CTxtWinHost::TxInvalidateRect(LPCRECT /*rc*/, WINBOOL /*mode*/) {
-    if (m_owner)
-        m_owner->Invalidate();
+    Guarded([this] {
+        if (m_owner)
+            m_owner->Invalidate();
+    });
 }
 
 void CTxtWinHost::TxViewChange(WINBOOL /*update*/) {
-    if (m_owner)
-        m_owner->Invalidate();
+    Guarded([this] {
+        if (m_owner)
+            m_owner->Invalidate();
+    });
 }
 
 WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP bitmap, INT width, INT height) {
@@ -249,19 +267,27 @@ WINBOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
 }
 
 WINBOOL CTxtWinHost::TxSetTimer(UINT id, UINT timeout) {
-    return m_owner && m_owner->GetManager() &&
-           m_owner->GetManager()->SetTimer(m_owner, id, timeout);
+    bool set = false;
+    Guarded([&] {
+        set = m_owner && m_owner->GetManager() &&
+              m_owner->GetManager()->SetTimer(m_owner, id, timeout);
+    });
+    return set;
 }
 
 void CTxtWinHost::TxKillTimer(UINT id) {
-    if (m_owner && m_owner->GetManager())
-        m_owner->GetManager()->KillTimer(m_owner, id);
+    Guarded([&] {
+        if (m_owner && m_owner->GetManager())
+            m_owner->GetManager()->KillTimer(m_owner, id);
+    });
 }
 
 void CTxtWinHost::TxScrollWindowEx(INT /*dx*/, INT /*dy*/, LPCRECT /*scroll*/, LPCRECT /*clip*/,
                                    HRGN /*update*/, LPRECT /*updateRect*/, UINT /*flags*/) {
-    if (m_owner)
-        m_owner->Invalidate();
+    Guarded([this] {
+        if (m_owner)
+            m_owner->Invalidate();
+    });
 }
 
 void CTxtWinHost::TxSetCapture(WINBOOL capture) {
@@ -275,8 +301,10 @@ void CTxtWinHost::TxSetCapture(WINBOOL capture) {
 }
 
 void CTxtWinHost::TxSetFocus() {
-    if (m_owner)
-        m_owner->SetFocus();
+    Guarded([this] {
+        if (m_owner)
+            m_owner->SetFocus();
+    });
 }
 
 void CTxtWinHost::TxSetCursor(HCURSOR cursor, WINBOOL /*text*/) {
@@ -366,9 +394,11 @@ HRESULT CTxtWinHost::TxGetPropertyBits(DWORD mask, DWORD* bits) {
 }
 
 HRESULT CTxtWinHost::TxNotify(DWORD notification, void* /*data*/) {
-    if (m_owner && notification == EN_CHANGE)
-        m_owner->OnEngineScrollChanged();
-    return S_OK;
+    const bool done = Guarded([&] {
+        if (m_owner && notification == EN_CHANGE)
+            m_owner->OnEngineScrollChanged();
+    });
+    return done ? S_OK : E_FAIL;
 }
 
 HIMC CTxtWinHost::TxImmGetContext() {

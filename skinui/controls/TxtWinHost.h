@@ -39,11 +39,12 @@ struct TextHostSettings {
 // default on i686, so the interface classes of <textserv.h> match the engine as declared.
 class CTxtWinHost : public ITextHost {
 public:
-    // Creates the engine for owner; null when "msftedit.dll" or its text services are missing.
-    static CTxtWinHost* Create(CRichEditUI& owner, const TextHostSettings& settings);
+    // Creates the engine for owner; empty when "msftedit.dll" or its text services are missing.
+    static win32::ComPtr<CTxtWinHost> Create(CRichEditUI& owner, const TextHostSettings& settings);
 
     ITextServices* Services() const { return m_services.get(); }
-    // Detaches from the owner, which is going away, and drops the reference the owner held.
+    // Detaches from the owner, which is going away, and lets the engine go; the owner's reference
+    // goes with its pointer.
     void Shutdown();
     void SetClientRect(const RECT& rc);
     const RECT& GetClientRect() const { return m_client; }

@@ -4,6 +4,7 @@
 #include "skinui/render/ImagePainter.h"
 #include "skinui/render/RenderEngine.h"
 #include "win32/DibSection.h"
+#include "win32/GdiObject.h"
 
 #include <commctrl.h>
 
@@ -201,11 +202,11 @@ void CShadowUI::Update(HWND parent) {
                  m_corner.left, m_corner.top, m_corner.right, m_corner.bottom);
         DrawImageDescriptor(image.dc(), *m_manager, all, descriptor);
     } else {
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        const bool hasRegion = GetWindowRgn(parent, region) != ERROR;
-        const auto pixels = RenderKernelShadow(
-            window.right - window.left, window.bottom - window.top, hasRegion ? region : nullptr);
-        DeleteObject(region);
+        const win32::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        const bool hasRegion = region && GetWindowRgn(parent, region.get()) != ERROR;
+        const auto pixels =
+            RenderKernelShadow(window.right - window.left, window.bottom - window.top,
+                               hasRegion ? region.get() : nullptr);
         std::copy(pixels.begin(), pixels.end(), image.pixels());
     }
     render::PresentLayered(m_shadow, {target.left, target.top}, image);
@@ -227,59 +228,71 @@ void CShadowUI::Show(HWND parent) {
 LRESULT CALLBACK CShadowUI::ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR /*id*/, DWORD_PTR data) {
     auto* self = reinterpret_cast<CShadowUI*>(data);
-    switch (message) {
-    case WM_MOVE:
-        if (self->m_shadow && IsWindowVisible(self->m_shadow)) {
-            RECT window{};
-            GetWindowRect(hwnd, &window);
-            const RECT target = self->ShadowRect(window);
-            SetWindowPos(self->m_shadow, nullptr, target.left, target.top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        break;
-    case WM_SIZE:
-        if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
-            ShowWindow(self->m_shadow, SW_HIDE);
-        } else if (IsWindowVisible(hwnd)) {
-            const LONG cx = LOWORD(lParam);
-            const LONG cy = HIWORD(lParam);
-            // Growing windows paint their new part first; the shadow waits for that paint.
-            if (cx > self->m_lastParentSize.cx || cy > self->m_lastParentSize.cy)
-                self->m_updateAtPaint = true;
-            else
-                self->Show(hwnd);
-        }
-        break;
-    case WM_PAINT: {
+    if (message == WM_PAINT) {
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        if (self->m_updateAtPaint) {
-            self->m_updateAtPaint = false;
-            self->Show(hwnd);
-        }
+        self->FollowParent(hwnd, message, wParam, lParam);
         return result;
     }
-    case WM_SHOWWINDOW:
-        if (wParam)
-            self->m_updateAtPaint = true;
-        else if (self->m_shadow)
-            ShowWindow(self->m_shadow, SW_HIDE);
-        break;
-    case WM_EXITSIZEMOVE:
-        self->Show(hwnd);
-        break;
-    case WM_DESTROY:
-        if (self->m_shadow)
-            DestroyWindow(self->m_shadow);
-        self->m_shadow = nullptr;
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, ParentProc, kSubclassId);
-        self->m_parent = nullptr;
-        break;
-    default:
-        break;
-    }
+    self->FollowParent(hwnd, message, wParam, lParam);
     return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CShadowUI::FollowParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // Called from the window's procedure, which no exception may leave: a shadow that cannot
+    // be drawn is simply not updated.
+    try {
+        switch (message) {
+        case WM_MOVE:
+            if (m_shadow && IsWindowVisible(m_shadow)) {
+                RECT window{};
+                GetWindowRect(hwnd, &window);
+                const RECT target = ShadowRect(window);
+                SetWindowPos(m_shadow, nullptr, target.left, target.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            break;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
+                ShowWindow(m_shadow, SW_HIDE);
+            } else if (IsWindowVisible(hwnd)) {
+                const LONG cx = LOWORD(lParam);
+                const LONG cy = HIWORD(lParam);
+                // Growing windows paint their new part first; the shadow waits for that paint.
+                if (cx > m_lastParentSize.cx || cy > m_lastParentSize.cy)
+                    m_updateAtPaint = true;
+                else
+                    Show(hwnd);
+            }
+            break;
+        case WM_PAINT:
+            if (m_updateAtPaint) {
+                m_updateAtPaint = false;
+                Show(hwnd);
+            }
+            break;
+        case WM_SHOWWINDOW:
+            if (wParam)
+                m_updateAtPaint = true;
+            else if (m_shadow)
+                ShowWindow(m_shadow, SW_HIDE);
+            break;
+        case WM_EXITSIZEMOVE:
+            Show(hwnd);
+            break;
+        case WM_DESTROY:
+            if (m_shadow)
+                DestroyWindow(m_shadow);
+            m_shadow = nullptr;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, ParentProc, kSubclassId);
+            m_parent = nullptr;
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+    }
 }
 
 } // namespace skinui

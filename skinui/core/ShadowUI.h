@@ -57,6 +57,8 @@ private:
     void Show(HWND parent);
     static LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
+    // What the shadow does for one message of the window it follows.
+    void FollowParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     SkinWindowManager* m_manager = nullptr;
     HWND m_shadow = nullptr;

@@ -50,25 +50,6 @@ POINT PointFromLParam(LPARAM lParam) {
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
-struct MemoryDc {
-    explicit MemoryDc(HDC reference, int width, int height)
-        : dc(CreateCompatibleDC(reference)),
-          bitmap(CreateCompatibleBitmap(reference, std::max(1, width), std::max(1, height))) {
-        old = SelectObject(dc, bitmap);
-    }
-    ~MemoryDc() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
-
 } // namespace
 
 SkinWindowManager::SkinWindowManager() {
@@ -619,13 +600,24 @@ void SkinWindowManager::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(m_window, &ps);
     if (!IsRectEmpty(&client)) {
-        MemoryDc buffer(dc, client.right, client.bottom);
-        BitBlt(buffer.dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        LayoutAndPaint(buffer.dc, client, ps.rcPaint);
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, buffer.dc, ps.rcPaint.left, ps.rcPaint.top,
-               SRCCOPY);
+        const RECT& dirty = ps.rcPaint;
+        const int width = dirty.right - dirty.left;
+        const int height = dirty.bottom - dirty.top;
+        const win32::MemoryDc buffer(dc);
+        const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right),
+                                                                std::max<LONG>(1, client.bottom)));
+        const win32::SelectObjectScope selected(buffer.get(), bitmap.get());
+        if (selected) {
+            BitBlt(buffer.get(), dirty.left, dirty.top, width, height, dc, dirty.left, dirty.top,
+                   SRCCOPY);
+            LayoutAndPaint(buffer.get(), client, dirty);
+            BitBlt(dc, dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
+                   SRCCOPY);
+        } else {
+            // Without memory for the off-screen image the tree paints straight to the window:
+            // it may flicker, but it shows.
+            LayoutAndPaint(dc, client, dirty);
+        }
     }
     EndPaint(m_window, &ps);
 }
@@ -1033,9 +1025,8 @@ FontRecord SkinWindowManager::MakeFont(const std::wstring& face, int size, bool 
     record.underline = underline;
     record.italic = italic;
     const win32::WindowDc screen(nullptr);
-    HGDIOBJ old = SelectObject(screen.get(), record.font);
+    const win32::SelectObjectScope selected(screen.get(), record.font);
     GetTextMetricsW(screen.get(), &record.metrics);
-    SelectObject(screen.get(), old);
     return record;
 }
 

@@ -91,7 +91,18 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hwnd, UINT message, WPARAM wPar
 }
 
 LRESULT CWindowWnd::Dispatch(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam,
-                             LPARAM lParam, bool superclassed) {
+                             LPARAM lParam, bool superclassed) noexcept {
+    // The system's code that called the procedure cannot unwind an exception: one that gets
+    // this far is dropped, and the message counts as answered with 0.
+    try {
+        return Route(self, hwnd, message, wParam, lParam, superclassed);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT CWindowWnd::Route(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                          bool superclassed) {
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {

@@ -46,7 +46,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SuperclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT Dispatch(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                            bool superclassed);
+                            bool superclassed) noexcept;
+    static LRESULT Route(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                         bool superclassed);
 };
 
 } // namespace skinui

@@ -3,6 +3,7 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/markup/ImageDescriptor.h"
 #include "skinui/resources/SkinImage.h"
+#include "win32/GdiObject.h"
 
 #include <algorithm>
 
@@ -22,15 +23,11 @@ std::wstring ToWide(const std::u16string& text) {
 class Blitter {
 public:
     Blitter(HDC target, const resources::ImageRecord& image, BYTE fade)
-        : m_target(target), m_source(CreateCompatibleDC(target)), m_image(image), m_fade(fade) {
-        m_old = SelectObject(m_source, image.bitmap);
-    }
-    ~Blitter() {
-        SelectObject(m_source, m_old);
-        DeleteDC(m_source);
-    }
-    Blitter(const Blitter&) = delete;
-    Blitter& operator=(const Blitter&) = delete;
+        : m_target(target), m_source(target), m_selected(m_source.get(), image.bitmap.get()),
+          m_image(image), m_fade(fade) {}
+
+    // False when the image could not be selected for copying: nothing can be drawn then.
+    explicit operator bool() const { return static_cast<bool>(m_selected); }
 
     void Copy(const RECT& dest, const RECT& source) const {
         const int dw = dest.right - dest.left;
@@ -42,11 +39,11 @@ public:
         if (m_image.hasAlpha || m_fade < 255) {
             BLENDFUNCTION blend{AC_SRC_OVER, 0, m_fade,
                                 static_cast<BYTE>(m_image.hasAlpha ? AC_SRC_ALPHA : 0)};
-            AlphaBlend(m_target, dest.left, dest.top, dw, dh, m_source, source.left, source.top, sw,
-                       sh, blend);
+            AlphaBlend(m_target, dest.left, dest.top, dw, dh, m_source.get(), source.left,
+                       source.top, sw, sh, blend);
         } else {
-            StretchBlt(m_target, dest.left, dest.top, dw, dh, m_source, source.left, source.top, sw,
-                       sh, SRCCOPY);
+            StretchBlt(m_target, dest.left, dest.top, dw, dh, m_source.get(), source.left,
+                       source.top, sw, sh, SRCCOPY);
         }
     }
 
@@ -75,15 +72,17 @@ public:
 
 private:
     HDC m_target;
-    HDC m_source;
-    HGDIOBJ m_old;
+    win32::MemoryDc m_source;
+    win32::SelectObjectScope m_selected;
     const resources::ImageRecord& m_image;
     BYTE m_fade;
 };
 
 void DrawNineGrid(HDC dc, const resources::ImageRecord& image, const RECT& dest, const RECT& source,
                   const RECT& corner, const markup::ImageDrawSpec& spec) {
-    Blitter blitter(dc, image, spec.fade);
+    const Blitter blitter(dc, image, spec.fade);
+    if (!blitter)
+        return;
     const LONG dx[4] = {dest.left, dest.left + corner.left, dest.right - corner.right, dest.right};
     const LONG dy[4] = {dest.top, dest.top + corner.top, dest.bottom - corner.bottom, dest.bottom};
     const LONG sx[4] = {source.left, source.left + corner.left, source.right - corner.right,

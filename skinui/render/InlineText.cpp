@@ -4,6 +4,7 @@
 #include "skinui/core/AttributeValues.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
+#include "win32/GdiObject.h"
 
 #include <algorithm>
 
@@ -88,7 +89,7 @@ std::vector<InlineLink> DrawInlineText(HDC dc, SkinWindowManager& manager, const
     const bool wrap = (style & kTextWordBreak) != 0;
     const FontRecord& info = manager.GetFontInfo(font);
     const LONG lineHeight = info.metrics.tmHeight > 0 ? info.metrics.tmHeight : 12;
-    HGDIOBJ oldFont = SelectObject(dc, manager.GetFont(font));
+    const win32::SelectObjectScope selected(dc, manager.GetFont(font));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = GetTextColor(dc);
     LONG x = rc.left;
@@ -121,7 +122,6 @@ std::vector<InlineLink> DrawInlineText(HDC dc, SkinWindowManager& manager, const
     }
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
-    SelectObject(dc, oldFont);
     return links;
 }
 

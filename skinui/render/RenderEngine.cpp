@@ -3,20 +3,12 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/GdiplusText.h"
 #include "win32/DibSection.h"
+#include "win32/GdiObject.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace skinui::render {
 namespace {
-
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const {
-        if (object)
-            DeleteObject(object);
-    }
-};
-using UniqueGdiObject = std::unique_ptr<void, GdiObjectDeleter>;
 
 BYTE Alpha(DWORD argb) {
     return static_cast<BYTE>(argb >> 24);
@@ -40,8 +32,9 @@ void FillColor(HDC dc, const RECT& rc, DWORD color) {
     if (IsRectEmpty(&rc) || Alpha(color) == 0)
         return;
     if (Alpha(color) == 255) {
-        UniqueGdiObject brush(CreateSolidBrush(ToColorRef(color)));
-        FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
+        const win32::UniqueBrush brush(CreateSolidBrush(ToColorRef(color)));
+        if (brush)
+            FillRect(dc, &rc, brush.get());
         return;
     }
     // A one-pixel premultiplied bitmap stretched by AlphaBlend blends the colour in.
@@ -74,12 +67,13 @@ void FillGradient(HDC dc, const RECT& rc, DWORD top, DWORD bottom) {
 
 void DrawLine(HDC dc, POINT from, POINT to, int width, DWORD color, int style) {
     LOGBRUSH brush{BS_SOLID, ToColorRef(color), 0};
-    UniqueGdiObject pen(
+    const win32::UniquePen pen(
         ExtCreatePen(PS_GEOMETRIC | static_cast<DWORD>(style), width, &brush, 0, nullptr));
-    HGDIOBJ old = SelectObject(dc, pen.get());
+    const win32::SelectObjectScope selected(dc, pen.get());
+    if (!selected)
+        return;
     MoveToEx(dc, from.x, from.y, nullptr);
     LineTo(dc, to.x, to.y);
-    SelectObject(dc, old);
 }
 
 void DrawRect(HDC dc, const RECT& rc, int width, DWORD color) {
@@ -95,12 +89,12 @@ void DrawRect(HDC dc, const RECT& rc, int width, DWORD color) {
 }
 
 void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color) {
-    UniqueGdiObject pen(CreatePen(PS_SOLID, width, ToColorRef(color)));
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const win32::UniquePen pen(CreatePen(PS_SOLID, width, ToColorRef(color)));
+    const win32::SelectObjectScope selectedPen(dc, pen.get());
+    if (!selectedPen)
+        return;
+    const win32::SelectObjectScope hollow(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, rc.left, rc.top, rc.right - 1, rc.bottom - 1, round.cx, round.cy);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
@@ -112,35 +106,35 @@ void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& t
         return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(dc, ToColorRef(color));
-    HGDIOBJ oldFont = SelectObject(dc, manager->GetFont(font));
+    const win32::SelectObjectScope selected(dc, manager->GetFont(font));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
 }
 
-ClipScope::ClipScope(HDC dc, const RECT& rc, SIZE round) : m_dc(dc) {
-    m_old = CreateRectRgn(0, 0, 0, 0);
-    m_hadClip = GetClipRgn(dc, m_old) == 1;
+ClipScope::ClipScope(HDC dc, const RECT& rc, SIZE round)
+    : m_dc(dc), m_old(CreateRectRgn(0, 0, 0, 0)) {
+    m_hadClip = m_old && GetClipRgn(dc, m_old.get()) == 1;
     // Clip regions are in device units, while rc is in logical ones: convert through the
     // viewport origin the painter may have moved.
     POINT origin{};
     GetViewportOrgEx(dc, &origin);
     RECT device = rc;
     OffsetRect(&device, origin.x, origin.y);
-    HRGN clip = (round.cx > 0 || round.cy > 0)
-                    ? CreateRoundRectRgn(device.left, device.top, device.right + 1,
-                                         device.bottom + 1, round.cx, round.cy)
-                    : CreateRectRgnIndirect(&device);
+    const win32::UniqueRegion clip((round.cx > 0 || round.cy > 0)
+                                       ? CreateRoundRectRgn(device.left, device.top,
+                                                            device.right + 1, device.bottom + 1,
+                                                            round.cx, round.cy)
+                                       : CreateRectRgnIndirect(&device));
+    if (!clip)
+        return;
     if (m_hadClip)
-        CombineRgn(clip, clip, m_old, RGN_AND);
-    SelectClipRgn(dc, clip);
-    DeleteObject(clip);
+        CombineRgn(clip.get(), clip.get(), m_old.get(), RGN_AND);
+    SelectClipRgn(dc, clip.get());
 }
 
 ClipScope::~ClipScope() {
-    SelectClipRgn(m_dc, m_hadClip ? m_old : nullptr);
-    DeleteObject(m_old);
+    SelectClipRgn(m_dc, m_hadClip ? m_old.get() : nullptr);
 }
 
 } // namespace skinui::render

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win32/GdiObject.h"
+
 #include <windows.h>
 
 #include <string>
@@ -43,7 +45,7 @@ public:
 
 private:
     HDC m_dc;
-    HRGN m_old = nullptr; // saved clip region; null when there was none
+    win32::UniqueRegion m_old; // the clip region the DC had, when m_hadClip
     bool m_hadClip = false;
 };
 

@@ -33,29 +33,6 @@ bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
 
 } // namespace
 
-ImageRecord::~ImageRecord() {
-    if (bitmap)
-        DeleteObject(bitmap);
-}
-
-ImageRecord::ImageRecord(ImageRecord&& other) noexcept
-    : bitmap(std::exchange(other.bitmap, nullptr)), width(other.width), height(other.height),
-      hasAlpha(other.hasAlpha), resType(std::move(other.resType)), mask(other.mask) {}
-
-ImageRecord& ImageRecord::operator=(ImageRecord&& other) noexcept {
-    if (this != &other) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        bitmap = std::exchange(other.bitmap, nullptr);
-        width = other.width;
-        height = other.height;
-        hasAlpha = other.hasAlpha;
-        resType = std::move(other.resType);
-        mask = other.mask;
-    }
-    return *this;
-}
-
 std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
                                            std::uint32_t mask) {
     std::vector<std::uint8_t> bytes;
@@ -75,16 +52,13 @@ std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr || bits == nullptr) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    win32::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr)
         return nullptr;
-    }
     std::memcpy(bits, image->bgra.data(), image->bgra.size());
 
     auto record = std::make_unique<ImageRecord>();
-    record->bitmap = bitmap;
+    record->bitmap = std::move(bitmap);
     record->width = image->width;
     record->height = image->height;
     record->hasAlpha = image->hasAlpha;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win32/GdiObject.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -10,19 +12,12 @@ namespace skinui::resources {
 
 // A decoded skin image as the window's image cache keeps it.
 struct ImageRecord {
-    HBITMAP bitmap{}; // 32-bit top-down DIB section, premultiplied BGRA
+    win32::UniqueBitmap bitmap; // 32-bit top-down DIB section, premultiplied BGRA
     int width{0};
     int height{0};
     bool hasAlpha{false};
     std::wstring resType;
     std::uint32_t mask{0};
-
-    ImageRecord() = default;
-    ~ImageRecord();
-    ImageRecord(ImageRecord&& other) noexcept;
-    ImageRecord& operator=(ImageRecord&& other) noexcept;
-    ImageRecord(const ImageRecord&) = delete;
-    ImageRecord& operator=(const ImageRecord&) = delete;
 };
 
 // Reads the bytes from the executable's resources of type `resType` (then `name` is an integer

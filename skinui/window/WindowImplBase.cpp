@@ -3,6 +3,7 @@
 #include "skinui/builder/SkinBuilder.h"
 #include "skinui/core/ControlUI.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/GdiObject.h"
 
 #include <windowsx.h>
 
@@ -205,10 +206,11 @@ LRESULT WindowImplBase::OnSizeMsg(UINT /*message*/, WPARAM wParam, LPARAM /*lPar
         RECT window{};
         GetWindowRect(m_hwnd, &window);
         OffsetRect(&window, -window.left, -window.top);
-        // The window takes ownership of the region.
-        HRGN region = CreateRoundRectRgn(window.left, window.top, window.right + 1,
-                                         window.bottom + 1, round.cx, round.cy);
-        SetWindowRgn(m_hwnd, region, TRUE);
+        win32::UniqueRegion region(CreateRoundRectRgn(window.left, window.top, window.right + 1,
+                                                      window.bottom + 1, round.cx, round.cy));
+        // Once set, the region belongs to the window.
+        if (region && SetWindowRgn(m_hwnd, region.get(), TRUE))
+            region.release();
     }
     handled = false;
     return 0;

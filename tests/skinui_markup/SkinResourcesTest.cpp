@@ -165,7 +165,7 @@ TEST_F(SkinResourcesTest, ImageFromPackageIsPremultipliedTopDownBitmap) {
     EXPECT_TRUE(image->hasAlpha);
     EXPECT_EQ(image->mask, 0xFFFF00FFu);
     DIBSECTION dib{};
-    ASSERT_EQ(GetObjectW(image->bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
+    ASSERT_EQ(GetObjectW(image->bitmap.get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
     EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
     const auto* pixels = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
     EXPECT_EQ(pixels[0], 0x80643219u); // top row first
@@ -175,8 +175,8 @@ TEST_F(SkinResourcesTest, ImageFromPackageIsPremultipliedTopDownBitmap) {
     EXPECT_FALSE(LoadSkinImage(L"7", L"PNG", 0));
 
     ImageRecord moved(std::move(*image));
-    EXPECT_EQ(image->bitmap, nullptr);
-    EXPECT_NE(moved.bitmap, nullptr);
+    EXPECT_FALSE(image->bitmap) << "the moved-from record gave up its bitmap";
+    EXPECT_TRUE(moved.bitmap);
 }
 
 } // namespace
