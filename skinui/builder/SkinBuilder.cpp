@@ -31,6 +31,7 @@
 #include "skinui/layouts/TabLayoutUI.h"
 #include "skinui/layouts/VerticalLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
+#include "skinui/resources/WideText.h"
 
 #include <cwctype>
 #include <map>
@@ -38,6 +39,9 @@
 
 namespace skinui {
 namespace {
+
+using resources::ToU16;
+using resources::ToWide;
 
 // Characters of an Include source read. Other values (Default lists above all) are read whole:
 // cut at a fixed length, a long list would silently lose its last attributes.
@@ -47,21 +51,8 @@ constexpr size_t kAttributeLimit = 499;
 constexpr int kMaxIncludeDepth = 16;
 constexpr int kDefaultFontSize = 12;
 
-std::wstring Wide(const char16_t* text) {
-    if (!text)
-        return {};
-    std::wstring result;
-    for (; *text; ++text)
-        result.push_back(static_cast<wchar_t>(*text));
-    return result;
-}
-
-std::u16string U16(const std::wstring& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
 std::wstring Attribute(const markup::SkinMarkupNode& node, const char16_t* name) {
-    return Wide(node.GetAttributeValue(name));
+    return ToWide(node.GetAttributeValue(name));
 }
 
 std::vector<ControlFactory>& Factories() {
@@ -192,13 +183,13 @@ bool SkinBuilder::LoadSource(const wchar_t* source, const wchar_t* type) {
         loaded =
             data && size > 0 && m_markup.LoadFromMem(static_cast<const std::uint8_t*>(data), size);
     } else if (source[0] == L'<') {
-        loaded = m_markup.Load(U16(source).c_str());
+        loaded = m_markup.Load(ToU16(source).c_str());
     } else {
         loaded = resources::LoadMarkupFile(m_markup, source);
     }
     if (!loaded)
-        m_lastError =
-            Wide(m_markup.GetLastErrorMessage()) + L": " + Wide(m_markup.GetLastErrorLocation());
+        m_lastError = ToWide(m_markup.GetLastErrorMessage()) + L": " +
+                      ToWide(m_markup.GetLastErrorLocation());
     return loaded;
 }
 
@@ -210,7 +201,7 @@ CControlUI* SkinBuilder::Create(IDialogBuilderCallback* callback, SkinWindowMana
         return nullptr;
     if (manager) {
         ApplyResources(root, *manager);
-        if (Wide(root.GetName()) == L"Window" && manager->GetPaintWindow())
+        if (ToWide(root.GetName()) == L"Window" && manager->GetPaintWindow())
             ApplyWindowAttributes(root, *manager);
     }
     return Parse(root, parent, manager);
@@ -218,7 +209,7 @@ CControlUI* SkinBuilder::Create(IDialogBuilderCallback* callback, SkinWindowMana
 
 void SkinBuilder::ApplyResources(const markup::SkinMarkupNode& root, SkinWindowManager& manager) {
     for (markup::SkinMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
-        const std::wstring element = Wide(node.GetName());
+        const std::wstring element = ToWide(node.GetName());
         if (element == L"Image") {
             const std::wstring name = Attribute(node, u"name");
             const std::wstring resType = Attribute(node, u"restype");
@@ -231,7 +222,7 @@ void SkinBuilder::ApplyResources(const markup::SkinMarkupNode& root, SkinWindowM
             if (face.empty())
                 continue;
             const char16_t* sizeText = node.GetAttributeValue(u"size");
-            const int size = sizeText ? ParseIntValue(Wide(sizeText)) : kDefaultFontSize;
+            const int size = sizeText ? ParseIntValue(ToWide(sizeText)) : kDefaultFontSize;
             const bool bold = ParseBoolValue(Attribute(node, u"bold"));
             const bool underline = ParseBoolValue(Attribute(node, u"underline"));
             const bool italic = ParseBoolValue(Attribute(node, u"italic"));
@@ -250,8 +241,8 @@ void SkinBuilder::ApplyWindowAttributes(const markup::SkinMarkupNode& root,
                                         SkinWindowManager& manager) {
     const int count = root.GetAttributeCount();
     for (int i = 0; i < count; ++i) {
-        const std::wstring name = Wide(root.GetAttributeName(i));
-        const std::wstring value = Wide(root.GetAttributeValue(i));
+        const std::wstring name = ToWide(root.GetAttributeName(i));
+        const std::wstring value = ToWide(root.GetAttributeValue(i));
         if (name == L"size") {
             const SIZE size = ParseSizeValue(value);
             manager.SetInitSize(size.cx, size.cy);
@@ -312,13 +303,13 @@ void SkinBuilder::ApplyWindowAttributes(const markup::SkinMarkupNode& root,
 bool SkinBuilder::AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode) {
     if (isTreeNode) {
         auto* node = static_cast<CTreeNodeUI*>(control);
-        if (auto* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode")))
+        if (auto* parentNode = InterfaceCast<CTreeNodeUI>(parent))
             return parentNode->AddChildNode(node);
-        if (auto* tree = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView")))
+        if (auto* tree = InterfaceCast<CTreeViewUI>(parent))
             return tree->AddNode(node);
         return false;
     }
-    auto* container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+    auto* container = InterfaceCast<IContainerUI>(parent);
     return container && container->Add(control);
 }
 
@@ -327,7 +318,7 @@ CControlUI* SkinBuilder::Parse(const markup::SkinMarkupNode& parentNode, CContro
     CControlUI* first = nullptr;
     for (markup::SkinMarkupNode node = parentNode.GetChild(); node.IsValid();
          node = node.GetSibling()) {
-        const std::wstring element = Wide(node.GetName());
+        const std::wstring element = ToWide(node.GetName());
         if (element == L"Image" || element == L"Font" || element == L"Default")
             continue;
         if (element == L"Include") {
@@ -366,8 +357,8 @@ CControlUI* SkinBuilder::Parse(const markup::SkinMarkupNode& parentNode, CContro
                 control->ApplyAttributeList(defaults);
             const int count = node.GetAttributeCount();
             for (int i = 0; i < count; ++i)
-                control->SetAttribute(Wide(node.GetAttributeName(i)),
-                                      Wide(node.GetAttributeValue(i)));
+                control->SetAttribute(ToWide(node.GetAttributeName(i)),
+                                      ToWide(node.GetAttributeValue(i)));
             control->SetManager(nullptr, owner, false);
         }
         if (!first)
@@ -383,11 +374,11 @@ void SkinBuilder::ParseInclude(const markup::SkinMarkupNode& node, CControlUI* p
     if (!parent || IncludeDepth() >= kMaxIncludeDepth)
         return;
     const char16_t* countText = node.GetAttributeValue(u"count");
-    const int count = countText ? ParseIntValue(Wide(countText)) : 1;
+    const int count = countText ? ParseIntValue(ToWide(countText)) : 1;
     char16_t buffer[kAttributeLimit + 1] = {};
     if (!node.GetAttributeValue(u"source", buffer, kAttributeLimit) || count <= 0)
         return;
-    const std::wstring source = Wide(buffer);
+    const std::wstring source = ToWide(buffer);
     ++IncludeDepth();
     for (int i = 0; i < count; ++i) {
         SkinBuilder builder;

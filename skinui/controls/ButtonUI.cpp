@@ -13,11 +13,11 @@ CButtonUI::CButtonUI() {
 }
 
 const wchar_t* CButtonUI::GetClass() const {
-    return L"ButtonUI";
+    return kClassName;
 }
 
 void* CButtonUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Button") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CLabelUI::GetInterface(name);
 }
@@ -33,8 +33,7 @@ bool CButtonUI::Activate() {
         m_manager->SendNotify(this, L"click");
         if (!m_bindTabLayoutName.empty() && m_bindTabIndex >= 0) {
             CControlUI* bound = m_manager->FindControl(m_bindTabLayoutName);
-            if (auto* tabs =
-                    bound ? static_cast<CTabLayoutUI*>(bound->GetInterface(L"TabLayout")) : nullptr)
+            if (auto* tabs = InterfaceCast<CTabLayoutUI>(bound))
                 tabs->SelectItem(m_bindTabIndex);
         }
     }

@@ -16,6 +16,9 @@ constexpr UINT kStateCaptured = 0x40;
 // Space/Enter, and may then select a page of a bound tab layout.
 class CButtonUI : public CLabelUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ButtonUI";
+    static constexpr const wchar_t* kInterfaceName = L"Button";
+
     CButtonUI();
 
     const wchar_t* GetClass() const override;

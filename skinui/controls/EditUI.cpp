@@ -25,11 +25,11 @@ CEditUI::~CEditUI() {
 }
 
 const wchar_t* CEditUI::GetClass() const {
-    return L"EditUI";
+    return kClassName;
 }
 
 void* CEditUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Edit") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CLabelUI::GetInterface(name);
 }

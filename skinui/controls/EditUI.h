@@ -11,6 +11,9 @@ class CEditWnd;
 // user is editing it.
 class CEditUI : public CLabelUI {
 public:
+    static constexpr const wchar_t* kClassName = L"EditUI";
+    static constexpr const wchar_t* kInterfaceName = L"Edit";
+
     CEditUI();
     ~CEditUI() override;
 

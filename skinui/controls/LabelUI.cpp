@@ -43,11 +43,11 @@ LONG MeasureTextWidth(SkinWindowManager& manager, const std::wstring& text, int 
 } // namespace
 
 const wchar_t* CLabelUI::GetClass() const {
-    return L"LabelUI";
+    return kClassName;
 }
 
 void* CLabelUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Label") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }

@@ -17,6 +17,9 @@ constexpr UINT kTextEndEllipsis = 0x8000;
 // A control that draws one text in a font of the window's table, always on one line.
 class CLabelUI : public CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = kLabelClassName;
+    static constexpr const wchar_t* kInterfaceName = L"Label";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetText(const std::wstring& text) override;

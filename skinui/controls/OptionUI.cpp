@@ -11,11 +11,11 @@ COptionUI::COptionUI() = default;
 COptionUI::~COptionUI() = default;
 
 const wchar_t* COptionUI::GetClass() const {
-    return L"OptionUI";
+    return kClassName;
 }
 
 void* COptionUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Option") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CButtonUI::GetInterface(name);
 }
@@ -34,8 +34,7 @@ void COptionUI::SetManager(SkinWindowManager* manager, CControlUI* parent, bool 
             if (const auto* members = m_manager->GetOptionGroup(m_group))
                 for (CControlUI* member : *members)
                     if (member != this)
-                        if (auto* other =
-                                static_cast<COptionUI*>(member->GetInterface(L"Option"))) {
+                        if (auto* other = InterfaceCast<COptionUI>(member)) {
                             other->m_selected = false;
                             other->m_buttonState &= ~kStateSelected;
                         }
@@ -74,7 +73,7 @@ void COptionUI::Selected(bool selected) {
             const std::vector<CControlUI*> others = *members;
             for (CControlUI* member : others)
                 if (member != this)
-                    if (auto* other = static_cast<COptionUI*>(member->GetInterface(L"Option")))
+                    if (auto* other = InterfaceCast<COptionUI>(member))
                         other->Selected(false);
         }
     }

@@ -8,6 +8,9 @@ namespace skinui {
 // table) are radio buttons; an option without a group toggles.
 class COptionUI : public CButtonUI {
 public:
+    static constexpr const wchar_t* kClassName = L"OptionUI";
+    static constexpr const wchar_t* kInterfaceName = L"Option";
+
     COptionUI();
     ~COptionUI() override;
 

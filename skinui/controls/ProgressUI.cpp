@@ -4,7 +4,6 @@
 #include "skinui/core/ControlParts.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace skinui {
 namespace {
@@ -19,11 +18,11 @@ CProgressUI::CProgressUI() {
 }
 
 const wchar_t* CProgressUI::GetClass() const {
-    return L"ProgressUI";
+    return kClassName;
 }
 
 void* CProgressUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Progress") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CLabelUI::GetInterface(name);
 }
@@ -100,15 +99,12 @@ RECT CProgressUI::FilledRect() const {
 void CProgressUI::PaintStatusImage(HDC dc) {
     if (m_foreImage.empty())
         return;
-    const RECT rc = FilledRect();
-    wchar_t modifier[128];
-    if (m_stretchForeImage)
-        swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d'", rc.left, rc.top, rc.right,
-                 rc.bottom);
-    else
-        swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", rc.left,
-                 rc.top, rc.right, rc.bottom, rc.left, rc.top, rc.right, rc.bottom);
-    DrawImageOrClear(*this, dc, m_foreImage, modifier);
+    // Stretched, the whole image fits the filled part; otherwise only its matching part shows.
+    const RECT filled = FilledRect();
+    markup::ImageOverride override = ImageDestination(filled);
+    if (!m_stretchForeImage)
+        override.source = override.dest;
+    DrawImageOrClear(*this, dc, m_foreImage, override);
 }
 
 } // namespace skinui

@@ -8,6 +8,9 @@ namespace skinui {
 // with the text drawn over it.
 class CProgressUI : public CLabelUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ProgressUI";
+    static constexpr const wchar_t* kInterfaceName = L"Progress";
+
     CProgressUI();
 
     const wchar_t* GetClass() const override;

@@ -39,11 +39,11 @@ CRichEditUI::~CRichEditUI() {
 }
 
 const wchar_t* CRichEditUI::GetClass() const {
-    return L"RichEditUI";
+    return kClassName;
 }
 
 void* CRichEditUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"RichEdit") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

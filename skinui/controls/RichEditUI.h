@@ -11,6 +11,9 @@ namespace skinui {
 // Without the engine it paints only its background, images and border.
 class CRichEditUI : public CContainerUI, public IMessageFilterUI {
 public:
+    static constexpr const wchar_t* kClassName = L"RichEditUI";
+    static constexpr const wchar_t* kInterfaceName = L"RichEdit";
+
     CRichEditUI();
     ~CRichEditUI() override;
 

@@ -11,11 +11,11 @@ CTextUI::CTextUI() {
 }
 
 const wchar_t* CTextUI::GetClass() const {
-    return L"TextUI";
+    return kClassName;
 }
 
 void* CTextUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Text") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CLabelUI::GetInterface(name);
 }

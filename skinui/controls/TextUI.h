@@ -10,6 +10,9 @@ namespace skinui {
 // links show the hand cursor and report "link" (wParam = link number) when clicked.
 class CTextUI : public CLabelUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TextUI";
+    static constexpr const wchar_t* kInterfaceName = L"Text";
+
     CTextUI();
 
     const wchar_t* GetClass() const override;

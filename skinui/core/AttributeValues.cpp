@@ -1,32 +1,24 @@
 #include "skinui/core/AttributeValues.h"
 
 #include "skinui/markup/ValueSyntax.h"
+#include "skinui/resources/WideText.h"
 
 namespace skinui {
-namespace {
 
-// Controls keep wide strings; the shared value syntaxes read UTF-16 views of a copy.
-std::u16string U16(const std::wstring& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
-std::wstring Wide(const std::u16string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-} // namespace
+using resources::ToU16;
+using resources::ToWide;
 
 DWORD ParseColorValue(const std::wstring& value) {
-    return markup::ParseColor(U16(value));
+    return markup::ParseColor(ToU16(value));
 }
 
 RECT ParseRectValue(const std::wstring& value) {
-    const markup::MarkupRect rc = markup::ParseRect(U16(value));
+    const markup::MarkupRect rc = markup::ParseRect(ToU16(value));
     return RECT{rc.left, rc.top, rc.right, rc.bottom};
 }
 
 SIZE ParseSizeValue(const std::wstring& value) {
-    const markup::MarkupSize size = markup::ParseSize(U16(value));
+    const markup::MarkupSize size = markup::ParseSize(ToU16(value));
     return SIZE{size.cx, size.cy};
 }
 
@@ -35,14 +27,14 @@ bool ParseBoolValue(const std::wstring& value) {
 }
 
 int ParseIntValue(const std::wstring& value) {
-    return markup::ParseInt(U16(value));
+    return markup::ParseInt(ToU16(value));
 }
 
 std::vector<std::pair<std::wstring, std::wstring>>
 ParseAttributeListValue(const std::wstring& list) {
     std::vector<std::pair<std::wstring, std::wstring>> pairs;
-    for (const auto& [name, value] : markup::ParseAttributeList(U16(list)))
-        pairs.emplace_back(Wide(name), Wide(value));
+    for (const auto& [name, value] : markup::ParseAttributeList(ToU16(list)))
+        pairs.emplace_back(ToWide(name), ToWide(value));
     return pairs;
 }
 

@@ -18,13 +18,13 @@ CContainerUI::~CContainerUI() {
 }
 
 const wchar_t* CContainerUI::GetClass() const {
-    return L"ContainerUI";
+    return kClassName;
 }
 
 void* CContainerUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"IContainer") == 0)
+    if (name && wcscmp(name, IContainerUI::kInterfaceName) == 0)
         return static_cast<IContainerUI*>(this);
-    if (name && wcscmp(name, L"Container") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return static_cast<CContainerUI*>(this);
     return CControlUI::GetInterface(name);
 }

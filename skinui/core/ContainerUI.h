@@ -12,6 +12,9 @@ namespace skinui {
 // the layouts derive from it and place the children differently.
 class CContainerUI : public CControlUI, public IContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ContainerUI";
+    static constexpr const wchar_t* kInterfaceName = L"Container";
+
     CContainerUI();
     ~CContainerUI() override;
 

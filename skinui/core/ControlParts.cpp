@@ -13,13 +13,19 @@ RECT PadRect(RECT rc, const RECT& padding) {
 }
 
 bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,
-                      const std::wstring& modifier) {
+                      const markup::ImageOverride& override) {
     if (descriptor.empty())
         return false;
-    if (control.DrawImage(dc, descriptor, modifier))
+    if (control.DrawImage(dc, descriptor, override))
         return true;
     descriptor.clear();
     return false;
+}
+
+markup::ImageOverride ImageDestination(const RECT& rc) {
+    markup::ImageOverride override;
+    override.dest = markup::MarkupRect{rc.left, rc.top, rc.right, rc.bottom};
+    return override;
 }
 
 bool IsMouseEventForParent(const CControlUI& control, const UiEvent& event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinui/core/UiTypes.h"
+#include "skinui/markup/ImageDescriptor.h"
 
 #include <windows.h>
 
@@ -16,7 +17,10 @@ RECT PadRect(RECT rc, const RECT& padding);
 // Draws a descriptor into the control; one that cannot be drawn is cleared so it is not tried
 // again. False when it is empty or was cleared.
 bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,
-                      const std::wstring& modifier = {});
+                      const markup::ImageOverride& override = {});
+
+// An override that draws the image into rc, given relative to the control's top-left corner.
+markup::ImageOverride ImageDestination(const RECT& rc);
 
 // True for a mouse event while the control takes no mouse input: such events are its parent's.
 bool IsMouseEventForParent(const CControlUI& control, const UiEvent& event);

@@ -27,11 +27,11 @@ void CControlUI::SetName(const std::wstring& name) {
 }
 
 const wchar_t* CControlUI::GetClass() const {
-    return L"ControlUI";
+    return kClassName;
 }
 
 void* CControlUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Control") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return nullptr;
 }
@@ -536,8 +536,9 @@ void CControlUI::NeedParentUpdate() {
         m_manager->NeedUpdate();
 }
 
-bool CControlUI::DrawImage(HDC dc, const std::wstring& descriptor, const std::wstring& modifier) {
-    return m_manager && DrawImageDescriptor(dc, *m_manager, m_pos, descriptor, modifier);
+bool CControlUI::DrawImage(HDC dc, const std::wstring& descriptor,
+                           const markup::ImageOverride& override) {
+    return m_manager && DrawImageDescriptor(dc, *m_manager, m_pos, descriptor, override);
 }
 
 std::wstring CControlUI::GetVirtualWnd() const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "skinui/core/UiTypes.h"
+#include "skinui/markup/ImageDescriptor.h"
 
+#include <cassert>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +31,9 @@ using ControlDelegate = std::function<void(CControlUI& control)>;
 // the positioning rules. The virtual operations keep their order in derived classes.
 class CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ControlUI";
+    static constexpr const wchar_t* kInterfaceName = L"Control";
+
     CControlUI();
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;
@@ -100,8 +105,10 @@ public:
     bool IsUpdateNeeded() const { return m_updateNeeded; }
     void NeedUpdate();
     void NeedParentUpdate();
-    // Draws an image descriptor into the control's rectangle; false when nothing could be drawn.
-    bool DrawImage(HDC dc, const std::wstring& descriptor, const std::wstring& modifier = {});
+    // Draws an image descriptor into the control's rectangle, with the override's values
+    // replacing the descriptor's; false when nothing could be drawn.
+    bool DrawImage(HDC dc, const std::wstring& descriptor,
+                   const markup::ImageOverride& override = {});
 
     std::wstring GetToolTip() const { return m_tooltip; }
     int GetToolTipWidth() const { return m_tooltipWidth; }
@@ -169,5 +176,15 @@ protected:
     int m_borderStyle = PS_SOLID;
     SIZE m_borderRound{};
 };
+
+// The control as T when it answers T's interface name, else null. The name asked for and the type
+// returned both come from T (its kInterfaceName), so they cannot disagree.
+template <typename T> T* InterfaceCast(CControlUI* control) {
+    if (!control)
+        return nullptr;
+    T* found = static_cast<T*>(control->GetInterface(T::kInterfaceName));
+    assert(!found || dynamic_cast<T*>(control) == found);
+    return found;
+}
 
 } // namespace skinui

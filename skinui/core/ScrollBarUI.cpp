@@ -8,7 +8,6 @@
 #include "skinui/render/RenderEngine.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace skinui {
 namespace {
@@ -33,11 +32,11 @@ CScrollBarUI::CScrollBarUI() {
 CScrollBarUI::~CScrollBarUI() = default;
 
 const wchar_t* CScrollBarUI::GetClass() const {
-    return L"ScrollBarUI";
+    return kClassName;
 }
 
 void* CScrollBarUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ScrollBar") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }
@@ -409,10 +408,10 @@ void CScrollBarUI::PaintPart(HDC dc, PartImages& images, const RECT& rc, UINT st
         chosen = &images.hot;
     if (chosen->empty())
         return;
-    wchar_t modifier[64];
-    swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d'", rc.left - m_pos.left,
-             rc.top - m_pos.top, rc.right - m_pos.left, rc.bottom - m_pos.top);
-    if (!DrawImageOrClear(*this, dc, *chosen, modifier) && chosen != &images.normal)
+    const RECT relative{rc.left - m_pos.left, rc.top - m_pos.top, rc.right - m_pos.left,
+                        rc.bottom - m_pos.top};
+    if (!DrawImageOrClear(*this, dc, *chosen, ImageDestination(relative)) &&
+        chosen != &images.normal)
         PaintPart(dc, images, rc, 0);
 }
 

@@ -10,6 +10,9 @@ class CContainerUI;
 // the container's line and page operations and reports "scroll"; a free bar moves itself.
 class CScrollBarUI : public CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ScrollBarUI";
+    static constexpr const wchar_t* kInterfaceName = L"ScrollBar";
+
     CScrollBarUI();
     ~CScrollBarUI() override;
 

@@ -4,6 +4,7 @@
 #include "skinui/render/ImagePainter.h"
 #include "skinui/render/RenderEngine.h"
 #include "win32/DibSection.h"
+#include "skinui/resources/WideText.h"
 #include "win32/GdiObject.h"
 
 #include <commctrl.h>
@@ -196,11 +197,11 @@ void CShadowUI::Update(HWND parent) {
     if (!image)
         return;
     if (!m_image.empty() && m_manager) {
-        const RECT all{0, 0, width, height};
-        wchar_t descriptor[600];
-        swprintf(descriptor, 600, L"file='%ls' corner='%ld,%ld,%ld,%ld'", m_image.c_str(),
-                 m_corner.left, m_corner.top, m_corner.right, m_corner.bottom);
-        DrawImageDescriptor(image.dc(), *m_manager, all, descriptor);
+        // The image is named, not described: its name is taken as it is.
+        markup::ImageDrawSpec spec;
+        spec.name = resources::ToU16(m_image);
+        spec.corner = {m_corner.left, m_corner.top, m_corner.right, m_corner.bottom};
+        DrawImage(image.dc(), *m_manager, {0, 0, width, height}, spec);
     } else {
         const win32::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
         const bool hasRegion = region && GetWindowRgn(parent, region.get()) != ERROR;

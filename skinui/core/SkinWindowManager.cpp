@@ -176,9 +176,7 @@ bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_KEYDOWN:
         if (wParam == VK_TAB) {
-            const auto* richEdit =
-                m_focus ? static_cast<const CRichEditUI*>(m_focus->GetInterface(L"RichEdit"))
-                        : nullptr;
+            const auto* richEdit = InterfaceCast<CRichEditUI>(m_focus);
             if (richEdit && richEdit->IsVisible() && richEdit->IsEnabled() && richEdit->IsWantTab())
                 return false;
             SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
@@ -201,12 +199,12 @@ bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lP
         CControlUI* found = m_root->FindControl(
             [&](CControlUI* control, void*) -> CControlUI* {
                 if (passOn)
-                    return wcscmp(control->GetClass(), L"LabelUI") == 0 ? nullptr : control;
+                    return wcscmp(control->GetClass(), kLabelClassName) == 0 ? nullptr : control;
                 const wchar_t shortcut = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(
                     reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(control->GetShortcut())))));
                 if (control->GetShortcut() == 0 || shortcut != wanted)
                     return nullptr;
-                if (wcscmp(control->GetClass(), L"LabelUI") == 0) {
+                if (wcscmp(control->GetClass(), kLabelClassName) == 0) {
                     passOn = true;
                     return nullptr;
                 }
@@ -548,9 +546,8 @@ void SkinWindowManager::LayoutIfNeeded(const RECT& client) {
                     continue;
                 // A floating control's rectangle comes from its fixed position and size, so
                 // after a change to those the parent's float rule places it again.
-                auto* parent = control->IsFloat() && control->GetParent()
-                                   ? static_cast<CContainerUI*>(
-                                         control->GetParent()->GetInterface(L"Container"))
+                auto* parent = control->IsFloat()
+                                   ? InterfaceCast<CContainerUI>(control->GetParent())
                                    : nullptr;
                 if (parent)
                     parent->SetFloatPos(parent->GetItemIndex(control));

@@ -92,9 +92,11 @@ protected:
     ~IDialogBuilderCallback() = default;
 };
 
-// Child management of a container; the builder reaches it through GetInterface(L"IContainer").
+// Child management of a container; the builder reaches it through InterfaceCast.
 class IContainerUI {
 public:
+    static constexpr const wchar_t* kInterfaceName = L"IContainer";
+
     virtual CControlUI* GetItemAt(int index) const = 0;
     virtual int GetItemIndex(CControlUI* control) const = 0;
     virtual int GetCount() const = 0;
@@ -107,6 +109,10 @@ public:
 protected:
     ~IContainerUI() = default;
 };
+
+// The label's class name: the window's shortcut search treats exactly a label (not a class
+// derived from it) as handing its shortcut on to the next control.
+inline constexpr const wchar_t* kLabelClassName = L"LabelUI";
 
 // Flags of CControlUI::FindControl.
 constexpr UINT kFindVisible = 0x00000001;

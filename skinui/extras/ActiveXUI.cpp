@@ -25,11 +25,11 @@ CActiveXUI::~CActiveXUI() {
 }
 
 const wchar_t* CActiveXUI::GetClass() const {
-    return L"ActiveXUI";
+    return kClassName;
 }
 
 void* CActiveXUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ActiveX") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }
@@ -109,11 +109,11 @@ CWebBrowserUI::CWebBrowserUI() {
 }
 
 const wchar_t* CWebBrowserUI::GetClass() const {
-    return L"WebBrowserUI";
+    return kClassName;
 }
 
 void* CWebBrowserUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"WebBrowser") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CActiveXUI::GetInterface(name);
 }
@@ -132,11 +132,11 @@ CFlashUI::CFlashUI() {
 }
 
 const wchar_t* CFlashUI::GetClass() const {
-    return L"FlashUI";
+    return kClassName;
 }
 
 void* CFlashUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Flash") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CActiveXUI::GetInterface(name);
 }

@@ -13,6 +13,9 @@ namespace skinui {
 // unless delaycreate is false. Showing the control in place is not done here.
 class CActiveXUI : public CControlUI, public IMessageFilterUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ActiveXUI";
+    static constexpr const wchar_t* kInterfaceName = L"ActiveX";
+
     CActiveXUI();
     ~CActiveXUI() override;
 
@@ -46,6 +49,9 @@ private:
 // The system's web browser control; homepage is where it goes once created (autonavi).
 class CWebBrowserUI : public CActiveXUI {
 public:
+    static constexpr const wchar_t* kClassName = L"WebBrowserUI";
+    static constexpr const wchar_t* kInterfaceName = L"WebBrowser";
+
     CWebBrowserUI();
 
     const wchar_t* GetClass() const override;
@@ -63,6 +69,9 @@ private:
 // The Shockwave Flash control.
 class CFlashUI : public CActiveXUI {
 public:
+    static constexpr const wchar_t* kClassName = L"FlashUI";
+    static constexpr const wchar_t* kInterfaceName = L"Flash";
+
     CFlashUI();
 
     const wchar_t* GetClass() const override;

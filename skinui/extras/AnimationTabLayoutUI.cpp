@@ -11,11 +11,11 @@ constexpr UINT kAnimationFrameMs = 20;
 } // namespace
 
 const wchar_t* CAnimationTabLayoutUI::GetClass() const {
-    return L"AnimationTabLayoutUI";
+    return kClassName;
 }
 
 void* CAnimationTabLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"AnimationTabLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CTabLayoutUI::GetInterface(name);
 }

@@ -8,6 +8,9 @@ namespace skinui {
 // animation_direction="vertical") from below.
 class CAnimationTabLayoutUI : public CTabLayoutUI {
 public:
+    static constexpr const wchar_t* kClassName = L"AnimationTabLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"AnimationTabLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetPos(RECT rc) override;

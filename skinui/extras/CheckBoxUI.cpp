@@ -3,11 +3,11 @@
 namespace skinui {
 
 const wchar_t* CCheckBoxUI::GetClass() const {
-    return L"CheckBoxUI";
+    return kClassName;
 }
 
 void* CCheckBoxUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"CheckBox") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return COptionUI::GetInterface(name);
 }

@@ -17,11 +17,11 @@ int& ChildLayoutDepth() {
 } // namespace
 
 const wchar_t* CChildLayoutUI::GetClass() const {
-    return L"ChildLayoutUI";
+    return kClassName;
 }
 
 void* CChildLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ChildLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

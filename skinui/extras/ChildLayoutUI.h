@@ -7,6 +7,9 @@ namespace skinui {
 // A container whose children come from another markup file of the skin (xmlfile).
 class CChildLayoutUI : public CContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ChildLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"ChildLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void DoInit() override;

@@ -52,11 +52,11 @@ DWORD HsbToArgb(int hue, int saturation, int brightness) {
 }
 
 const wchar_t* CColorPaletteUI::GetClass() const {
-    return L"ColorPaletteUI";
+    return kClassName;
 }
 
 void* CColorPaletteUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ColorPalette") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }
@@ -155,10 +155,9 @@ void CColorPaletteUI::PaintBkImage(HDC dc) {
     const RECT bar = BarRect();
     const LONG x = bar.left + (bar.right - bar.left) * m_brightness / kPercent - m_pos.left;
     const LONG side = bar.bottom - bar.top;
-    wchar_t modifier[80];
-    swprintf(modifier, 80, L"dest='%ld,%ld,%ld,%ld'", x - side / 2, bar.top - m_pos.top,
-             x - side / 2 + side, bar.bottom - m_pos.top);
-    DrawImageOrClear(*this, dc, m_thumbImage, modifier);
+    DrawImageOrClear(*this, dc, m_thumbImage,
+                     ImageDestination({x - side / 2, bar.top - m_pos.top, x - side / 2 + side,
+                                       bar.bottom - m_pos.top}));
 }
 
 void CColorPaletteUI::PaintGradients(HDC dc) {

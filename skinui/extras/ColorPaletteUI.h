@@ -8,6 +8,9 @@ namespace skinui {
 // Picking in either sends "colorpalette" with the chosen colour (0xAARRGGBB) as wParam.
 class CColorPaletteUI : public CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ColorPaletteUI";
+    static constexpr const wchar_t* kInterfaceName = L"ColorPalette";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     UINT GetControlFlags() const override;

@@ -15,13 +15,13 @@ constexpr int kComboTextMargin = 6;
 } // namespace
 
 const wchar_t* CComboUI::GetClass() const {
-    return L"ComboUI";
+    return kClassName;
 }
 
 void* CComboUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Combo") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
-    if (name && wcscmp(name, L"IListOwner") == 0)
+    if (name && wcscmp(name, IListOwnerUI::kInterfaceName) == 0)
         return static_cast<IListOwnerUI*>(this);
     return CContainerUI::GetInterface(name);
 }
@@ -194,11 +194,11 @@ void CComboUI::PaintText(HDC dc) {
 }
 
 const wchar_t* CComboBoxUI::GetClass() const {
-    return L"ComboBoxUI";
+    return kClassName;
 }
 
 void* CComboBoxUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ComboBox") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CComboUI::GetInterface(name);
 }
@@ -216,11 +216,11 @@ void CComboBoxUI::PaintStatusImage(HDC dc) {
         return;
     // The arrow is a square at the right end, unless the descriptor places it itself.
     const LONG side = m_pos.bottom - m_pos.top;
-    wchar_t modifier[96];
-    swprintf(modifier, 96, L"dest='%ld,0,%ld,%ld'",
-             std::max<LONG>(0, m_pos.right - m_pos.left - side), m_pos.right - m_pos.left, side);
+    const RECT arrow{std::max<LONG>(0, m_pos.right - m_pos.left - side), 0,
+                     m_pos.right - m_pos.left, side};
     DrawImageOrClear(*this, dc, m_arrowImage,
-                     m_arrowImage.find(L"dest=") == std::wstring::npos ? modifier : L"");
+                     m_arrowImage.find(L"dest=") == std::wstring::npos ? ImageDestination(arrow)
+                                                                       : markup::ImageOverride{});
 }
 
 } // namespace skinui

@@ -10,6 +10,9 @@ namespace skinui {
 // inside the field.
 class CComboUI : public CContainerUI, public IListOwnerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ComboUI";
+    static constexpr const wchar_t* kInterfaceName = L"Combo";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     UINT GetControlFlags() const override;
@@ -59,6 +62,9 @@ private:
 // A combo that draws an arrow image at its right end.
 class CComboBoxUI : public CComboUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ComboBoxUI";
+    static constexpr const wchar_t* kInterfaceName = L"ComboBox";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;

@@ -11,11 +11,11 @@ CDateTimeUI::CDateTimeUI() {
 }
 
 const wchar_t* CDateTimeUI::GetClass() const {
-    return L"DateTimeUI";
+    return kClassName;
 }
 
 void* CDateTimeUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"DateTime") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CLabelUI::GetInterface(name);
 }

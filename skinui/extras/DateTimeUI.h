@@ -7,6 +7,9 @@ namespace skinui {
 // A label showing a date as "YYYY-MM-DD", today's date until one is set.
 class CDateTimeUI : public CLabelUI {
 public:
+    static constexpr const wchar_t* kClassName = L"DateTimeUI";
+    static constexpr const wchar_t* kInterfaceName = L"DateTime";
+
     CDateTimeUI();
 
     const wchar_t* GetClass() const override;

@@ -21,11 +21,11 @@ std::wstring ImageFileName(const std::wstring& descriptor) {
 } // namespace
 
 const wchar_t* CGifAnimUI::GetClass() const {
-    return L"GifAnimUI";
+    return kClassName;
 }
 
 void* CGifAnimUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"GifAnim") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }

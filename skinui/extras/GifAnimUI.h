@@ -7,6 +7,9 @@ namespace skinui {
 // Shows an image given by its bkimage; autosize makes the control the image's size.
 class CGifAnimUI : public CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = L"GifAnimUI";
+    static constexpr const wchar_t* kInterfaceName = L"GifAnim";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void DoInit() override;

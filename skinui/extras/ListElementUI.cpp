@@ -88,7 +88,7 @@ DWORD ListItemState::TextColor(const CControlUI& item) const {
 }
 
 template <class Base> void* CListItemUI<Base>::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListItem") == 0)
+    if (name && wcscmp(name, IListItemUI::kInterfaceName) == 0)
         return static_cast<IListItemUI*>(this);
     return Base::GetInterface(name);
 }
@@ -134,11 +134,11 @@ template class CListItemUI<CControlUI>;
 template class CListItemUI<CHorizontalLayoutUI>;
 
 const wchar_t* CListLabelElementUI::GetClass() const {
-    return L"ListLabelElementUI";
+    return kClassName;
 }
 
 void* CListLabelElementUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListLabelElement") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListItemUI::GetInterface(name);
 }
@@ -164,11 +164,11 @@ void CListLabelElementUI::PaintText(HDC dc) {
 }
 
 const wchar_t* CListTextElementUI::GetClass() const {
-    return L"ListTextElementUI";
+    return kClassName;
 }
 
 void* CListTextElementUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListTextElement") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListLabelElementUI::GetInterface(name);
 }
@@ -195,10 +195,7 @@ void CListTextElementUI::SetColumnText(int column, const std::wstring& text) {
 }
 
 void CListTextElementUI::PaintText(HDC dc) {
-    auto* header =
-        static_cast<IContainerUI*>(m_item.owner && m_item.owner->GetHeader()
-                                       ? m_item.owner->GetHeader()->GetInterface(L"IContainer")
-                                       : nullptr);
+    auto* header = m_item.owner ? InterfaceCast<IContainerUI>(m_item.owner->GetHeader()) : nullptr;
     if (!header || header->GetCount() == 0 || !m_manager) {
         CListLabelElementUI::PaintText(dc);
         return;
@@ -216,21 +213,21 @@ void CListTextElementUI::PaintText(HDC dc) {
 }
 
 const wchar_t* CListContainerElementUI::GetClass() const {
-    return L"ListContainerElementUI";
+    return kClassName;
 }
 
 void* CListContainerElementUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListContainerElement") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListItemUI::GetInterface(name);
 }
 
 const wchar_t* CListContainerElementExUI::GetClass() const {
-    return L"ListContainerElementExUI";
+    return kClassName;
 }
 
 void* CListContainerElementExUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListContainerElementEx") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListContainerElementUI::GetInterface(name);
 }

@@ -51,6 +51,9 @@ extern template class CListItemUI<CHorizontalLayoutUI>;
 // An item of one text line.
 class CListLabelElementUI : public CListItemUI<CControlUI> {
 public:
+    static constexpr const wchar_t* kClassName = L"ListLabelElementUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListLabelElement";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     SIZE EstimateSize(SIZE available) override;
@@ -64,6 +67,9 @@ protected:
 // An item with one text per header column; the text attribute is the first column.
 class CListTextElementUI : public CListLabelElementUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ListTextElementUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListTextElement";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void PaintText(HDC dc) override;
@@ -78,12 +84,18 @@ private:
 // An item that lays out child controls in a row.
 class CListContainerElementUI : public CListItemUI<CHorizontalLayoutUI> {
 public:
+    static constexpr const wchar_t* kClassName = L"ListContainerElementUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListContainerElement";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
 };
 
 class CListContainerElementExUI : public CListContainerElementUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ListContainerElementExUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListContainerElementEx";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
 };

@@ -62,7 +62,7 @@ bool SetListInfoAttribute(ListInfo& info, const std::wstring& name, const std::w
 }
 
 IListItemUI* AsListItem(CControlUI* control) {
-    return control ? static_cast<IListItemUI*>(control->GetInterface(L"ListItem")) : nullptr;
+    return InterfaceCast<IListItemUI>(control);
 }
 
 int StepSelection(int curSel, int count, bool up) {

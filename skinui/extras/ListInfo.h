@@ -36,6 +36,8 @@ bool SetListInfoAttribute(ListInfo& info, const std::wstring& name, const std::w
 // What list items need from the list or combo they belong to.
 class IListOwnerUI {
 public:
+    static constexpr const wchar_t* kInterfaceName = L"IListOwner";
+
     virtual const ListInfo& GetListInfo() const = 0;
     virtual int GetCurSel() const = 0;
     virtual bool SelectItem(int index) = 0;
@@ -48,9 +50,11 @@ protected:
     ~IListOwnerUI() = default;
 };
 
-// The part of a list item the owner drives; found through GetInterface(L"ListItem").
+// The part of a list item the owner drives; found through InterfaceCast.
 class IListItemUI {
 public:
+    static constexpr const wchar_t* kInterfaceName = L"ListItem";
+
     virtual IListOwnerUI* GetOwner() const = 0;
     virtual void SetOwner(IListOwnerUI* owner) = 0;
     virtual int GetIndex() const = 0;

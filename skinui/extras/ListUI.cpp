@@ -13,11 +13,11 @@ constexpr int kHeaderTextMargin = 8;
 } // namespace
 
 const wchar_t* CListHeaderItemUI::GetClass() const {
-    return L"ListHeaderItemUI";
+    return kClassName;
 }
 
 void* CListHeaderItemUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListHeaderItem") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CControlUI::GetInterface(name);
 }
@@ -104,11 +104,11 @@ void CListHeaderItemUI::PaintText(HDC dc) {
 }
 
 const wchar_t* CListHeaderUI::GetClass() const {
-    return L"ListHeaderUI";
+    return kClassName;
 }
 
 void* CListHeaderUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"ListHeader") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CHorizontalLayoutUI::GetInterface(name);
 }
@@ -121,13 +121,13 @@ SIZE CListHeaderUI::EstimateSize(SIZE available) {
 }
 
 const wchar_t* CListUI::GetClass() const {
-    return L"ListUI";
+    return kClassName;
 }
 
 void* CListUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"List") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
-    if (name && wcscmp(name, L"IListOwner") == 0)
+    if (name && wcscmp(name, IListOwnerUI::kInterfaceName) == 0)
         return static_cast<IListOwnerUI*>(this);
     return CVerticalLayoutUI::GetInterface(name);
 }
@@ -143,7 +143,7 @@ bool CListUI::Add(CControlUI* control) {
 bool CListUI::AddAt(CControlUI* control, int index) {
     if (!control)
         return false;
-    if (control->GetInterface(L"ListHeader")) {
+    if (InterfaceCast<CListHeaderUI>(control)) {
         if (m_header)
             return false;
         if (!CVerticalLayoutUI::AddAt(control, 0))

@@ -9,6 +9,9 @@ namespace skinui {
 // A column header cell: its text, images for its state, and "headerclick" when clicked.
 class CListHeaderItemUI : public CControlUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ListHeaderItemUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListHeaderItem";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     UINT GetControlFlags() const override;
@@ -35,6 +38,9 @@ private:
 // The row of column header cells at the top of a list.
 class CListHeaderUI : public CHorizontalLayoutUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ListHeaderUI";
+    static constexpr const wchar_t* kInterfaceName = L"ListHeader";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     SIZE EstimateSize(SIZE available) override;
@@ -44,6 +50,9 @@ public:
 // that every item draws with.
 class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"ListUI";
+    static constexpr const wchar_t* kInterfaceName = L"List";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     UINT GetControlFlags() const override;

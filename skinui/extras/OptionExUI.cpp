@@ -3,11 +3,11 @@
 namespace skinui {
 
 const wchar_t* COptionExUI::GetClass() const {
-    return L"OptionExUI";
+    return kClassName;
 }
 
 void* COptionExUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"OptionEx") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return COptionUI::GetInterface(name);
 }

@@ -8,6 +8,9 @@ namespace skinui {
 // (disabled, pushed, hot, else normal; a missing state image falls back to the normal one).
 class COptionExUI : public COptionUI {
 public:
+    static constexpr const wchar_t* kClassName = L"OptionExUI";
+    static constexpr const wchar_t* kInterfaceName = L"OptionEx";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;

@@ -6,7 +6,6 @@
 #include "skinui/core/SkinWindowManager.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace skinui {
 
@@ -15,11 +14,11 @@ CSliderUI::CSliderUI() {
 }
 
 const wchar_t* CSliderUI::GetClass() const {
-    return L"SliderUI";
+    return kClassName;
 }
 
 void* CSliderUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"Slider") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CProgressUI::GetInterface(name);
 }
@@ -159,14 +158,14 @@ void CSliderUI::SetAttribute(const std::wstring& name, const std::wstring& value
 void CSliderUI::PaintStatusImage(HDC dc) {
     CProgressUI::PaintStatusImage(dc);
     const RECT thumb = GetThumbRect();
-    wchar_t modifier[64];
-    swprintf(modifier, std::size(modifier), L"dest='%d,%d,%d,%d'", thumb.left - m_pos.left,
-             thumb.top - m_pos.top, thumb.right - m_pos.left, thumb.bottom - m_pos.top);
-    if ((m_thumbState & kStatePushed) && DrawImageOrClear(*this, dc, m_thumbPushedImage, modifier))
+    const markup::ImageOverride place =
+        ImageDestination({thumb.left - m_pos.left, thumb.top - m_pos.top, thumb.right - m_pos.left,
+                          thumb.bottom - m_pos.top});
+    if ((m_thumbState & kStatePushed) && DrawImageOrClear(*this, dc, m_thumbPushedImage, place))
         return;
-    if ((m_thumbState & kStateHot) && DrawImageOrClear(*this, dc, m_thumbHotImage, modifier))
+    if ((m_thumbState & kStateHot) && DrawImageOrClear(*this, dc, m_thumbHotImage, place))
         return;
-    DrawImageOrClear(*this, dc, m_thumbImage, modifier);
+    DrawImageOrClear(*this, dc, m_thumbImage, place);
 }
 
 } // namespace skinui

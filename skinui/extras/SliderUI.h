@@ -9,6 +9,9 @@ namespace skinui {
 // "movevaluechanged" while the thumb is dragged.
 class CSliderUI : public CProgressUI {
 public:
+    static constexpr const wchar_t* kClassName = L"SliderUI";
+    static constexpr const wchar_t* kInterfaceName = L"Slider";
+
     CSliderUI();
 
     const wchar_t* GetClass() const override;

@@ -7,11 +7,11 @@
 namespace skinui {
 
 const wchar_t* CTileLayoutUI::GetClass() const {
-    return L"TileLayoutUI";
+    return kClassName;
 }
 
 void* CTileLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TileLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

@@ -8,6 +8,9 @@ namespace skinui {
 // or the columns attribute; rows as tall as the item height or the tallest estimate.
 class CTileLayoutUI : public CContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TileLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"TileLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetPos(RECT rc) override;

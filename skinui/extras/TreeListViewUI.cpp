@@ -6,21 +6,21 @@
 namespace skinui {
 
 const wchar_t* CTreeListViewHeadUI::GetClass() const {
-    return L"TreeListViewHeadUI";
+    return kClassName;
 }
 
 void* CTreeListViewHeadUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TreeListViewHead") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListHeaderUI::GetInterface(name);
 }
 
 const wchar_t* CTreeListContainerElementUI::GetClass() const {
-    return L"TreeListContainerElementUI";
+    return kClassName;
 }
 
 void* CTreeListContainerElementUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TreeListContainerElement") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListContainerElementUI::GetInterface(name);
 }
@@ -65,17 +65,18 @@ void CTreeListContainerElementUI::PaintStatusImage(HDC dc) {
     if (image.empty())
         return;
     const RECT mark = MarkRect();
-    wchar_t modifier[64];
-    swprintf(modifier, 64, L"dest='0,0,%ld,%ld'", mark.right - mark.left, mark.bottom - mark.top);
-    DrawImageOrClear(*this, dc, image, image.find(L"dest=") == std::wstring::npos ? modifier : L"");
+    const RECT place{0, 0, mark.right - mark.left, mark.bottom - mark.top};
+    DrawImageOrClear(*this, dc, image,
+                     image.find(L"dest=") == std::wstring::npos ? ImageDestination(place)
+                                                                : markup::ImageOverride{});
 }
 
 const wchar_t* CTreeListViewUI::GetClass() const {
-    return L"TreeListViewUI";
+    return kClassName;
 }
 
 void* CTreeListViewUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TreeListView") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListUI::GetInterface(name);
 }
@@ -83,7 +84,7 @@ void* CTreeListViewUI::GetInterface(const wchar_t* name) {
 bool CTreeListViewUI::AddAt(CControlUI* control, int index) {
     if (!CListUI::AddAt(control, index))
         return false;
-    if (control->GetInterface(L"TreeListContainerElement"))
+    if (InterfaceCast<CTreeListContainerElementUI>(control))
         for (const auto& [name, value] : m_rowDefaults)
             control->SetAttribute(name, value);
     return true;
@@ -94,7 +95,7 @@ void CTreeListViewUI::SetAttribute(const std::wstring& name, const std::wstring&
         m_rowDefaults.emplace_back(name, value);
         // Rows from markup are already in place when the list's attributes arrive.
         for (int i = 0; i < GetCount(); ++i)
-            if (GetItemAt(i)->GetInterface(L"TreeListContainerElement"))
+            if (InterfaceCast<CTreeListContainerElementUI>(GetItemAt(i)))
                 GetItemAt(i)->SetAttribute(name, value);
     } else {
         CListUI::SetAttribute(name, value);

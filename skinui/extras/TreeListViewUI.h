@@ -11,6 +11,9 @@ namespace skinui {
 // The column header of a tree list.
 class CTreeListViewHeadUI : public CListHeaderUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TreeListViewHeadUI";
+    static constexpr const wchar_t* kInterfaceName = L"TreeListViewHead";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
 };
@@ -19,6 +22,9 @@ public:
 // switches the row between expanded and shrunk.
 class CTreeListContainerElementUI : public CListContainerElementUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TreeListContainerElementUI";
+    static constexpr const wchar_t* kInterfaceName = L"TreeListContainerElement";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void DoEvent(UiEvent& event) override;
@@ -40,6 +46,9 @@ private:
 // defaults of the rows added to it.
 class CTreeListViewUI : public CListUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TreeListViewUI";
+    static constexpr const wchar_t* kInterfaceName = L"TreeListView";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     bool AddAt(CControlUI* control, int index) override;

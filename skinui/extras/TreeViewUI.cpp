@@ -19,11 +19,11 @@ CTreeNodeUI::~CTreeNodeUI() {
 }
 
 const wchar_t* CTreeNodeUI::GetClass() const {
-    return L"TreeNodeUI";
+    return kClassName;
 }
 
 void* CTreeNodeUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TreeNode") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListContainerElementUI::GetInterface(name);
 }
@@ -146,11 +146,11 @@ void CTreeNodeUI::PaintText(HDC dc) {
 }
 
 const wchar_t* CTreeViewUI::GetClass() const {
-    return L"TreeViewUI";
+    return kClassName;
 }
 
 void* CTreeViewUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TreeView") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CListUI::GetInterface(name);
 }
@@ -158,7 +158,7 @@ void* CTreeViewUI::GetInterface(const wchar_t* name) {
 bool CTreeViewUI::AddAt(CControlUI* control, int index) {
     if (!CListUI::AddAt(control, index))
         return false;
-    if (auto* node = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode")))
+    if (auto* node = InterfaceCast<CTreeNodeUI>(control))
         node->SetTree(this);
     return true;
 }

@@ -13,6 +13,9 @@ class CTreeViewUI;
 // and those child nodes, which follow it in the tree's list and hide while it is folded.
 class CTreeNodeUI : public CListContainerElementUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TreeNodeUI";
+    static constexpr const wchar_t* kInterfaceName = L"TreeNode";
+
     CTreeNodeUI() = default;
     ~CTreeNodeUI() override;
 
@@ -59,6 +62,9 @@ private:
 // A list of tree nodes; nodes join it through AddNode.
 class CTreeViewUI : public CListUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TreeViewUI";
+    static constexpr const wchar_t* kInterfaceName = L"TreeView";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     bool AddAt(CControlUI* control, int index) override;

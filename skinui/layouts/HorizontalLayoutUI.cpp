@@ -7,11 +7,11 @@
 namespace skinui {
 
 const wchar_t* CHorizontalLayoutUI::GetClass() const {
-    return L"HorizontalLayoutUI";
+    return kClassName;
 }
 
 void* CHorizontalLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"HorizontalLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

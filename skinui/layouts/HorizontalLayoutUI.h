@@ -7,6 +7,9 @@ namespace skinui {
 
 class CHorizontalLayoutUI : public CContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"HorizontalLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"HorizontalLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetPos(RECT rc) override;

@@ -8,11 +8,11 @@
 namespace skinui {
 
 const wchar_t* CTabLayoutUI::GetClass() const {
-    return L"TabLayoutUI";
+    return kClassName;
 }
 
 void* CTabLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"TabLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

@@ -7,6 +7,9 @@ namespace skinui {
 // Shows one child at a time; the others are hidden.
 class CTabLayoutUI : public CContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"TabLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"TabLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
 

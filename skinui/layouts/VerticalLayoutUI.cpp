@@ -15,11 +15,11 @@ long InsistedWidth(const CControlUI& child) {
 } // namespace
 
 const wchar_t* CVerticalLayoutUI::GetClass() const {
-    return L"VerticalLayoutUI";
+    return kClassName;
 }
 
 void* CVerticalLayoutUI::GetInterface(const wchar_t* name) {
-    if (name && wcscmp(name, L"VerticalLayout") == 0)
+    if (name && wcscmp(name, kInterfaceName) == 0)
         return this;
     return CContainerUI::GetInterface(name);
 }

@@ -7,6 +7,9 @@ namespace skinui {
 
 class CVerticalLayoutUI : public CContainerUI {
 public:
+    static constexpr const wchar_t* kClassName = L"VerticalLayoutUI";
+    static constexpr const wchar_t* kInterfaceName = L"VerticalLayout";
+
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void SetPos(RECT rc) override;

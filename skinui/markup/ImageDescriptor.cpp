@@ -40,6 +40,19 @@ public:
         }
     }
 
+    void Override(const ImageOverride& override) {
+        if (override.dest) {
+            m_current.dest = *override.dest;
+            m_current.hasDest = true;
+        }
+        if (override.source)
+            m_current.source = *override.source;
+        if (override.corner)
+            m_current.corner = *override.corner;
+        if (override.fade)
+            m_current.fade = *override.fade;
+    }
+
     std::vector<ImageDrawSpec> Finish(std::u16string_view descriptor) {
         if (!m_named)
             m_current.name = std::u16string(descriptor);
@@ -93,12 +106,12 @@ private:
 } // namespace
 
 std::vector<ImageDrawSpec> ParseImageDescriptor(std::u16string_view descriptor,
-                                                std::u16string_view modifier) {
+                                                const ImageOverride& override) {
     if (descriptor.empty())
         return {};
     DescriptorReader reader;
     reader.Read(descriptor);
-    reader.Read(modifier);
+    reader.Override(override);
     return reader.Finish(descriptor);
 }
 

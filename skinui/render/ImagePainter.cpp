@@ -3,20 +3,13 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/markup/ImageDescriptor.h"
 #include "skinui/resources/SkinImage.h"
+#include "skinui/resources/WideText.h"
 #include "win32/GdiObject.h"
 
 #include <algorithm>
 
 namespace skinui {
 namespace {
-
-std::u16string ToU16(const std::wstring& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
-std::wstring ToWide(const std::u16string& text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 // Copies one source rectangle of a selected bitmap into a destination rectangle, blending when
 // the image has alpha or a fade is asked for.
@@ -107,47 +100,50 @@ void DrawNineGrid(HDC dc, const resources::ImageRecord& image, const RECT& dest,
 } // namespace
 
 bool DrawImageDescriptor(HDC dc, SkinWindowManager& manager, const RECT& rc,
-                         const std::wstring& descriptor, const std::wstring& modifier) {
+                         const std::wstring& descriptor, const markup::ImageOverride& override) {
     const std::vector<markup::ImageDrawSpec> specs =
-        markup::ParseImageDescriptor(ToU16(descriptor), ToU16(modifier));
+        markup::ParseImageDescriptor(resources::ToU16(descriptor), override);
     if (specs.empty())
         return false;
     bool drewAll = true;
-    for (const markup::ImageDrawSpec& spec : specs) {
-        const resources::ImageRecord* image =
-            manager.GetImageEx(ToWide(spec.name), ToWide(spec.resType), spec.mask);
-        if (!image || !image->bitmap) {
-            drewAll = false;
-            continue;
-        }
-        RECT dest = rc;
-        if (spec.hasDest) {
-            dest = {rc.left + spec.dest.left, rc.top + spec.dest.top, rc.left + spec.dest.right,
-                    rc.top + spec.dest.bottom};
-            dest.right = std::min(dest.right, rc.right);
-            dest.bottom = std::min(dest.bottom, rc.bottom);
-        }
-        if (dest.right <= dest.left || dest.bottom <= dest.top)
-            continue;
-        RECT source{spec.source.left, spec.source.top, spec.source.right, spec.source.bottom};
-        if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0)
-            source = {0, 0, image->width, image->height};
-        source.left = std::clamp<LONG>(source.left, 0, image->width);
-        source.right = std::clamp<LONG>(source.right, source.left, image->width);
-        source.top = std::clamp<LONG>(source.top, 0, image->height);
-        source.bottom = std::clamp<LONG>(source.bottom, source.top, image->height);
-        // Corners wider than either rectangle would cross over; they are cut to fit.
-        RECT corner{std::max(0, spec.corner.left), std::max(0, spec.corner.top),
-                    std::max(0, spec.corner.right), std::max(0, spec.corner.bottom)};
-        const LONG limitX = std::min(source.right - source.left, dest.right - dest.left);
-        const LONG limitY = std::min(source.bottom - source.top, dest.bottom - dest.top);
-        if (corner.left + corner.right > limitX)
-            corner.left = corner.right = 0;
-        if (corner.top + corner.bottom > limitY)
-            corner.top = corner.bottom = 0;
-        DrawNineGrid(dc, *image, dest, source, corner, spec);
-    }
+    for (const markup::ImageDrawSpec& spec : specs)
+        drewAll = DrawImage(dc, manager, rc, spec) && drewAll;
     return drewAll;
+}
+
+bool DrawImage(HDC dc, SkinWindowManager& manager, const RECT& rc,
+               const markup::ImageDrawSpec& spec) {
+    const resources::ImageRecord* image = manager.GetImageEx(
+        resources::ToWide(spec.name), resources::ToWide(spec.resType), spec.mask);
+    if (!image || !image->bitmap)
+        return false;
+    RECT dest = rc;
+    if (spec.hasDest) {
+        dest = {rc.left + spec.dest.left, rc.top + spec.dest.top, rc.left + spec.dest.right,
+                rc.top + spec.dest.bottom};
+        dest.right = std::min(dest.right, rc.right);
+        dest.bottom = std::min(dest.bottom, rc.bottom);
+    }
+    if (dest.right <= dest.left || dest.bottom <= dest.top)
+        return true;
+    RECT source{spec.source.left, spec.source.top, spec.source.right, spec.source.bottom};
+    if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0)
+        source = {0, 0, image->width, image->height};
+    source.left = std::clamp<LONG>(source.left, 0, image->width);
+    source.right = std::clamp<LONG>(source.right, source.left, image->width);
+    source.top = std::clamp<LONG>(source.top, 0, image->height);
+    source.bottom = std::clamp<LONG>(source.bottom, source.top, image->height);
+    // Corners wider than either rectangle would cross over; they are cut to fit.
+    RECT corner{std::max(0, spec.corner.left), std::max(0, spec.corner.top),
+                std::max(0, spec.corner.right), std::max(0, spec.corner.bottom)};
+    const LONG limitX = std::min(source.right - source.left, dest.right - dest.left);
+    const LONG limitY = std::min(source.bottom - source.top, dest.bottom - dest.top);
+    if (corner.left + corner.right > limitX)
+        corner.left = corner.right = 0;
+    if (corner.top + corner.bottom > limitY)
+        corner.top = corner.bottom = 0;
+    DrawNineGrid(dc, *image, dest, source, corner, spec);
+    return true;
 }
 
 } // namespace skinui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skinui/markup/ImageDescriptor.h"
+
 #include <windows.h>
 
 #include <string>
@@ -8,10 +10,14 @@ namespace skinui {
 
 class SkinWindowManager;
 
-// Draws an image descriptor (with an optional modifying descriptor whose keys override it) into
-// the control rectangle rc, loading the images through the manager's cache. False when nothing
-// was drawn because an image could not be loaded.
+// Draws an image descriptor into the control rectangle rc, with the override's values replacing
+// the descriptor's, loading the images through the manager's cache. False when nothing was
+// drawn because an image could not be loaded.
 bool DrawImageDescriptor(HDC dc, SkinWindowManager& manager, const RECT& rc,
-                         const std::wstring& descriptor, const std::wstring& modifier = {});
+                         const std::wstring& descriptor,
+                         const markup::ImageOverride& override = {});
+// Draws one image as spec describes it; false when the image cannot be loaded.
+bool DrawImage(HDC dc, SkinWindowManager& manager, const RECT& rc,
+               const markup::ImageDrawSpec& spec);
 
 } // namespace skinui

@@ -3,6 +3,7 @@
 #include "skinui/markup/ValueSyntax.h"
 #include "skinui/resources/SkinImageDecode.h"
 #include "skinui/resources/SkinResources.h"
+#include "skinui/resources/WideText.h"
 
 #include <cstring>
 #include <utility>
@@ -14,7 +15,7 @@ namespace {
 
 bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
                        std::vector<std::uint8_t>& bytes) {
-    int id = markup::ParseInt(std::u16string(name.begin(), name.end()));
+    int id = markup::ParseInt(ToU16(name));
     if (id <= 0 || id > 0xFFFF)
         return false;
     HINSTANCE instance = GetResourceInstance();

@@ -2,6 +2,7 @@
 
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinZipReaderWin.h"
+#include "skinui/resources/WideText.h"
 #include "win32/UniqueHandle.h"
 
 #include <cstdlib>
@@ -29,18 +30,6 @@ struct ResourceSettings {
 ResourceSettings& Settings() {
     static ResourceSettings settings;
     return settings;
-}
-
-std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) {
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX))
-        return std::u16string();
-    const char* text = reinterpret_cast<const char*>(data);
-    int units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), nullptr, 0);
-    if (units <= 0)
-        return std::u16string();
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), &wide[0], units);
-    return std::u16string(wide.begin(), wide.end());
 }
 
 std::wstring ExecutableFolder() {
@@ -115,7 +104,7 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
 
 void SetResourceInstance(HINSTANCE instance) {
     Settings().instance = instance;
-    markup::SetMarkupAnsiDecoder(DecodeAnsi);
+    markup::SetMarkupAnsiDecoder(AnsiToU16);
 }
 
 HINSTANCE GetResourceInstance() {
@@ -186,12 +175,11 @@ bool ReadSkinFileBytes(const std::wstring& name, std::vector<std::uint8_t>& byte
 }
 
 bool LoadMarkupFile(markup::SkinMarkup& markup, const std::wstring& fileName) {
-    markup::SetMarkupAnsiDecoder(DecodeAnsi);
+    markup::SetMarkupAnsiDecoder(AnsiToU16);
     std::vector<std::uint8_t> bytes;
     if (const char16_t* error = ReadSkinFile(fileName, bytes)) {
         markup.Release();
-        std::u16string location(fileName.begin(), fileName.end());
-        markup.SetError(error, location.c_str());
+        markup.SetError(error, ToU16(fileName).c_str());
         return false;
     }
     return markup.LoadFromMem(bytes.data(), bytes.size(), markup::MarkupEncoding::Utf8);

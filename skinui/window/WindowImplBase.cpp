@@ -1,6 +1,13 @@
 #include "skinui/window/WindowImplBase.h"
 
 #include "skinui/builder/SkinBuilder.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/EditUI.h"
+#include "skinui/controls/OptionUI.h"
+#include "skinui/controls/RichEditUI.h"
+#include "skinui/controls/TextUI.h"
+#include "skinui/core/ScrollBarUI.h"
+#include "skinui/extras/SliderUI.h"
 #include "skinui/core/ControlUI.h"
 #include "skinui/resources/SkinResources.h"
 #include "win32/GdiObject.h"
@@ -19,7 +26,8 @@ constexpr wchar_t kMarkupResourceType[] = L"xml";
 
 // Controls inside the caption area that keep the mouse instead of dragging the window.
 constexpr const wchar_t* kCaptionExclusions[] = {
-    L"ButtonUI", L"OptionUI", L"TextUI", L"SliderUI", L"EditUI", L"ScrollBarUI", L"RichEditUI"};
+    CButtonUI::kClassName, COptionUI::kClassName,    CTextUI::kClassName,    CSliderUI::kClassName,
+    CEditUI::kClassName,   CScrollBarUI::kClassName, CRichEditUI::kClassName};
 
 } // namespace
 

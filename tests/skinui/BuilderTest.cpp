@@ -25,7 +25,7 @@ std::unique_ptr<CControlUI> Build(const wchar_t* markup, SkinWindowManager& mana
 }
 
 IContainerUI* Container(CControlUI* control) {
-    return static_cast<IContainerUI*>(control->GetInterface(L"IContainer"));
+    return InterfaceCast<IContainerUI>(control);
 }
 
 class CustomControl : public CControlUI {
@@ -112,7 +112,7 @@ TEST(SkinBuilder, TabLayoutSelectedIdWorksBecauseChildrenComeFirst) {
     </TabLayout></Window>)",
                       manager);
     ASSERT_TRUE(root);
-    auto* tabs = static_cast<CTabLayoutUI*>(root->GetInterface(L"TabLayout"));
+    auto* tabs = InterfaceCast<CTabLayoutUI>(root.get());
     ASSERT_TRUE(tabs);
     EXPECT_EQ(tabs->GetCurSel(), 1);
     EXPECT_FALSE(tabs->GetItemAt(0)->IsVisible());
@@ -188,7 +188,7 @@ TEST(SkinBuilder, TreeNodesJoinTheirParentNodeOrTheTreeView) {
     </TreeView></Window>)",
                       manager);
     ASSERT_TRUE(root);
-    auto* tree = static_cast<CTreeViewUI*>(root->GetInterface(L"TreeView"));
+    auto* tree = InterfaceCast<CTreeViewUI>(root.get());
     ASSERT_NE(tree, nullptr);
     // The tree lists every node, each after its parent and that parent's earlier descendants.
     ASSERT_EQ(tree->GetCount(), 4);
@@ -197,7 +197,7 @@ TEST(SkinBuilder, TreeNodesJoinTheirParentNodeOrTheTreeView) {
         order.push_back(tree->GetItemAt(i)->GetName());
     EXPECT_EQ(order, (std::vector<std::wstring>{L"top", L"child", L"grandchild", L"second"}));
 
-    auto* child = static_cast<CTreeNodeUI*>(tree->GetItemAt(1)->GetInterface(L"TreeNode"));
+    auto* child = InterfaceCast<CTreeNodeUI>(tree->GetItemAt(1));
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->GetParentNode(), tree->GetItemAt(0));
     EXPECT_EQ(child->GetDepth(), 1);

@@ -37,9 +37,8 @@ protected:
     void TearDown() override;
 
     skinui::CControlUI* Find(const wchar_t* name);
-    template <typename T> T* FindAs(const wchar_t* name, const wchar_t* interfaceName) {
-        skinui::CControlUI* control = Find(name);
-        return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+    template <typename T> T* FindAs(const wchar_t* name) {
+        return skinui::InterfaceCast<T>(Find(name));
     }
     // Mouse input as the system would post it, then the queue pumped.
     void MoveTo(POINT pt, WPARAM keys = 0);

@@ -36,8 +36,8 @@ constexpr wchar_t kOptionsSkin[] = LR"(<Window size="400,200">
 
 TEST_F(ControlsWindow, RadioGroupKeepsOneSelectedAndReportsOnlyTheClickedOption) {
     Open(kOptionsSkin);
-    auto* zh = FindAs<COptionUI>(L"zh", L"Option");
-    auto* tw = FindAs<COptionUI>(L"tw", L"Option");
+    auto* zh = FindAs<COptionUI>(L"zh");
+    auto* tw = FindAs<COptionUI>(L"tw");
     ASSERT_TRUE(zh && tw);
     EXPECT_FALSE(zh->IsSelected());
     EXPECT_TRUE(tw->IsSelected());
@@ -62,7 +62,7 @@ TEST_F(ControlsWindow, RadioGroupKeepsOneSelectedAndReportsOnlyTheClickedOption)
 
 TEST_F(ControlsWindow, UngroupedOptionTogglesAndReportsEveryClick) {
     Open(kOptionsSkin);
-    auto* free = FindAs<COptionUI>(L"free", L"Option");
+    auto* free = FindAs<COptionUI>(L"free");
     ASSERT_TRUE(free);
     EXPECT_FALSE(free->IsSelected());
     for (int i = 1; i <= 3; ++i) {
@@ -76,8 +76,8 @@ TEST_F(ControlsWindow, UngroupedOptionTogglesAndReportsEveryClick) {
 
 TEST_F(ControlsWindow, DisabledOptionKeepsOnlyItsSelectionAndDrawsTheSelectedImage) {
     Open(kOptionsSkin);
-    auto* lone = FindAs<COptionUI>(L"lone", L"Option");
-    auto* free = FindAs<COptionUI>(L"free", L"Option");
+    auto* lone = FindAs<COptionUI>(L"lone");
+    auto* free = FindAs<COptionUI>(L"free");
     ASSERT_TRUE(lone && free);
     MoveTo({200, 20});
     EXPECT_EQ(Canvas(*free, 400, 200).At(200, 20), kHot);
@@ -106,7 +106,7 @@ constexpr wchar_t kProgressSkin[] = LR"(<Window size="500,300">
 
 TEST_F(ControlsWindow, ProgressFillsItsShareOfTheRangeAndIgnoresValuesOutside) {
     Open(kProgressSkin);
-    auto* bar = FindAs<CProgressUI>(L"bar", L"Progress");
+    auto* bar = FindAs<CProgressUI>(L"bar");
     ASSERT_TRUE(bar);
     {
         Canvas canvas(*bar, 500, 300);
@@ -123,8 +123,8 @@ TEST_F(ControlsWindow, ProgressFillsItsShareOfTheRangeAndIgnoresValuesOutside) {
     EXPECT_EQ(Canvas(*bar, 500, 300).At(477, 20), kFore);
 
     // Unstretched, the left quarter of the image shows; stretched, the whole image is squeezed.
-    auto* cut = FindAs<CProgressUI>(L"cut", L"Progress");
-    auto* squeezed = FindAs<CProgressUI>(L"squeezed", L"Progress");
+    auto* cut = FindAs<CProgressUI>(L"cut");
+    auto* squeezed = FindAs<CProgressUI>(L"squeezed");
     ASSERT_TRUE(cut && squeezed);
     EXPECT_EQ(Canvas(*cut, 500, 300).At(110, 70) >> 16, 0xFFu);
     EXPECT_EQ(Canvas(*cut, 500, 300).At(120, 70), 0xFFFFFFu);
@@ -132,7 +132,7 @@ TEST_F(ControlsWindow, ProgressFillsItsShareOfTheRangeAndIgnoresValuesOutside) {
     EXPECT_EQ(Canvas(*squeezed, 500, 300).At(10, 120) >> 16, 0xFFu);
 
     // Vertical bars fill from the bottom.
-    auto* upright = FindAs<CProgressUI>(L"upright", L"Progress");
+    auto* upright = FindAs<CProgressUI>(L"upright");
     ASSERT_TRUE(upright);
     Canvas tall(*upright, 500, 300);
     EXPECT_EQ(tall.At(10, 179), 0xFFFFFFu);
@@ -141,7 +141,7 @@ TEST_F(ControlsWindow, ProgressFillsItsShareOfTheRangeAndIgnoresValuesOutside) {
 
     // A maximum below the minimum paints as an empty range instead of dividing by zero, and
     // keeps the stored values.
-    auto* inverted = FindAs<CProgressUI>(L"inverted", L"Progress");
+    auto* inverted = FindAs<CProgressUI>(L"inverted");
     ASSERT_TRUE(inverted);
     EXPECT_EQ(Canvas(*inverted, 500, 300).At(50, 210), 0xFFFFFFu);
     EXPECT_EQ(inverted->GetMinValue(), 10);
@@ -169,7 +169,7 @@ constexpr wchar_t kButtonsSkin[] = LR"(<Window size="400,300">
 
 TEST_F(ControlsWindow, MissingHotImageFallsBackToTheNormalImageFromThenOn) {
     Open(kButtonsSkin);
-    auto* btn = FindAs<CButtonUI>(L"btn", L"Button");
+    auto* btn = FindAs<CButtonUI>(L"btn");
     ASSERT_TRUE(btn);
     EXPECT_EQ(Canvas(*btn, 400, 300).At(40, 20), kNormal);
     MoveTo({40, 20});
@@ -194,7 +194,7 @@ TEST_F(ControlsWindow, MissingHotImageFallsBackToTheNormalImageFromThenOn) {
 
 TEST_F(ControlsWindow, ForeImageLiesOverTheStateImageAndHotColourFillsWithoutHotImage) {
     Open(kButtonsSkin);
-    auto* fore = FindAs<CButtonUI>(L"fore", L"Button");
+    auto* fore = FindAs<CButtonUI>(L"fore");
     ASSERT_TRUE(fore);
     Canvas normal(*fore, 400, 300);
     EXPECT_EQ(normal.At(85, 5), kFore);
@@ -207,7 +207,7 @@ TEST_F(ControlsWindow, ForeImageLiesOverTheStateImageAndHotColourFillsWithoutHot
 
 TEST_F(ControlsWindow, ClickSelectsTheBoundTabAndKeysActivate) {
     Open(kButtonsSkin);
-    auto* tabs = FindAs<skinui::CTabLayoutUI>(L"tabs", L"TabLayout");
+    auto* tabs = FindAs<skinui::CTabLayoutUI>(L"tabs");
     ASSERT_TRUE(tabs);
     ASSERT_EQ(tabs->GetCurSel(), 0);
     Click({200, 20});
@@ -239,7 +239,7 @@ TEST_F(ControlsWindow, ButtonsWithoutSizeTakeTheirFontHeightPlusEightAndStretchI
 
 TEST_F(ControlsWindow, LeftAlignedLabelStillDrawsOnOneCentredLine) {
     Open(kButtonsSkin);
-    auto* left = FindAs<CLabelUI>(L"left", L"Label");
+    auto* left = FindAs<CLabelUI>(L"left");
     ASSERT_TRUE(left);
     EXPECT_EQ(left->GetTextStyle() & (skinui::kTextSingleLine | skinui::kTextCenter), 0u);
     const RECT pos = left->GetPos();
@@ -253,7 +253,7 @@ TEST_F(ControlsWindow, LeftAlignedLabelStillDrawsOnOneCentredLine) {
 
 TEST_F(ControlsWindow, AutoCalculatedWidthFollowsTheTextAndLinksReportTheirNumber) {
     Open(kButtonsSkin);
-    auto* fit = FindAs<CLabelUI>(L"fit", L"Label");
+    auto* fit = FindAs<CLabelUI>(L"fit");
     ASSERT_TRUE(fit);
     const LONG width = fit->GetPos().right - fit->GetPos().left;
     EXPECT_GT(width, 8 + 20);
@@ -263,7 +263,7 @@ TEST_F(ControlsWindow, AutoCalculatedWidthFollowsTheTextAndLinksReportTheirNumbe
     skintest::TestWindow::PumpFor(100);
     EXPECT_GT(fit->GetPos().right - fit->GetPos().left, width);
 
-    auto* link = FindAs<skinui::CTextUI>(L"link", L"Text");
+    auto* link = FindAs<skinui::CTextUI>(L"link");
     ASSERT_TRUE(link);
     ASSERT_EQ(link->GetLinkCount(), 1);
     const RECT pos = link->GetPos();

@@ -21,9 +21,9 @@ constexpr wchar_t kOthersSkin[] = LR"(<Window size="400,200">
 
 TEST_F(ControlsWindow, CheckBoxTogglesAndOptionExLayersItsForeImageByState) {
     Open(kOthersSkin);
-    auto* check = FindAs<skinui::CCheckBoxUI>(L"check", L"CheckBox");
+    auto* check = FindAs<skinui::CCheckBoxUI>(L"check");
     ASSERT_TRUE(check);
-    EXPECT_TRUE(check->GetInterface(L"Option")) << "a check box is an option";
+    EXPECT_TRUE(skinui::InterfaceCast<skinui::COptionUI>(check)) << "a check box is an option";
     Click({40, 20});
     Click({40, 20});
     EXPECT_FALSE(check->GetCheck());
@@ -31,7 +31,7 @@ TEST_F(ControlsWindow, CheckBoxTogglesAndOptionExLayersItsForeImageByState) {
     check->SetCheck(true);
     EXPECT_EQ(Canvas(*check, 400, 200).At(40, 20), 0xEE8811u);
 
-    auto* optex = FindAs<skinui::COptionExUI>(L"optex", L"OptionEx");
+    auto* optex = FindAs<skinui::COptionExUI>(L"optex");
     ASSERT_TRUE(optex);
     EXPECT_EQ(Canvas(*optex, 400, 200).At(85, 5), 0x8833AAu);
     EXPECT_EQ(Canvas(*optex, 400, 200).At(120, 20), 0x3366CCu);
@@ -41,7 +41,7 @@ TEST_F(ControlsWindow, CheckBoxTogglesAndOptionExLayersItsForeImageByState) {
 
 TEST_F(ControlsWindow, SliderFollowsPressDragAndWheelAndReportsValues) {
     Open(kOthersSkin);
-    auto* slider = FindAs<skinui::CSliderUI>(L"slider", L"Slider");
+    auto* slider = FindAs<skinui::CSliderUI>(L"slider");
     ASSERT_TRUE(slider);
     const RECT pos = slider->GetPos();
     ASSERT_EQ(pos.right - pos.left, 200);

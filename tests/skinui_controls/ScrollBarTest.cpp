@@ -30,7 +30,7 @@ constexpr wchar_t kBarSkin[] = LR"(<Window size="300,300">
 
 TEST_F(ControlsWindow, ScrollBarPlacesButtonsAndAThumbSizedByTheRange) {
     Open(kBarSkin);
-    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    auto* bar = FindAs<CScrollBarUI>(L"bar");
     ASSERT_TRUE(bar);
     EXPECT_EQ(bar->GetButton1Rect(), (RECT{0, 0, 10, 10}));
     EXPECT_EQ(bar->GetButton2Rect(), (RECT{0, 90, 10, 100}));
@@ -46,13 +46,13 @@ TEST_F(ControlsWindow, ScrollBarPlacesButtonsAndAThumbSizedByTheRange) {
     bar->SetShowButton1(false);
     EXPECT_EQ(bar->GetThumbRect(), (RECT{0, 0, 10, 90}));
 
-    auto* tooShort = FindAs<CScrollBarUI>(L"short", L"ScrollBar");
+    auto* tooShort = FindAs<CScrollBarUI>(L"short");
     ASSERT_TRUE(tooShort);
     EXPECT_EQ(tooShort->GetButton1Rect(), (RECT{20, 0, 30, 7}));
     EXPECT_EQ(tooShort->GetButton2Rect(), (RECT{20, 8, 30, 15}));
     EXPECT_TRUE(IsRectEmpty(&tooShort->GetThumbRect()));
 
-    auto* flat = FindAs<CScrollBarUI>(L"flat", L"ScrollBar");
+    auto* flat = FindAs<CScrollBarUI>(L"flat");
     ASSERT_TRUE(flat);
     EXPECT_EQ(flat->GetButton1Rect(), (RECT{40, 0, 50, 10}));
     EXPECT_EQ(flat->GetThumbRect(), (RECT{50, 0, 230, 10}));
@@ -60,7 +60,7 @@ TEST_F(ControlsWindow, ScrollBarPlacesButtonsAndAThumbSizedByTheRange) {
 
 TEST_F(ControlsWindow, ScrollBarThumbKeepsItsRoundedEnds) {
     Open(kBarSkin);
-    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    auto* bar = FindAs<CScrollBarUI>(L"bar");
     ASSERT_TRUE(bar);
     Canvas canvas(*bar, 300, 300);
     EXPECT_EQ(canvas.At(5, 11), 0x202020u) << "top end";
@@ -72,7 +72,7 @@ TEST_F(ControlsWindow, ScrollBarThumbKeepsItsRoundedEnds) {
 
 TEST_F(ControlsWindow, ScrollBarStepsByLinesAndPagesAndRepeatsWhileHeld) {
     Open(kBarSkin);
-    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    auto* bar = FindAs<CScrollBarUI>(L"bar");
     ASSERT_TRUE(bar);
     Click({5, 95});
     EXPECT_EQ(bar->GetScrollPos(), 8);
@@ -102,7 +102,7 @@ TEST_F(ControlsWindow, ScrollBarStepsByLinesAndPagesAndRepeatsWhileHeld) {
 
 TEST_F(ControlsWindow, DraggingTheThumbMovesThePositionOverTheFreeRail) {
     Open(kBarSkin);
-    auto* bar = FindAs<CScrollBarUI>(L"bar", L"ScrollBar");
+    auto* bar = FindAs<CScrollBarUI>(L"bar");
     ASSERT_TRUE(bar);
     Press({5, 30});
     MoveTo({5, 50}, MK_LBUTTON);
@@ -132,7 +132,7 @@ constexpr wchar_t kListSkin[] = LR"(<Window size="300,300">
 
 TEST_F(ControlsWindow, LayoutsShowAScrollBarOnlyForContentBeyondTheView) {
     Open(kListSkin);
-    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    auto* list = FindAs<CContainerUI>(L"list");
     ASSERT_TRUE(list);
     CScrollBarUI* bar = list->GetVerticalScrollBar();
     ASSERT_TRUE(bar);
@@ -141,11 +141,11 @@ TEST_F(ControlsWindow, LayoutsShowAScrollBarOnlyForContentBeyondTheView) {
     EXPECT_EQ(bar->GetPos().left, 290) << "the window's default gives it width 10";
     EXPECT_EQ(Find(L"a")->GetPos().right, 290);
 
-    auto* fits = FindAs<CContainerUI>(L"short", L"Container");
+    auto* fits = FindAs<CContainerUI>(L"short");
     ASSERT_TRUE(fits && fits->GetVerticalScrollBar());
     EXPECT_FALSE(fits->GetVerticalScrollBar()->IsVisible());
 
-    auto* row = FindAs<CContainerUI>(L"row", L"Container");
+    auto* row = FindAs<CContainerUI>(L"row");
     ASSERT_TRUE(row && row->GetHorizontalScrollBar());
     EXPECT_TRUE(row->GetHorizontalScrollBar()->IsVisible());
     EXPECT_EQ(row->GetHorizontalScrollBar()->GetScrollRange(), 100);
@@ -154,7 +154,7 @@ TEST_F(ControlsWindow, LayoutsShowAScrollBarOnlyForContentBeyondTheView) {
 
 TEST_F(ControlsWindow, WheelAndBarScrollTheLayoutAndTheBarReportsScroll) {
     Open(kListSkin);
-    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    auto* list = FindAs<CContainerUI>(L"list");
     ASSERT_TRUE(list);
     CScrollBarUI* bar = list->GetVerticalScrollBar();
     ASSERT_TRUE(bar && bar->IsVisible());
@@ -203,7 +203,7 @@ constexpr wchar_t kWideSkin[] = LR"(<Window size="300,300">
 
 TEST_F(ControlsWindow, WideChildrenScrollAColumnSidewaysAndTallPagesScrollATab) {
     Open(kWideSkin);
-    auto* column = FindAs<CContainerUI>(L"column", L"Container");
+    auto* column = FindAs<CContainerUI>(L"column");
     ASSERT_TRUE(column && column->GetHorizontalScrollBar());
     CScrollBarUI* bar = column->GetHorizontalScrollBar();
     EXPECT_TRUE(bar->IsVisible());
@@ -214,11 +214,11 @@ TEST_F(ControlsWindow, WideChildrenScrollAColumnSidewaysAndTallPagesScrollATab) 
     EXPECT_EQ(Find(L"wide")->GetPos().left, -40);
     EXPECT_EQ(bar->GetScrollRange(), 210) << "the range stays put when laid out again";
 
-    auto* narrow = FindAs<CContainerUI>(L"narrow", L"Container");
+    auto* narrow = FindAs<CContainerUI>(L"narrow");
     ASSERT_TRUE(narrow && narrow->GetHorizontalScrollBar());
     EXPECT_FALSE(narrow->GetHorizontalScrollBar()->IsVisible());
 
-    auto* tabs = FindAs<skinui::CTabLayoutUI>(L"tabs", L"TabLayout");
+    auto* tabs = FindAs<skinui::CTabLayoutUI>(L"tabs");
     ASSERT_TRUE(tabs && tabs->GetVerticalScrollBar());
     CScrollBarUI* pageBar = tabs->GetVerticalScrollBar();
     EXPECT_TRUE(pageBar->IsVisible());
@@ -244,7 +244,7 @@ constexpr wchar_t kNoMouseChildSkin[] = LR"(<Window size="300,300">
 
 TEST_F(ControlsWindow, WithoutMouseChildTheChildrenGetNoMouseButTheContainerStillScrolls) {
     Open(kNoMouseChildSkin);
-    auto* list = FindAs<CContainerUI>(L"list", L"Container");
+    auto* list = FindAs<CContainerUI>(L"list");
     ASSERT_TRUE(list && list->GetVerticalScrollBar());
     ASSERT_TRUE(list->GetVerticalScrollBar()->IsVisible());
     Click({100, 30});

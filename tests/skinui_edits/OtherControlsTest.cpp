@@ -197,7 +197,7 @@ TEST_F(ControlsWindow, RemovingTheSelectedItemClearsTheSelectionAndRenumbers) {
     ASSERT_TRUE(list->Remove(Find<CControlUI>(L"b")));
     EXPECT_EQ(list->GetCurSel(), -1);
     EXPECT_EQ(list->GetItemCount(), 2);
-    auto* last = static_cast<IListItemUI*>(list->GetListItemAt(1)->GetInterface(L"ListItem"));
+    auto* last = InterfaceCast<IListItemUI>(list->GetListItemAt(1));
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->GetIndex(), 1);
     EXPECT_FALSE(list->SelectItem(5));

@@ -106,7 +106,7 @@ TEST(ImageDescriptorTest, BareNameAndEveryKey) {
     EXPECT_TRUE(ParseImageDescriptor(u"file=''").size() == 1); // empty value ignored: bare name
 }
 
-TEST(ImageDescriptorTest, SeveralImagesAndModifier) {
+TEST(ImageDescriptorTest, SeveralImagesAndOverride) {
     auto images = ParseImageDescriptor(u"file='a.png' source='0,0,5,5' file='b.png' fade='10'");
     ASSERT_EQ(images.size(), 2u);
     EXPECT_EQ(images[0].name, u"a.png");
@@ -115,17 +115,29 @@ TEST(ImageDescriptorTest, SeveralImagesAndModifier) {
     EXPECT_TRUE(Same(images[1].source, 0, 0, 5, 5)); // settings read so far carry over
     EXPECT_EQ(images[1].fade, 10);
 
-    auto modified = ParseImageDescriptor(u"file='bar.png' dest='0,0,100,10' corner='1,1,1,1'",
-                                         u"dest='0,0,42,10' source='0,0,42,10'");
+    ImageOverride filled;
+    filled.dest = MarkupRect{0, 0, 42, 10};
+    filled.source = MarkupRect{0, 0, 42, 10};
+    auto modified =
+        ParseImageDescriptor(u"file='bar.png' dest='0,0,100,10' corner='1,1,1,1'", filled);
     ASSERT_EQ(modified.size(), 1u);
     EXPECT_TRUE(Same(modified[0].dest, 0, 0, 42, 10));
     EXPECT_TRUE(Same(modified[0].source, 0, 0, 42, 10));
-    EXPECT_TRUE(Same(modified[0].corner, 1, 1, 1, 1));
+    EXPECT_TRUE(Same(modified[0].corner, 1, 1, 1, 1)) << "what the override leaves stays";
 
-    auto bareModified = ParseImageDescriptor(u"bar.png", u"dest='1,1,2,2'");
+    ImageOverride placed;
+    placed.dest = MarkupRect{1, 1, 2, 2};
+    auto bareModified = ParseImageDescriptor(u"bar.png", placed);
     ASSERT_EQ(bareModified.size(), 1u);
     EXPECT_EQ(bareModified[0].name, u"bar.png");
     EXPECT_TRUE(bareModified[0].hasDest);
+
+    ImageOverride faded;
+    faded.fade = 7;
+    auto two = ParseImageDescriptor(u"file='a.png' file='b.png'", faded);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0].fade, 255) << "only the image named last takes the override";
+    EXPECT_EQ(two[1].fade, 7);
 }
 
 TEST(ImageDescriptorTest, MalformedPairEndsParsingKeepingWhatWasRead) {

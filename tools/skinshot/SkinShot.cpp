@@ -54,7 +54,7 @@ void DumpTree(skinui::CControlUI* control, int depth, std::vector<std::wstring>&
              name.empty() ? L"-" : name.c_str(), rc.left, rc.top, rc.right, rc.bottom,
              control->IsVisible() ? 1 : 0);
     lines.emplace_back(line);
-    auto* container = static_cast<skinui::IContainerUI*>(control->GetInterface(L"IContainer"));
+    auto* container = skinui::InterfaceCast<skinui::IContainerUI>(control);
     if (!container)
         return;
     for (int i = 0; i < container->GetCount(); ++i)
