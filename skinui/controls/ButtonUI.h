@@ -4,14 +4,6 @@
 
 namespace skinui {
 
-// Bits of a button's state.
-constexpr UINT kStateFocused = 0x01;
-constexpr UINT kStateSelected = 0x02;
-constexpr UINT kStateDisabled = 0x04;
-constexpr UINT kStateHot = 0x08;
-constexpr UINT kStatePushed = 0x10;
-constexpr UINT kStateCaptured = 0x40;
-
 // A label with state images that sends "click" when pressed and released inside, or on
 // Space/Enter, and may then select a page of a bound tab layout.
 class CButtonUI : public CLabelUI {

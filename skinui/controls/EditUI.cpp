@@ -249,14 +249,14 @@ void CEditUI::PaintText(HDC dc) {
     const UINT style = (m_textStyle & ~DT_WORDBREAK) | DT_SINGLELINE | DT_NOPREFIX;
     if (m_text.empty() || m_text == m_tipValue) {
         if (!m_tipValue.empty())
-            render::DrawText(dc, m_manager, rc, m_tipValue, m_tipValueColor, m_font, style);
+            DrawSkinText(dc, m_manager, rc, m_tipValue, m_tipValueColor, m_font, style);
         return;
     }
     const std::wstring shown = m_password ? std::wstring(m_text.size(), m_passwordChar) : m_text;
     DWORD color = m_textColor ? m_textColor : m_manager->GetDefaultFontColor();
     if (!IsEnabled())
         color = m_disabledTextColor ? m_disabledTextColor : m_manager->GetDisabledColor();
-    render::DrawText(dc, m_manager, rc, shown, color, m_font, style);
+    DrawSkinText(dc, m_manager, rc, shown, color, m_font, style);
 }
 
 } // namespace skinui

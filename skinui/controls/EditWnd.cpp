@@ -2,6 +2,7 @@
 
 #include "skinui/controls/EditUI.h"
 #include "skinui/core/SkinWindowManager.h"
+#include "skinui/core/UiProcess.h"
 #include "skinui/render/RenderEngine.h"
 
 namespace skinui {
@@ -127,9 +128,9 @@ LRESULT CEditWnd::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         if (wParam == VK_TAB && m_owner && m_owner->GetManager() &&
-            !SkinWindowManager::IsMessageLoopRunning()) {
+            !UiProcess::IsMessageLoopRunning()) {
             MSG msg{m_hwnd, message, wParam, lParam, 0, {}};
-            if (SkinWindowManager::TranslateMessage(&msg))
+            if (UiProcess::TranslateMessage(&msg))
                 return 0;
         }
         break;

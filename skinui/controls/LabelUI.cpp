@@ -184,10 +184,11 @@ void CLabelUI::DrawLabelText(HDC dc, DWORD color, UINT style, std::vector<RECT>*
     color = GetAdjustColor(color);
     const RECT rc = TextRect();
     if (!m_showHtml) {
-        render::DrawText(dc, m_manager, rc, m_text, color, m_font, style);
+        DrawSkinText(dc, m_manager, rc, m_text, color, m_font, style);
         return;
     }
-    const auto drawn = DrawInlineText(dc, *m_manager, rc, m_text, color, m_font, style);
+    const auto drawn = DrawInlineText(dc, rc, m_text, color, m_manager->GetFont(m_font),
+                                      FontHeight(), m_manager->GetLinkFontColor(), style);
     if (links) {
         links->clear();
         for (const InlineLink& link : drawn)

@@ -1,18 +1,9 @@
 #pragma once
 
 #include "skinui/core/ControlUI.h"
+#include "skinui/render/TextStyle.h"
 
 namespace skinui {
-
-// Bits of a text style; the same values as the platform's text drawing flags.
-constexpr UINT kTextLeft = 0x0;
-constexpr UINT kTextCenter = 0x1;
-constexpr UINT kTextRight = 0x2;
-constexpr UINT kTextVCenter = 0x4;
-constexpr UINT kTextBottom = 0x8;
-constexpr UINT kTextWordBreak = 0x10;
-constexpr UINT kTextSingleLine = 0x20;
-constexpr UINT kTextEndEllipsis = 0x8000;
 
 // A control that draws one text in a font of the window's table, always on one line.
 class CLabelUI : public CControlUI {

@@ -49,7 +49,9 @@ void* CRichEditUI::GetInterface(const wchar_t* name) {
 }
 
 UINT CRichEditUI::GetControlFlags() const {
-    return IsEnabled() ? (kFlagTabStop | kFlagSetCursor) : 0;
+    if (!IsEnabled())
+        return 0;
+    return kFlagTabStop | kFlagSetCursor | (m_wantTab ? kFlagWantTab : 0);
 }
 
 LRESULT CRichEditUI::SendEngineMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -378,8 +380,8 @@ void CRichEditUI::PaintText(HDC dc) {
     if (IsRectEmpty(&text))
         return;
     if (!m_tipValue.empty() && !IsFocused() && SendEngineMessage(WM_GETTEXTLENGTH) == 0) {
-        render::DrawText(dc, m_manager, text, m_tipValue, m_tipValueColor, m_font,
-                         DT_SINGLELINE | DT_NOPREFIX);
+        DrawSkinText(dc, m_manager, text, m_tipValue, m_tipValueColor, m_font,
+                     DT_SINGLELINE | DT_NOPREFIX);
         return;
     }
     render::ClipScope clip(dc, text);

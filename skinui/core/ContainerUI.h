@@ -10,7 +10,7 @@ namespace skinui {
 
 // A control that owns an ordered list of children and gives each the whole inner rectangle;
 // the layouts derive from it and place the children differently.
-class CContainerUI : public CControlUI, public IContainerUI {
+class CContainerUI : public CControlUI, public IContainerUI, public IScrollOwnerUI {
 public:
     static constexpr const wchar_t* kClassName = L"ContainerUI";
     static constexpr const wchar_t* kInterfaceName = L"Container";
@@ -50,25 +50,25 @@ public:
     // instead of being destroyed at once (so a child may remove itself from an event).
     void SetDelayedDestroy(bool delayed) { m_delayedDestroy = delayed; }
     // Places child index by the float rule inside this container's rectangle.
-    void SetFloatPos(int index);
+    void SetFloatPos(int index) override;
 
     // Creates or destroys the vertical and the horizontal scroll bar.
     void EnableScrollBar(bool vertical = true, bool horizontal = false);
     CScrollBarUI* GetVerticalScrollBar() const { return m_verticalScrollBar.get(); }
     CScrollBarUI* GetHorizontalScrollBar() const { return m_horizontalScrollBar.get(); }
     // Horizontal and vertical scroll positions and ranges (0 without a visible bar).
-    SIZE GetScrollPos() const;
+    SIZE GetScrollPos() const override;
     SIZE GetScrollRange() const;
     // Clamps into the ranges, moves the bars and lays the children out again.
-    virtual void SetScrollPos(SIZE position);
-    virtual void LineUp();
-    virtual void LineDown();
-    virtual void PageUp();
-    virtual void PageDown();
-    virtual void LineLeft();
-    virtual void LineRight();
-    virtual void PageLeft();
-    virtual void PageRight();
+    void SetScrollPos(SIZE position) override;
+    void LineUp() override;
+    void LineDown() override;
+    void PageUp() override;
+    void PageDown() override;
+    void LineLeft() override;
+    void LineRight() override;
+    void PageLeft() override;
+    void PageRight() override;
 
 protected:
     // The rectangle less the inset and the visible scroll bars.

@@ -1,6 +1,8 @@
 #include "skinui/core/ControlParts.h"
 
 #include "skinui/core/ControlUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/render/RenderEngine.h"
 
 namespace skinui {
 
@@ -20,6 +22,15 @@ bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,
         return true;
     descriptor.clear();
     return false;
+}
+
+void DrawSkinText(HDC dc, const SkinWindowManager* manager, const RECT& rc,
+                  const std::wstring& text, DWORD color, int font, UINT format) {
+    if (!manager)
+        return;
+    render::DrawText(dc, rc, text, color, manager->GetFont(font), format,
+                     manager->IsUseGdiplusText() ? render::TextRenderer::Gdiplus
+                                                 : render::TextRenderer::Gdi);
 }
 
 markup::ImageOverride ImageDestination(const RECT& rc) {

@@ -10,6 +10,7 @@
 namespace skinui {
 
 class CControlUI;
+class SkinWindowManager;
 
 // What is left of rc once each side gives up its padding.
 RECT PadRect(RECT rc, const RECT& padding);
@@ -32,6 +33,11 @@ bool PassMouseToParent(CControlUI& control, UiEvent& event);
 // Follows the pointer into and out of the control: hot while it is inside and the control is
 // enabled. True when the event was an enter or a leave.
 bool TrackHot(CControlUI& control, const UiEvent& event, bool& hot);
+
+// Draws text in font `font` of the manager's table, through GDI+ when the window asks for it;
+// nothing without a manager.
+void DrawSkinText(HDC dc, const SkinWindowManager* manager, const RECT& rc,
+                  const std::wstring& text, DWORD color, int font, UINT format);
 
 // The colour of a text field's tip value unless the markup gives one.
 constexpr DWORD kDefaultTipValueColor = 0xFFBAC0C5;

@@ -538,7 +538,7 @@ void CControlUI::NeedParentUpdate() {
 
 bool CControlUI::DrawImage(HDC dc, const std::wstring& descriptor,
                            const markup::ImageOverride& override) {
-    return m_manager && DrawImageDescriptor(dc, *m_manager, m_pos, descriptor, override);
+    return m_manager && DrawImageDescriptor(dc, m_manager->Images(), m_pos, descriptor, override);
 }
 
 std::wstring CControlUI::GetVirtualWnd() const {

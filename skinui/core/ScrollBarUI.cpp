@@ -1,8 +1,6 @@
 #include "skinui/core/ScrollBarUI.h"
 
-#include "skinui/controls/ButtonUI.h"
 #include "skinui/core/AttributeValues.h"
-#include "skinui/core/ContainerUI.h"
 #include "skinui/core/ControlParts.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
@@ -255,10 +253,10 @@ void CScrollBarUI::StopTracking() {
 
 void CScrollBarUI::DoEvent(UiEvent& event) {
     if (IsMouseEventForParent(*this, event)) {
-        if (m_owner)
-            m_owner->DoEvent(event);
-        else
+        if (!m_owner)
             CControlUI::DoEvent(event);
+        else if (m_parent)
+            m_parent->DoEvent(event);
         return;
     }
     switch (event.type) {
@@ -332,7 +330,8 @@ void CScrollBarUI::DoEvent(UiEvent& event) {
         return;
     case kEventScrollWheel:
         if (m_owner) {
-            m_owner->DoEvent(event);
+            if (m_parent)
+                m_parent->DoEvent(event);
             return;
         }
         LOWORD(event.wParam) == SB_LINEUP ? LineBack() : LineForward();

@@ -4,10 +4,28 @@
 
 namespace skinui {
 
-class CContainerUI;
+// What a scroll bar moves when a container owns it: the container's scroll operations.
+class IScrollOwnerUI {
+public:
+    // Horizontal and vertical positions.
+    virtual SIZE GetScrollPos() const = 0;
+    virtual void SetScrollPos(SIZE position) = 0;
+    virtual void LineUp() = 0;
+    virtual void LineDown() = 0;
+    virtual void PageUp() = 0;
+    virtual void PageDown() = 0;
+    virtual void LineLeft() = 0;
+    virtual void LineRight() = 0;
+    virtual void PageLeft() = 0;
+    virtual void PageRight() = 0;
 
-// A scroll bar of two buttons, a rail and a thumb. A bar owned by a container scrolls it through
-// the container's line and page operations and reports "scroll"; a free bar moves itself.
+protected:
+    ~IScrollOwnerUI() = default;
+};
+
+// A scroll bar of two buttons, a rail and a thumb. A bar owned by a container (which is also its
+// parent) scrolls it through the container's line and page operations and reports "scroll"; a
+// free bar moves itself.
 class CScrollBarUI : public CControlUI {
 public:
     static constexpr const wchar_t* kClassName = L"ScrollBarUI";
@@ -24,8 +42,8 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void DoPaint(HDC dc, const RECT& paint) override;
 
-    CContainerUI* GetOwner() const { return m_owner; }
-    void SetOwner(CContainerUI* owner) { m_owner = owner; }
+    IScrollOwnerUI* GetOwner() const { return m_owner; }
+    void SetOwner(IScrollOwnerUI* owner) { m_owner = owner; }
     bool IsHorizontal() const { return m_horizontal; }
     void SetHorizontal(bool horizontal = true);
     int GetScrollRange() const { return m_range; }
@@ -72,7 +90,7 @@ private:
     int CrossSize() const;
     int Length() const;
 
-    CContainerUI* m_owner = nullptr; // not owned
+    IScrollOwnerUI* m_owner = nullptr; // not owned; the parent control as well
     bool m_horizontal = false;
     int m_range = 100;
     int m_position = 0;

@@ -1,10 +1,9 @@
 #include "skinui/core/ShadowUI.h"
 
-#include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/ImagePainter.h"
 #include "skinui/render/RenderEngine.h"
-#include "win32/DibSection.h"
 #include "skinui/resources/WideText.h"
+#include "win32/DibSection.h"
 #include "win32/GdiObject.h"
 
 #include <commctrl.h>
@@ -84,16 +83,15 @@ void CShadowUI::RegisterWindowClass(HINSTANCE instance) {
     ClassRegistered() = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void CShadowUI::Create(SkinWindowManager* manager) {
-    if (!m_shown || m_shadow || !manager || !manager->GetPaintWindow())
+void CShadowUI::Create(HWND window, HINSTANCE instance, resources::ImageCache& images) {
+    if (!m_shown || m_shadow || !window)
         return;
-    RegisterWindowClass(SkinWindowManager::GetInstance());
-    m_manager = manager;
-    m_parent = manager->GetPaintWindow();
-    m_shadow =
-        CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
-                        kShadowClass, nullptr, WS_POPUPWINDOW, CW_USEDEFAULT, 0, 0, 0, m_parent,
-                        nullptr, SkinWindowManager::GetInstance(), nullptr);
+    RegisterWindowClass(instance);
+    m_images = &images;
+    m_parent = window;
+    m_shadow = CreateWindowExW(
+        WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kShadowClass,
+        nullptr, WS_POPUPWINDOW, CW_USEDEFAULT, 0, 0, 0, m_parent, nullptr, instance, nullptr);
     if (!m_shadow)
         return;
     SetWindowSubclass(m_parent, ParentProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -196,12 +194,12 @@ void CShadowUI::Update(HWND parent) {
     win32::DibSection image(width, height);
     if (!image)
         return;
-    if (!m_image.empty() && m_manager) {
+    if (!m_image.empty() && m_images) {
         // The image is named, not described: its name is taken as it is.
         markup::ImageDrawSpec spec;
         spec.name = resources::ToU16(m_image);
         spec.corner = {m_corner.left, m_corner.top, m_corner.right, m_corner.bottom};
-        DrawImage(image.dc(), *m_manager, {0, 0, width, height}, spec);
+        DrawImage(image.dc(), *m_images, {0, 0, width, height}, spec);
     } else {
         const win32::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
         const bool hasRegion = region && GetWindowRgn(parent, region.get()) != ERROR;

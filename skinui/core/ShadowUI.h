@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-namespace skinui {
+namespace skinui::resources {
+class ImageCache;
+}
 
-class SkinWindowManager;
+namespace skinui {
 
 // The drop shadow of a skinned window: a layered, click-through pop-up owned by the window that
 // follows it and is drawn from a blur kernel over the window's region, or from a nine-grid image.
@@ -38,8 +40,9 @@ public:
     int GetDarkness() const { return m_darkness; }
     POINT GetPosition() const { return m_offset; }
 
-    // Creates the shadow window once for the manager's window and starts following it.
-    void Create(SkinWindowManager* manager);
+    // Creates the shadow window once for window (a window class of instance) and starts
+    // following it; its image comes from the window's image cache.
+    void Create(HWND window, HINSTANCE instance, resources::ImageCache& images);
     HWND GetHWND() const { return m_shadow; }
 
     // Where the shadow goes for a window at `window` (screen coordinates).
@@ -60,7 +63,7 @@ private:
     // What the shadow does for one message of the window it follows.
     void FollowParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
-    SkinWindowManager* m_manager = nullptr;
+    resources::ImageCache* m_images = nullptr; // the window's, not owned
     HWND m_shadow = nullptr;
     HWND m_parent = nullptr;
     bool m_shown = false;

@@ -1,8 +1,7 @@
 #include "skinui/core/SkinWindowManager.h"
 
-#include "skinui/controls/RichEditUI.h"
-#include "skinui/core/ContainerUI.h"
 #include "skinui/core/ControlUI.h"
+#include "skinui/core/UiProcess.h"
 #include "skinui/render/RenderEngine.h"
 #include "skinui/resources/SkinImage.h"
 #include "skinui/resources/SkinResources.h"
@@ -36,16 +35,6 @@ constexpr DWORD kDefaultHoverTimeMs = 400;
 // Command and colour messages are reflected to their child window at this offset.
 constexpr UINT kReflectOffset = 0x2000;
 
-std::vector<SkinWindowManager*>& LiveManagers() {
-    static std::vector<SkinWindowManager*> managers;
-    return managers;
-}
-
-HINSTANCE& ProcessInstance() {
-    static HINSTANCE instance = nullptr;
-    return instance;
-}
-
 POINT PointFromLParam(LPARAM lParam) {
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -67,15 +56,12 @@ SkinWindowManager::~SkinWindowManager() {
         delete control;
     m_asyncNotify.clear();
     ReleaseFonts();
-    auto& managers = LiveManagers();
-    managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+    UiProcess::RemovePreTranslator(this);
 }
 
 void SkinWindowManager::Init(HWND window) {
     m_window = window;
-    auto& managers = LiveManagers();
-    if (std::find(managers.begin(), managers.end(), this) == managers.end())
-        managers.push_back(this);
+    UiProcess::AddPreTranslator(this);
 }
 
 void SkinWindowManager::DetachWindow() {
@@ -94,74 +80,18 @@ void SkinWindowManager::DetachWindow() {
     m_filters.clear();
     m_window = nullptr;
     m_toolTip = nullptr;
-    auto& managers = LiveManagers();
-    managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
+    UiProcess::RemovePreTranslator(this);
 }
 
-void SkinWindowManager::SetInstance(HINSTANCE instance) {
-    ProcessInstance() = instance;
-    resources::SetResourceInstance(instance);
-    CShadowUI::RegisterWindowClass(instance);
+HWND SkinWindowManager::PreTranslatedWindow() const {
+    return m_window;
 }
 
-HINSTANCE SkinWindowManager::GetInstance() {
-    return ProcessInstance() ? ProcessInstance() : GetModuleHandleW(nullptr);
-}
-
-std::wstring SkinWindowManager::GetInstancePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(GetInstance(), path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring{} : path.substr(0, slash + 1);
-}
-
-namespace {
-int g_messageLoopDepth = 0;
-} // namespace
-
-bool SkinWindowManager::IsMessageLoopRunning() {
-    return g_messageLoopDepth > 0;
-}
-
-void SkinWindowManager::MessageLoop() {
-    ++g_messageLoopDepth;
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    --g_messageLoopDepth;
-}
-
-bool SkinWindowManager::TranslateMessage(MSG* msg) {
-    // A copy: a filter may close a window and so remove its manager from the list.
-    const std::vector<SkinWindowManager*> managers = LiveManagers();
-    for (SkinWindowManager* manager : managers) {
-        const auto& live = LiveManagers();
-        if (std::find(live.begin(), live.end(), manager) == live.end())
-            continue;
-        HWND window = manager->GetPaintWindow();
-        if (!window || (msg->hwnd != window && !IsChild(window, msg->hwnd)))
-            continue;
-        if (manager->TranslateAccelerators(msg))
-            return true;
-        LRESULT result = 0;
-        if (manager->PreMessageHandler(msg->message, msg->wParam, msg->lParam, result))
-            return true;
-    }
-    return false;
+bool SkinWindowManager::PreTranslate(MSG* msg) {
+    if (TranslateAccelerators(msg))
+        return true;
+    LRESULT result = 0;
+    return PreMessageHandler(msg->message, msg->wParam, msg->lParam, result);
 }
 
 bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
@@ -176,8 +106,8 @@ bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_KEYDOWN:
         if (wParam == VK_TAB) {
-            const auto* richEdit = InterfaceCast<CRichEditUI>(m_focus);
-            if (richEdit && richEdit->IsVisible() && richEdit->IsEnabled() && richEdit->IsWantTab())
+            if (m_focus && m_focus->IsVisible() && m_focus->IsEnabled() &&
+                (m_focus->GetControlFlags() & kFlagWantTab))
                 return false;
             SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
             return true;
@@ -492,7 +422,7 @@ void SkinWindowManager::ShowToolTip(CControlUI* control) {
     if (!m_toolTip) {
         m_toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    m_window, nullptr, GetInstance(), nullptr);
+                                    m_window, nullptr, UiProcess::GetInstance(), nullptr);
         if (!m_toolTip)
             return;
     }
@@ -502,7 +432,7 @@ void SkinWindowManager::ShowToolTip(CControlUI* control) {
     info.uFlags = TTF_IDISHWND;
     info.hwnd = m_window;
     info.uId = reinterpret_cast<UINT_PTR>(m_window);
-    info.hinst = GetInstance();
+    info.hinst = UiProcess::GetInstance();
     info.lpszText = text.data();
     info.rect = control->GetPos();
     if (m_toolTipControl)
@@ -547,7 +477,7 @@ void SkinWindowManager::LayoutIfNeeded(const RECT& client) {
                 // A floating control's rectangle comes from its fixed position and size, so
                 // after a change to those the parent's float rule places it again.
                 auto* parent = control->IsFloat()
-                                   ? InterfaceCast<CContainerUI>(control->GetParent())
+                                   ? InterfaceCast<IContainerUI>(control->GetParent())
                                    : nullptr;
                 if (parent)
                     parent->SetFloatPos(parent->GetItemIndex(control));
@@ -663,7 +593,7 @@ bool SkinWindowManager::AttachDialog(CControlUI* root) {
     m_updateNeeded = true;
     m_firstLayout = true;
     m_focusNeeded = true;
-    m_shadow.Create(this);
+    m_shadow.Create(m_window, UiProcess::GetInstance(), m_images);
     return true;
 }
 
@@ -1066,14 +996,7 @@ const resources::ImageRecord* SkinWindowManager::GetImage(const std::wstring& na
 
 const resources::ImageRecord*
 SkinWindowManager::GetImageEx(const std::wstring& name, const std::wstring& resType, DWORD mask) {
-    if (name.empty())
-        return nullptr;
-    const auto it = m_images.find(name);
-    if (it != m_images.end())
-        return it->second.get();
-    auto& slot = m_images[name];
-    slot = resources::LoadSkinImage(name, resType, mask);
-    return slot.get();
+    return m_images.Get(name, resType, mask);
 }
 
 void SkinWindowManager::AddDefaultAttributeList(const std::wstring& controlName,

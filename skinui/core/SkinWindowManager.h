@@ -1,9 +1,10 @@
 #pragma once
 
 #include "skinui/core/ShadowUI.h"
+#include "skinui/core/UiProcess.h"
 #include "skinui/core/UiTypes.h"
 #include "skinui/markup/ColorAdjust.h"
-#include "skinui/resources/SkinImage.h"
+#include "skinui/resources/ImageCache.h"
 
 #include <map>
 #include <memory>
@@ -27,7 +28,7 @@ struct FontRecord {
 
 // Routes one native window's messages to its control tree and owns what the tree shares:
 // fonts, images, default attribute lists, timers and the notification queues.
-class SkinWindowManager {
+class SkinWindowManager : private IMessagePreTranslator {
 public:
     SkinWindowManager();
     ~SkinWindowManager();
@@ -40,14 +41,14 @@ public:
     void DetachWindow();
     HWND GetPaintWindow() const { return m_window; }
 
-    // Process-wide settings, set once at start-up.
-    static void SetInstance(HINSTANCE instance);
-    static HINSTANCE GetInstance();
-    static std::wstring GetInstancePath();
-    static void MessageLoop();
-    // True while MessageLoop runs, which pre-translates every message itself.
-    static bool IsMessageLoopRunning();
-    static bool TranslateMessage(MSG* msg);
+    // The process-wide settings and the message loop, as the programs' start-up reaches them;
+    // UiProcess holds them.
+    static void SetInstance(HINSTANCE instance) { UiProcess::SetInstance(instance); }
+    static HINSTANCE GetInstance() { return UiProcess::GetInstance(); }
+    static std::wstring GetInstancePath() { return UiProcess::GetInstancePath(); }
+    static void MessageLoop() { UiProcess::MessageLoop(); }
+    static bool IsMessageLoopRunning() { return UiProcess::IsMessageLoopRunning(); }
+    static bool TranslateMessage(MSG* msg) { return UiProcess::TranslateMessage(msg); }
 
     bool AttachDialog(CControlUI* root);
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
@@ -105,6 +106,7 @@ public:
     const resources::ImageRecord* GetImage(const std::wstring& name);
     const resources::ImageRecord* GetImageEx(const std::wstring& name, const std::wstring& resType,
                                              DWORD mask);
+    resources::ImageCache& Images() { return m_images; }
     void AddDefaultAttributeList(const std::wstring& controlName, const std::wstring& list);
     std::wstring GetDefaultAttributeList(const std::wstring& controlName) const;
 
@@ -148,6 +150,9 @@ public:
     bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    HWND PreTranslatedWindow() const override;
+    bool PreTranslate(MSG* msg) override;
+
     struct TimerInfo {
         CControlUI* sender;
         UINT key;
@@ -211,8 +216,7 @@ private:
     FontRecord m_defaultFont;
     bool m_defaultFontOwned = false;
     std::vector<FontRecord> m_fonts;
-    std::map<std::wstring, std::unique_ptr<resources::ImageRecord>>
-        m_images; // null entry: failed load
+    resources::ImageCache m_images;
     std::map<std::wstring, std::wstring> m_defaultAttributes;
 
     SIZE m_initSize{};

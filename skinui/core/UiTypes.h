@@ -105,6 +105,8 @@ public:
     virtual bool Remove(CControlUI* control) = 0;
     virtual bool RemoveAt(int index) = 0;
     virtual void RemoveAll() = 0;
+    // Places the child at index by the float rule, after its fixed position or size changed.
+    virtual void SetFloatPos(int index) = 0;
 
 protected:
     ~IContainerUI() = default;
@@ -124,5 +126,17 @@ constexpr UINT kFindMeFirst = 0x80000000;
 // Bits of CControlUI::GetControlFlags.
 constexpr UINT kFlagTabStop = 0x00000001;
 constexpr UINT kFlagSetCursor = 0x00000002;
+// The control takes the Tab key itself while it has focus (a rich edit with wanttab), so Tab
+// does not move the focus on.
+constexpr UINT kFlagWantTab = 0x00000004;
+
+// Bits of the state of a pressable control or of one of its parts (buttons, options, the slider's
+// thumb, the scroll bar's parts).
+constexpr UINT kStateFocused = 0x01;
+constexpr UINT kStateSelected = 0x02;
+constexpr UINT kStateDisabled = 0x04;
+constexpr UINT kStateHot = 0x08;
+constexpr UINT kStatePushed = 0x10;
+constexpr UINT kStateCaptured = 0x40;
 
 } // namespace skinui

@@ -1,6 +1,6 @@
 #include "skinui/core/WindowWnd.h"
 
-#include "skinui/core/SkinWindowManager.h"
+#include "skinui/core/UiProcess.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ HWND CWindowWnd::Create(HWND parent, const wchar_t* title, DWORD style, DWORD ex
     if (!registered)
         return nullptr;
     m_hwnd = CreateWindowExW(exStyle, WindowClassName(), title, style, x, y, cx, cy, parent,
-                             nullptr, SkinWindowManager::GetInstance(), this);
+                             nullptr, UiProcess::GetInstance(), this);
     return m_hwnd;
 }
 
@@ -45,7 +45,7 @@ bool CWindowWnd::RegisterWindowClass() {
     WNDCLASSW wc{};
     wc.style = ClassStyle();
     wc.lpfnWndProc = WindowProc;
-    wc.hInstance = SkinWindowManager::GetInstance();
+    wc.hInstance = UiProcess::GetInstance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = WindowClassName();
     return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -55,11 +55,11 @@ bool CWindowWnd::RegisterSuperclass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     if (!GetClassInfoExW(nullptr, SuperClassName(), &wc) &&
-        !GetClassInfoExW(SkinWindowManager::GetInstance(), SuperClassName(), &wc))
+        !GetClassInfoExW(UiProcess::GetInstance(), SuperClassName(), &wc))
         return false;
     m_previousProc = wc.lpfnWndProc;
     wc.lpfnWndProc = SuperclassProc;
-    wc.hInstance = SkinWindowManager::GetInstance();
+    wc.hInstance = UiProcess::GetInstance();
     wc.lpszClassName = WindowClassName();
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }

@@ -189,8 +189,8 @@ void CComboUI::PaintText(HDC dc) {
     if (!IsEnabled())
         color = m_listInfo.disabledTextColor ? m_listInfo.disabledTextColor
                                              : m_manager->GetDisabledColor();
-    render::DrawText(dc, m_manager, rc, text, color, m_listInfo.font,
-                     m_listInfo.textStyle | DT_SINGLELINE | DT_NOPREFIX);
+    DrawSkinText(dc, m_manager, rc, text, color, m_listInfo.font,
+                 m_listInfo.textStyle | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 const wchar_t* CComboBoxUI::GetClass() const {

@@ -158,9 +158,9 @@ void CListLabelElementUI::PaintText(HDC dc) {
     if (m_text.empty() || !m_manager)
         return;
     const ListInfo* info = m_item.owner ? &m_item.owner->GetListInfo() : nullptr;
-    render::DrawText(dc, m_manager, ItemTextRect(m_pos), m_text, m_item.TextColor(*this),
-                     info ? info->font : -1,
-                     (info ? info->textStyle : (DT_VCENTER | DT_SINGLELINE)) | DT_NOPREFIX);
+    DrawSkinText(dc, m_manager, ItemTextRect(m_pos), m_text, m_item.TextColor(*this),
+                 info ? info->font : -1,
+                 (info ? info->textStyle : (DT_VCENTER | DT_SINGLELINE)) | DT_NOPREFIX);
 }
 
 const wchar_t* CListTextElementUI::GetClass() const {
@@ -207,8 +207,8 @@ void CListTextElementUI::PaintText(HDC dc) {
             continue;
         const RECT& columnPos = header->GetItemAt(column)->GetPos();
         const RECT cell = ItemTextRect({columnPos.left, m_pos.top, columnPos.right, m_pos.bottom});
-        render::DrawText(dc, m_manager, cell, text, m_item.TextColor(*this), info.font,
-                         info.textStyle | DT_NOPREFIX);
+        DrawSkinText(dc, m_manager, cell, text, m_item.TextColor(*this), info.font,
+                     info.textStyle | DT_NOPREFIX);
     }
 }
 

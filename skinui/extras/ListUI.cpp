@@ -98,9 +98,9 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
 void CListHeaderItemUI::PaintText(HDC dc) {
     if (m_text.empty() || !m_manager)
         return;
-    render::DrawText(dc, m_manager, PadRect(m_pos, m_textPadding), m_text,
-                     m_textColor ? m_textColor : m_manager->GetDefaultFontColor(), m_font,
-                     m_textStyle | DT_NOPREFIX);
+    DrawSkinText(dc, m_manager, PadRect(m_pos, m_textPadding), m_text,
+                 m_textColor ? m_textColor : m_manager->GetDefaultFontColor(), m_font,
+                 m_textStyle | DT_NOPREFIX);
 }
 
 const wchar_t* CListHeaderUI::GetClass() const {

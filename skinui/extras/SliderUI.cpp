@@ -1,6 +1,5 @@
 #include "skinui/extras/SliderUI.h"
 
-#include "skinui/controls/ButtonUI.h"
 #include "skinui/core/AttributeValues.h"
 #include "skinui/core/ControlParts.h"
 #include "skinui/core/SkinWindowManager.h"

@@ -1,6 +1,7 @@
 #include "skinui/extras/TreeViewUI.h"
 
 #include "skinui/core/AttributeValues.h"
+#include "skinui/core/ControlParts.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
 
@@ -141,8 +142,8 @@ void CTreeNodeUI::PaintText(HDC dc) {
     RECT rc = m_pos;
     rc.left = folder.right + 4;
     const ListInfo* info = m_item.owner ? &m_item.owner->GetListInfo() : nullptr;
-    render::DrawText(dc, m_manager, rc, m_text, color, info ? info->font : -1,
-                     DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawSkinText(dc, m_manager, rc, m_text, color, info ? info->font : -1,
+                 DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 const wchar_t* CTreeViewUI::GetClass() const {

@@ -1,6 +1,5 @@
 #include "skinui/render/ImagePainter.h"
 
-#include "skinui/core/SkinWindowManager.h"
 #include "skinui/markup/ImageDescriptor.h"
 #include "skinui/resources/SkinImage.h"
 #include "skinui/resources/WideText.h"
@@ -99,7 +98,7 @@ void DrawNineGrid(HDC dc, const resources::ImageRecord& image, const RECT& dest,
 
 } // namespace
 
-bool DrawImageDescriptor(HDC dc, SkinWindowManager& manager, const RECT& rc,
+bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
                          const std::wstring& descriptor, const markup::ImageOverride& override) {
     const std::vector<markup::ImageDrawSpec> specs =
         markup::ParseImageDescriptor(resources::ToU16(descriptor), override);
@@ -107,14 +106,14 @@ bool DrawImageDescriptor(HDC dc, SkinWindowManager& manager, const RECT& rc,
         return false;
     bool drewAll = true;
     for (const markup::ImageDrawSpec& spec : specs)
-        drewAll = DrawImage(dc, manager, rc, spec) && drewAll;
+        drewAll = DrawImage(dc, images, rc, spec) && drewAll;
     return drewAll;
 }
 
-bool DrawImage(HDC dc, SkinWindowManager& manager, const RECT& rc,
+bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
                const markup::ImageDrawSpec& spec) {
-    const resources::ImageRecord* image = manager.GetImageEx(
-        resources::ToWide(spec.name), resources::ToWide(spec.resType), spec.mask);
+    const resources::ImageRecord* image =
+        images.Get(resources::ToWide(spec.name), resources::ToWide(spec.resType), spec.mask);
     if (!image || !image->bitmap)
         return false;
     RECT dest = rc;

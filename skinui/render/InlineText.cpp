@@ -1,9 +1,9 @@
 #include "skinui/render/InlineText.h"
 
-#include "skinui/controls/LabelUI.h"
-#include "skinui/core/AttributeValues.h"
-#include "skinui/core/SkinWindowManager.h"
+#include "skinui/markup/ValueSyntax.h"
 #include "skinui/render/RenderEngine.h"
+#include "skinui/render/TextStyle.h"
+#include "skinui/resources/WideText.h"
 #include "win32/GdiObject.h"
 
 #include <algorithm>
@@ -54,7 +54,7 @@ std::vector<Run> ParseRuns(const std::wstring& text, DWORD baseColor, DWORD link
         } else if (tag == L"/a") {
             link = -1;
         } else if (tag.compare(0, 2, L"c ") == 0) {
-            colors.push_back(ParseColorValue(tag.substr(2)));
+            colors.push_back(markup::ParseColor(resources::ToU16(tag.substr(2))));
         } else if (tag == L"/c" && colors.size() > 1) {
             colors.pop_back();
         }
@@ -82,19 +82,18 @@ std::vector<std::wstring> Words(const std::wstring& text) {
 
 } // namespace
 
-std::vector<InlineLink> DrawInlineText(HDC dc, SkinWindowManager& manager, const RECT& rc,
-                                       const std::wstring& text, DWORD color, int font,
+std::vector<InlineLink> DrawInlineText(HDC dc, const RECT& rc, const std::wstring& text,
+                                       DWORD color, HFONT font, LONG fontHeight, DWORD linkColor,
                                        UINT style) {
     std::vector<InlineLink> links;
     const bool wrap = (style & kTextWordBreak) != 0;
-    const FontRecord& info = manager.GetFontInfo(font);
-    const LONG lineHeight = info.metrics.tmHeight > 0 ? info.metrics.tmHeight : 12;
-    const win32::SelectObjectScope selected(dc, manager.GetFont(font));
+    const LONG lineHeight = fontHeight > 0 ? fontHeight : 12;
+    const win32::SelectObjectScope selected(dc, font);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = GetTextColor(dc);
     LONG x = rc.left;
     LONG y = rc.top;
-    for (const Run& run : ParseRuns(text, color, manager.GetLinkFontColor())) {
+    for (const Run& run : ParseRuns(text, color, linkColor)) {
         if (run.lineBreak) {
             if (!wrap)
                 break;

@@ -1,6 +1,5 @@
 #include "skinui/render/RenderEngine.h"
 
-#include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/GdiplusText.h"
 #include "win32/DibSection.h"
 #include "win32/GdiObject.h"
@@ -97,16 +96,16 @@ void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color) {
     RoundRect(dc, rc.left, rc.top, rc.right - 1, rc.bottom - 1, round.cx, round.cy);
 }
 
-void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
-              int font, UINT format) {
-    if (text.empty() || !manager)
+void DrawText(HDC dc, RECT rc, const std::wstring& text, DWORD color, HFONT font, UINT format,
+              TextRenderer renderer) {
+    if (text.empty())
         return;
-    if (manager->IsUseGdiplusText() && !(format & DT_CALCRECT) &&
-        DrawTextGdiplus(dc, manager->GetFont(font), rc, text, color, format))
+    if (renderer == TextRenderer::Gdiplus && !(format & DT_CALCRECT) &&
+        DrawTextGdiplus(dc, font, rc, text, color, format))
         return;
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(dc, ToColorRef(color));
-    const win32::SelectObjectScope selected(dc, manager->GetFont(font));
+    const win32::SelectObjectScope selected(dc, font);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format | DT_NOPREFIX);
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);

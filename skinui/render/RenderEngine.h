@@ -10,12 +10,12 @@ namespace win32 {
 class DibSection;
 }
 
-namespace skinui {
-
-class SkinWindowManager;
-
 // GDI drawing primitives the controls paint with. Colours are 0xAARRGGBB.
-namespace render {
+namespace skinui::render {
+
+// How text is drawn: GDI, or GDI+ for windows with per-pixel alpha (whose alpha GDI text lacks)
+// or that ask for it.
+enum class TextRenderer { Gdi, Gdiplus };
 
 // Fills rc; alpha 255 is an opaque fill, a lower alpha blends, alpha 0 draws nothing.
 void FillColor(HDC dc, const RECT& rc, DWORD color);
@@ -25,10 +25,9 @@ void DrawLine(HDC dc, POINT from, POINT to, int width, DWORD color, int style = 
 // Outline of width pixels drawn inside rc.
 void DrawRect(HDC dc, const RECT& rc, int width, DWORD color);
 void DrawRoundRect(HDC dc, const RECT& rc, int width, SIZE round, DWORD color);
-// Single or multi-line text in the given font index of the manager's table; through GDI+ when
-// the window asks for it (gdiplustext, or bktrans, whose per-pixel alpha GDI text lacks).
-void DrawText(HDC dc, SkinWindowManager* manager, RECT rc, const std::wstring& text, DWORD color,
-              int font, UINT format);
+// Single or multi-line text; the GDI+ renderer falls back to GDI where GDI+ cannot draw it.
+void DrawText(HDC dc, RECT rc, const std::wstring& text, DWORD color, HFONT font, UINT format,
+              TextRenderer renderer = TextRenderer::Gdi);
 COLORREF ToColorRef(DWORD argb);
 // Gives a layered window image (premultiplied alpha) as its whole content, moved to position and
 // sized to the image.
@@ -49,5 +48,4 @@ private:
     bool m_hadClip = false;
 };
 
-} // namespace render
-} // namespace skinui
+} // namespace skinui::render

@@ -64,14 +64,13 @@ private:
 
 class GdiplusText : public ::testing::Test {
 protected:
-    GdiplusText() { m_manager.SetUseGdiplusText(true); }
-
     RECT Draw(Canvas& canvas, const RECT& rc, const std::wstring& text, UINT format) {
-        render::DrawText(canvas.dc(), &m_manager, rc, text, kBlack, -1, format);
+        render::DrawText(canvas.dc(), rc, text, kBlack, m_manager.GetFont(-1), format,
+                         render::TextRenderer::Gdiplus);
         return canvas.Ink();
     }
 
-    SkinWindowManager m_manager;
+    SkinWindowManager m_manager; // for its default font
 };
 
 TEST_F(GdiplusText, DrawsAntiAliasedTextInsideItsRectangle) {
