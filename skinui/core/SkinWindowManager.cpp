@@ -2,17 +2,8 @@
 
 #include "skinui/core/ControlUI.h"
 #include "skinui/core/UiProcess.h"
-#include "skinui/render/RenderEngine.h"
-#include "skinui/resources/SkinImage.h"
-#include "skinui/resources/SkinResources.h"
-#include "win32/DibSection.h"
-#include "win32/GdiObject.h"
-
-#include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace skinui {
 namespace {
@@ -27,23 +18,9 @@ template <typename T> void RemoveAll(std::vector<T*>& list, T* entry) {
     list.erase(std::remove(list.begin(), list.end(), entry), list.end());
 }
 
-// Posted to the window to run the delayed clean-up of removed controls and queued notices.
-constexpr UINT kDelayedCleanupMessage = 0x8001;
-constexpr UINT_PTR kCaretTimerId = 241;
-constexpr UINT kTimerIdModulus = 240;
-constexpr DWORD kDefaultHoverTimeMs = 400;
-// Command and colour messages are reflected to their child window at this offset.
-constexpr UINT kReflectOffset = 0x2000;
-
-POINT PointFromLParam(LPARAM lParam) {
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
 } // namespace
 
-SkinWindowManager::SkinWindowManager() {
-    m_defaultFont = MakeFont(L"", 0, false, false, false, false);
-}
+SkinWindowManager::SkinWindowManager() = default;
 
 SkinWindowManager::~SkinWindowManager() {
     RemoveAllTimers();
@@ -55,7 +32,6 @@ SkinWindowManager::~SkinWindowManager() {
     for (CControlUI* control : delayed)
         delete control;
     m_asyncNotify.clear();
-    ReleaseFonts();
     UiProcess::RemovePreTranslator(this);
 }
 
@@ -72,505 +48,14 @@ void SkinWindowManager::DetachWindow() {
     m_hover = nullptr;
     m_click = nullptr;
     m_keyControl = nullptr;
-    m_toolTipControl = nullptr;
     m_nameMap.clear();
     m_notifiers.clear();
     m_translators.clear();
     m_preFilters.clear();
     m_filters.clear();
     m_window = nullptr;
-    m_toolTip = nullptr;
+    m_toolTip.Forget();
     UiProcess::RemovePreTranslator(this);
-}
-
-HWND SkinWindowManager::PreTranslatedWindow() const {
-    return m_window;
-}
-
-bool SkinWindowManager::PreTranslate(MSG* msg) {
-    if (TranslateAccelerators(msg))
-        return true;
-    LRESULT result = 0;
-    return PreMessageHandler(msg->message, msg->wParam, msg->lParam, result);
-}
-
-bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
-                                          LRESULT& result) {
-    const std::vector<IMessageFilterUI*> filters = m_preFilters;
-    for (IMessageFilterUI* filter : filters) {
-        bool handled = false;
-        result = filter->FilterMessage(message, wParam, lParam, handled);
-        if (handled)
-            return true;
-    }
-    switch (message) {
-    case WM_KEYDOWN:
-        if (wParam == VK_TAB) {
-            if (m_focus && m_focus->IsVisible() && m_focus->IsEnabled() &&
-                (m_focus->GetControlFlags() & kFlagWantTab))
-                return false;
-            SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
-            return true;
-        }
-        break;
-    case WM_SYSKEYDOWN:
-        if (m_focus) {
-            UiEvent event = MakeEvent(kEventSysKey, m_focus, wParam, lParam);
-            event.key = static_cast<wchar_t>(wParam);
-            m_focus->Event(event);
-        }
-        break;
-    case WM_SYSCHAR: {
-        if (!m_root)
-            break;
-        const wchar_t wanted = static_cast<wchar_t>(
-            reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(wParam & 0xFFFF))));
-        bool passOn = false;
-        CControlUI* found = m_root->FindControl(
-            [&](CControlUI* control, void*) -> CControlUI* {
-                if (passOn)
-                    return wcscmp(control->GetClass(), kLabelClassName) == 0 ? nullptr : control;
-                const wchar_t shortcut = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(
-                    reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(control->GetShortcut())))));
-                if (control->GetShortcut() == 0 || shortcut != wanted)
-                    return nullptr;
-                if (wcscmp(control->GetClass(), kLabelClassName) == 0) {
-                    passOn = true;
-                    return nullptr;
-                }
-                return control;
-            },
-            nullptr, kFindEnabled | kFindMeFirst | kFindTopFirst);
-        if (found) {
-            found->SetFocus();
-            found->Activate();
-            return true;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return false;
-}
-
-bool SkinWindowManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
-                                       LRESULT& result) {
-    if (!m_window)
-        return false;
-    FlushAsyncNotifications();
-    const std::vector<IMessageFilterUI*> filters = m_filters;
-    for (IMessageFilterUI* filter : filters) {
-        bool handled = false;
-        result = filter->FilterMessage(message, wParam, lParam, handled);
-        if (handled)
-            return true;
-    }
-    result = 0;
-    switch (message) {
-    case kDelayedCleanupMessage:
-        m_cleanupPosted = false;
-        CleanupDelayed();
-        return true;
-    case WM_CLOSE: {
-        if (m_hover) {
-            UiEvent event = MakeEvent(kEventMouseLeave, m_hover);
-            m_hover->Event(event);
-        }
-        if (m_click) {
-            UiEvent event = MakeEvent(kEventButtonUp, m_click);
-            m_click->Event(event);
-        }
-        SetFocus(nullptr);
-        HWND owner = GetWindow(m_window, GW_OWNER);
-        if (owner)
-            ::SetFocus(owner);
-        return false;
-    }
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    case WM_PAINT:
-        OnPaint();
-        return true;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (m_minInfo.cx > 0)
-            info->ptMinTrackSize.x = m_minInfo.cx;
-        if (m_minInfo.cy > 0)
-            info->ptMinTrackSize.y = m_minInfo.cy;
-        if (m_maxInfo.cx > 0)
-            info->ptMaxTrackSize.x = m_maxInfo.cx;
-        if (m_maxInfo.cy > 0)
-            info->ptMaxTrackSize.y = m_maxInfo.cy;
-        return false;
-    }
-    case WM_SIZE:
-        if (m_focus) {
-            UiEvent event = MakeEvent(kEventWindowSize, m_focus, wParam, lParam);
-            m_focus->Event(event);
-        }
-        if (m_root)
-            m_root->NeedUpdate();
-        m_updateNeeded = true;
-        return true;
-    case WM_TIMER: {
-        // Carets here are the system's, which blinks by itself, so the caret tick has nothing to
-        // toggle; it is still kept from the control timers.
-        if (wParam == kCaretTimerId)
-            return true;
-        for (const TimerInfo& timer : m_timers) {
-            if (timer.window == m_window && timer.nativeId == wParam && !timer.killed) {
-                CControlUI* sender = timer.sender;
-                UiEvent event = MakeEvent(kEventTimer, sender, timer.key, lParam);
-                sender->Event(event);
-                break;
-            }
-        }
-        return true;
-    }
-    case WM_MOUSEHOVER: {
-        // A hover report ends hover tracking only; leave tracking stays armed.
-        m_hoverTracking = false;
-        const POINT pt = PointFromLParam(lParam);
-        CControlUI* control = FindControl(pt);
-        if (!control)
-            return false;
-        if (m_hover) {
-            UiEvent event = MakeEvent(kEventMouseHover, m_hover, wParam, lParam);
-            m_hover->Event(event);
-        }
-        if (!control->GetToolTip().empty())
-            ShowToolTip(control);
-        return true;
-    }
-    case WM_MOUSELEAVE:
-        HideToolTip();
-        if (m_leaveTracking)
-            SendMessageW(m_window, WM_MOUSEMOVE, 0, static_cast<LPARAM>(0xFFFFFFFF));
-        m_hoverTracking = false;
-        m_leaveTracking = false;
-        return false;
-    case WM_MOUSEMOVE:
-        OnMouseMove(PointFromLParam(lParam));
-        return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: {
-        ::SetFocus(m_window);
-        const POINT pt = PointFromLParam(lParam);
-        m_lastMouse = pt;
-        CControlUI* control = FindControl(pt);
-        if (!control || control->GetManager() != this)
-            return false;
-        m_click = control;
-        SetCapture(m_window);
-        m_mouseCapture = true;
-        control->SetFocus();
-        if (m_click != control)
-            return true;
-        const int kind = message == WM_LBUTTONDOWN     ? kEventButtonDown
-                         : message == WM_LBUTTONDBLCLK ? kEventDblClick
-                                                       : kEventRButtonDown;
-        UiEvent event = MakeEvent(kind, control, wParam, lParam);
-        control->Event(event);
-        return true;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        const POINT pt = PointFromLParam(lParam);
-        m_lastMouse = pt;
-        CControlUI* control = m_click;
-        m_click = nullptr;
-        if (m_mouseCapture) {
-            m_mouseCapture = false;
-            ReleaseCapture();
-        }
-        if (!control)
-            return false;
-        if (message == WM_LBUTTONUP) {
-            UiEvent event = MakeEvent(kEventButtonUp, control, wParam, lParam);
-            control->Event(event);
-        }
-        return true;
-    }
-    case WM_CONTEXTMENU: {
-        POINT pt = PointFromLParam(lParam);
-        ScreenToClient(m_window, &pt);
-        m_lastMouse = pt;
-        CControlUI* control = FindControl(pt);
-        if (!control)
-            return false;
-        UiEvent event = MakeEvent(kEventContextMenu, control, wParam, lParam);
-        control->Event(event);
-        return true;
-    }
-    case WM_MOUSEWHEEL: {
-        POINT pt = PointFromLParam(lParam);
-        ScreenToClient(m_window, &pt);
-        m_lastMouse = pt;
-        CControlUI* control = FindControl(pt);
-        if (!control)
-            return false;
-        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-        UiEvent event = MakeEvent(kEventScrollWheel, control,
-                                  MAKELONG(delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0), lParam);
-        control->Event(event);
-        return true;
-    }
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR: {
-        if (!m_focus)
-            return false;
-        const int kind = message == WM_KEYDOWN ? kEventKeyDown
-                         : message == WM_KEYUP ? kEventKeyUp
-                                               : kEventChar;
-        m_keyControl = m_focus;
-        UiEvent event = MakeEvent(kind, m_focus, wParam, lParam);
-        event.key = static_cast<wchar_t>(wParam);
-        m_focus->Event(event);
-        return true;
-    }
-    case WM_SETCURSOR: {
-        if (LOWORD(lParam) != HTCLIENT)
-            return false;
-        if (m_mouseCapture) {
-            result = TRUE;
-            return true;
-        }
-        POINT pt{};
-        GetCursorPos(&pt);
-        ScreenToClient(m_window, &pt);
-        CControlUI* control = FindControl(pt);
-        if (!control || !(control->GetControlFlags() & kFlagSetCursor))
-            return false;
-        UiEvent event = MakeEvent(kEventSetCursor, control, wParam, lParam);
-        event.mouse = pt;
-        control->Event(event);
-        result = TRUE;
-        return true;
-    }
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-        if (lParam == 0)
-            return false;
-        result =
-            SendMessageW(reinterpret_cast<HWND>(lParam), message + kReflectOffset, wParam, lParam);
-        return true;
-    default:
-        return false;
-    }
-}
-
-UiEvent SkinWindowManager::MakeEvent(int type, CControlUI* sender, WPARAM wParam,
-                                     LPARAM lParam) const {
-    UiEvent event;
-    event.type = type;
-    event.sender = sender;
-    event.timestamp = GetTickCount();
-    event.mouse = m_lastMouse;
-    event.keyState = 0;
-    if (GetKeyState(VK_CONTROL) < 0)
-        event.keyState |= MK_CONTROL;
-    if (GetKeyState(VK_SHIFT) < 0)
-        event.keyState |= MK_SHIFT;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return event;
-}
-
-void SkinWindowManager::OnMouseMove(POINT pt) {
-    // The point (-1,-1) is the pointer gone from the window: nothing to track.
-    const bool outside = pt.x == -1 && pt.y == -1;
-    if (!outside && !(m_hoverTracking && m_leaveTracking)) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, m_window,
-                              m_toolTip ? static_cast<DWORD>(SendMessageW(
-                                              m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
-                                        : kDefaultHoverTimeMs};
-        TrackMouseEvent(&track);
-        m_hoverTracking = true;
-        m_leaveTracking = true;
-    }
-    m_lastMouse = pt;
-    CControlUI* control = FindControl(pt);
-    if (control && control->GetManager() != this)
-        return;
-    if (control != m_hover) {
-        if (m_hover) {
-            CControlUI* old = m_hover;
-            m_hover = nullptr;
-            UiEvent event = MakeEvent(kEventMouseLeave, old);
-            old->Event(event);
-            HideToolTip();
-        }
-        if (control) {
-            m_hover = control;
-            UiEvent event = MakeEvent(kEventMouseEnter, control);
-            control->Event(event);
-        }
-    }
-    CControlUI* target = m_click ? m_click : m_hover;
-    if (target) {
-        UiEvent event = MakeEvent(kEventMouseMove, target);
-        target->Event(event);
-    }
-}
-
-void SkinWindowManager::ShowToolTip(CControlUI* control) {
-    if (!m_toolTip) {
-        m_toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    m_window, nullptr, UiProcess::GetInstance(), nullptr);
-        if (!m_toolTip)
-            return;
-    }
-    std::wstring text = control->GetToolTip();
-    TOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = m_window;
-    info.uId = reinterpret_cast<UINT_PTR>(m_window);
-    info.hinst = UiProcess::GetInstance();
-    info.lpszText = text.data();
-    info.rect = control->GetPos();
-    if (m_toolTipControl)
-        HideToolTip();
-    SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
-    SendMessageW(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
-    m_toolTipControl = control;
-}
-
-void SkinWindowManager::HideToolTip() {
-    if (!m_toolTip || !m_toolTipControl)
-        return;
-    TOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = m_window;
-    info.uId = reinterpret_cast<UINT_PTR>(m_window);
-    SendMessageW(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
-    // The tool goes too: the next control adds its own text under the same id.
-    SendMessageW(m_toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    m_toolTipControl = nullptr;
-}
-
-void SkinWindowManager::LayoutIfNeeded(const RECT& client) {
-    if (m_updateNeeded && m_root && !IsRectEmpty(&client)) {
-        m_updateNeeded = false;
-        if (m_root->IsUpdateNeeded()) {
-            m_root->SetPos(client);
-        } else {
-            std::vector<CControlUI*> pending;
-            m_root->FindControl(
-                [&](CControlUI* control, void*) -> CControlUI* {
-                    if (control->IsUpdateNeeded())
-                        pending.push_back(control);
-                    return nullptr;
-                },
-                nullptr, kFindVisible | kFindMeFirst);
-            for (CControlUI* control : pending) {
-                if (!control->IsUpdateNeeded())
-                    continue;
-                // A floating control's rectangle comes from its fixed position and size, so
-                // after a change to those the parent's float rule places it again.
-                auto* parent = control->IsFloat()
-                                   ? InterfaceCast<IContainerUI>(control->GetParent())
-                                   : nullptr;
-                if (parent)
-                    parent->SetFloatPos(parent->GetItemIndex(control));
-                else
-                    control->SetPos(control->GetPos());
-            }
-        }
-        if (m_firstLayout) {
-            m_firstLayout = false;
-            SendNotify(m_root.get(), L"windowinit");
-        }
-    }
-    if (m_focusNeeded)
-        SetNextTabControl();
-}
-
-void SkinWindowManager::LayoutAndPaint(HDC dc, const RECT& client, const RECT& paint) {
-    LayoutIfNeeded(client);
-    if (!m_root)
-        return;
-    m_root->DoPaint(dc, paint);
-    const std::vector<CControlUI*> postPaint = m_postPaint;
-    for (CControlUI* control : postPaint)
-        control->DoPostPaint(dc, paint);
-    if (m_showUpdateRect)
-        render::DrawRect(dc, paint, 1, 0xFFFF0000);
-}
-
-void SkinWindowManager::OnPaint() {
-    RECT client{};
-    GetClientRect(m_window, &client);
-    if (!m_root) {
-        PAINTSTRUCT ps;
-        BeginPaint(m_window, &ps);
-        EndPaint(m_window, &ps);
-        return;
-    }
-    // Layout first: "windowinit" must reach the window before anything is drawn.
-    LayoutIfNeeded(client);
-    if (m_layered) {
-        PAINTSTRUCT ps;
-        BeginPaint(m_window, &ps);
-        EndPaint(m_window, &ps);
-        PaintLayered(client);
-        return;
-    }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_window, &ps);
-    if (!IsRectEmpty(&client)) {
-        const RECT& dirty = ps.rcPaint;
-        const int width = dirty.right - dirty.left;
-        const int height = dirty.bottom - dirty.top;
-        const win32::MemoryDc buffer(dc);
-        const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(1, client.right),
-                                                                std::max<LONG>(1, client.bottom)));
-        const win32::SelectObjectScope selected(buffer.get(), bitmap.get());
-        if (selected) {
-            BitBlt(buffer.get(), dirty.left, dirty.top, width, height, dc, dirty.left, dirty.top,
-                   SRCCOPY);
-            LayoutAndPaint(buffer.get(), client, dirty);
-            BitBlt(dc, dirty.left, dirty.top, width, height, buffer.get(), dirty.left, dirty.top,
-                   SRCCOPY);
-        } else {
-            // Without memory for the off-screen image the tree paints straight to the window:
-            // it may flicker, but it shows.
-            LayoutAndPaint(dc, client, dirty);
-        }
-    }
-    EndPaint(m_window, &ps);
-}
-
-void SkinWindowManager::PaintLayered(const RECT& client) {
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0)
-        return;
-    const LONG_PTR exStyle = GetWindowLongPtrW(m_window, GWL_EXSTYLE);
-    if (!(exStyle & WS_EX_LAYERED))
-        SetWindowLongPtrW(m_window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    win32::DibSection image(width, height);
-    if (!image)
-        return;
-    LayoutAndPaint(image.dc(), client, client);
-    GdiFlush();
-    // GDI leaves the alpha byte of what it draws at 0, while blended images carry their own
-    // alpha: a pixel with colour but no alpha was drawn opaque by GDI.
-    std::uint32_t* pixels = image.pixels();
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
-        if ((pixels[i] & 0xFF000000) == 0 && (pixels[i] & 0x00FFFFFF) != 0)
-            pixels[i] |= 0xFF000000;
-    RECT window{};
-    GetWindowRect(m_window, &window);
-    render::PresentLayered(m_window, {window.left, window.top}, image);
 }
 
 bool SkinWindowManager::AttachDialog(CControlUI* root) {
@@ -624,7 +109,7 @@ void SkinWindowManager::ReapObjects(CControlUI* control) {
         m_click = nullptr;
     if (m_keyControl == control)
         m_keyControl = nullptr;
-    if (m_toolTipControl == control)
+    if (m_toolTip.Subject() == control)
         HideToolTip();
     KillTimer(control);
     for (auto it = m_nameMap.begin(); it != m_nameMap.end();) {
@@ -686,10 +171,7 @@ void SkinWindowManager::SendNotify(UiNotification& notification, bool async) {
         return;
     }
     m_asyncNotify.push_back(notification);
-    if (m_window && !m_cleanupPosted) {
-        m_cleanupPosted = true;
-        PostMessageW(m_window, kDelayedCleanupMessage, 0, 0);
-    }
+    PostCleanup();
 }
 
 void SkinWindowManager::DeliverNotification(UiNotification& notification) {
@@ -766,6 +248,10 @@ void SkinWindowManager::AddDelayedCleanup(CControlUI* control) {
     if (!control)
         return;
     m_delayedCleanup.push_back(control);
+    PostCleanup();
+}
+
+void SkinWindowManager::PostCleanup() {
     if (m_window && !m_cleanupPosted) {
         m_cleanupPosted = true;
         PostMessageW(m_window, kDelayedCleanupMessage, 0, 0);
@@ -844,52 +330,19 @@ bool SkinWindowManager::SetNextTabControl(bool forward) {
 bool SkinWindowManager::SetTimer(CControlUI* control, UINT key, UINT elapseMs) {
     if (!m_window || !control)
         return false;
-    for (TimerInfo& timer : m_timers) {
-        if (timer.sender == control && timer.window == m_window && timer.key == key) {
-            if (!timer.killed)
-                return false;
-            if (!::SetTimer(m_window, timer.nativeId, elapseMs, nullptr))
-                return false;
-            timer.killed = false;
-            return true;
-        }
-    }
-    m_lastTimerId = (m_lastTimerId + 1) % kTimerIdModulus;
-    if (!::SetTimer(m_window, m_lastTimerId, elapseMs, nullptr))
-        return false;
-    m_timers.push_back({control, key, m_window, m_lastTimerId, false});
-    return true;
+    return m_timers.Set(m_window, control, key, elapseMs);
 }
 
 bool SkinWindowManager::KillTimer(CControlUI* control, UINT key) {
-    for (TimerInfo& timer : m_timers) {
-        if (timer.sender == control && timer.window == m_window && timer.key == key) {
-            if (!timer.killed && m_window)
-                ::KillTimer(timer.window, timer.nativeId);
-            timer.killed = true;
-            return true;
-        }
-    }
-    return false;
+    return m_timers.Kill(m_window, control, key);
 }
 
 void SkinWindowManager::KillTimer(CControlUI* control) {
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->sender == control) {
-            if (!it->killed && IsWindow(it->window))
-                ::KillTimer(it->window, it->nativeId);
-            it = m_timers.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    m_timers.KillAll(control);
 }
 
 void SkinWindowManager::RemoveAllTimers() {
-    for (const TimerInfo& timer : m_timers)
-        if (!timer.killed && IsWindow(timer.window))
-            ::KillTimer(timer.window, timer.nativeId);
-    m_timers.clear();
+    m_timers.Clear();
 }
 
 bool SkinWindowManager::AddOptionGroup(const std::wstring& group, CControlUI* option) {
@@ -926,68 +379,14 @@ void SkinWindowManager::Invalidate(const RECT& rc) {
         InvalidateRect(m_window, &rc, FALSE);
 }
 
-FontRecord SkinWindowManager::MakeFont(const std::wstring& face, int size, bool bold,
-                                       bool underline, bool italic, bool clearType) const {
-    LOGFONTW description{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
-    description.lfCharSet = DEFAULT_CHARSET;
-    if (!face.empty()) {
-        const std::wstring shortFace = face.substr(0, LF_FACESIZE - 1);
-        wcsncpy(description.lfFaceName, shortFace.c_str(), LF_FACESIZE - 1);
-        description.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
-    if (size > 0)
-        description.lfHeight = -size;
-    if (bold)
-        description.lfWeight += FW_BOLD;
-    description.lfUnderline = underline ? TRUE : FALSE;
-    description.lfItalic = italic ? TRUE : FALSE;
-    if (clearType)
-        description.lfQuality = CLEARTYPE_QUALITY;
-    FontRecord record;
-    record.font = CreateFontIndirectW(&description);
-    record.face = description.lfFaceName;
-    record.size = size > 0 ? size : -description.lfHeight;
-    record.bold = bold;
-    record.underline = underline;
-    record.italic = italic;
-    const win32::WindowDc screen(nullptr);
-    const win32::SelectObjectScope selected(screen.get(), record.font);
-    GetTextMetricsW(screen.get(), &record.metrics);
-    return record;
-}
-
 void SkinWindowManager::SetDefaultFont(const std::wstring& face, int size, bool bold,
                                        bool underline, bool italic) {
-    FontRecord record = MakeFont(face, size, bold, underline, italic, false);
-    if (m_defaultFont.font)
-        DeleteObject(m_defaultFont.font);
-    m_defaultFont = record;
+    m_fonts.SetDefault(face, size, bold, underline, italic);
 }
 
 int SkinWindowManager::AddFont(const std::wstring& face, int size, bool bold, bool underline,
                                bool italic) {
-    m_fonts.push_back(MakeFont(face, size, bold, underline, italic, true));
-    return static_cast<int>(m_fonts.size()) - 1;
-}
-
-HFONT SkinWindowManager::GetFont(int index) const {
-    return GetFontInfo(index).font;
-}
-
-const FontRecord& SkinWindowManager::GetFontInfo(int index) const {
-    if (index < 0 || index >= GetFontCount())
-        return m_defaultFont;
-    return m_fonts[static_cast<size_t>(index)];
-}
-
-void SkinWindowManager::ReleaseFonts() {
-    for (FontRecord& record : m_fonts)
-        DeleteObject(record.font);
-    m_fonts.clear();
-    if (m_defaultFont.font)
-        DeleteObject(m_defaultFont.font);
-    m_defaultFont.font = nullptr;
+    return m_fonts.Add(face, size, bold, underline, italic);
 }
 
 const resources::ImageRecord* SkinWindowManager::GetImage(const std::wstring& name) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "skinui/core/FontTable.h"
 #include "skinui/core/ShadowUI.h"
+#include "skinui/core/TimerTable.h"
+#include "skinui/core/ToolTip.h"
 #include "skinui/core/UiProcess.h"
 #include "skinui/core/UiTypes.h"
 #include "skinui/markup/ColorAdjust.h"
@@ -14,17 +17,6 @@
 namespace skinui {
 
 class CControlUI;
-
-// One entry of the window's font table.
-struct FontRecord {
-    HFONT font = nullptr; // owned
-    std::wstring face;
-    int size = 0; // character height in pixels
-    bool bold = false;
-    bool underline = false;
-    bool italic = false;
-    TEXTMETRICW metrics{};
-};
 
 // Routes one native window's messages to its control tree and owns what the tree shares:
 // fonts, images, default attribute lists, timers and the notification queues.
@@ -97,12 +89,13 @@ public:
     CShadowUI* GetShadow() { return &m_shadow; }
 
     // Skin resources.
-    const FontRecord& GetDefaultFont() const { return m_defaultFont; }
+    const FontRecord& GetDefaultFont() const { return m_fonts.Default(); }
     void SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
     int AddFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
-    HFONT GetFont(int index) const;
-    const FontRecord& GetFontInfo(int index) const;
-    int GetFontCount() const { return static_cast<int>(m_fonts.size()); }
+    // Any index outside the table means the default font.
+    HFONT GetFont(int index) const { return m_fonts.Get(index).font.get(); }
+    const FontRecord& GetFontInfo(int index) const { return m_fonts.Get(index); }
+    int GetFontCount() const { return m_fonts.Count(); }
     const resources::ImageRecord* GetImage(const std::wstring& name);
     const resources::ImageRecord* GetImageEx(const std::wstring& name, const std::wstring& resType,
                                              DWORD mask);
@@ -150,35 +143,59 @@ public:
     bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    // Posted to the window to run the delayed clean-up of removed controls and queued notices.
+    static constexpr UINT kDelayedCleanupMessage = 0x8001;
+
+    // One message's handling: true when handled, with the message's result in result.
+    using MessageHandlerFn = bool (SkinWindowManager::*)(UINT message, WPARAM wParam, LPARAM lParam,
+                                                         LRESULT& result);
+    static MessageHandlerFn HandlerFor(UINT message);
+    static MessageHandlerFn PreHandlerFor(UINT message);
+
     HWND PreTranslatedWindow() const override;
     bool PreTranslate(MSG* msg) override;
 
-    struct TimerInfo {
-        CControlUI* sender;
-        UINT key;
-        HWND window;
-        UINT nativeId;
-        bool killed;
-    };
+    // Message handlers (ManagerMessages.cpp).
+    bool OnDelayedCleanup(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnClose(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnEraseBackground(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnPaint(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSize(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseHover(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseLeave(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnButtonUp(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnContextMenu(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKey(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetCursor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Pre-translation of the loop's messages.
+    bool OnPreTab(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnPreSysKey(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnPreSysChar(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void FlushAsyncNotifications();
     void DeliverNotification(UiNotification& notification);
     void CleanupDelayed();
     void LayoutIfNeeded(const RECT& client);
-    void OnPaint();
+    void Paint();
     // With bktrans: the whole tree into a 32-bit image pushed with per-pixel alpha.
     void PaintLayered(const RECT& client);
-    void OnMouseMove(POINT pt);
-    void SetHover(CControlUI* control, POINT pt, WPARAM wParam);
+    void TrackMouse(POINT pt);
+    // The control under a point in screen coordinates, which becomes the last mouse position.
+    CControlUI* ControlAtScreenPoint(LPARAM lParam);
     void ShowToolTip(CControlUI* control);
-    void HideToolTip();
+    void HideToolTip() { m_toolTip.Hide(); }
     // The focus control, if any, loses focus with its event and "killfocus".
     void DropFocus();
     void RegisterNames(CControlUI* root);
     UiEvent MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    void ReleaseFonts();
-    FontRecord MakeFont(const std::wstring& face, int size, bool bold, bool underline, bool italic,
-                        bool clearType) const;
+    // Queues the delayed clean-up message unless it is already on its way.
+    void PostCleanup();
 
     HWND m_window = nullptr;
     std::unique_ptr<CControlUI> m_root;
@@ -205,17 +222,12 @@ private:
     std::vector<CControlUI*> m_postPaint;
     std::vector<CControlUI*> m_delayedCleanup;
     std::vector<UiNotification> m_asyncNotify;
-    std::vector<TimerInfo> m_timers;
-    UINT m_lastTimerId = 0;
+    TimerTable m_timers;
     std::map<std::wstring, std::vector<CControlUI*>> m_optionGroups;
     std::map<std::wstring, CControlUI*> m_nameMap;
+    ToolTip m_toolTip;
 
-    HWND m_toolTip = nullptr; // owned by the window (destroyed with it)
-    CControlUI* m_toolTipControl = nullptr;
-
-    FontRecord m_defaultFont;
-    bool m_defaultFontOwned = false;
-    std::vector<FontRecord> m_fonts;
+    FontTable m_fonts;
     resources::ImageCache m_images;
     std::map<std::wstring, std::wstring> m_defaultAttributes;
 

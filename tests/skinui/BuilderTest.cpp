@@ -80,8 +80,8 @@ TEST(SkinBuilder, FontWithAnUnknownAttributeIsRegularWeight) {
     EXPECT_GT(font.lfWeight, FW_NORMAL);
     EXPECT_TRUE(font.lfUnderline);
     EXPECT_EQ(manager.GetDefaultFont().size, 13);
-    EXPECT_EQ(manager.GetFont(5), manager.GetDefaultFont().font) << "out of range: default";
-    EXPECT_EQ(manager.GetFont(-1), manager.GetDefaultFont().font);
+    EXPECT_EQ(manager.GetFont(5), manager.GetDefaultFont().font.get()) << "out of range: default";
+    EXPECT_EQ(manager.GetFont(-1), manager.GetDefaultFont().font.get());
 }
 
 TEST(SkinBuilder, UnknownElementsAreSkippedWithTheirSubtreeAndCustomControlsAreAsked) {
