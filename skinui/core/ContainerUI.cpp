@@ -402,62 +402,55 @@ void CContainerUI::SetScrollPos(SIZE position) {
     Invalidate();
 }
 
-int CContainerUI::LineStep(const CScrollBarUI* bar) const {
-    if (m_scrollStepSize > 0)
-        return m_scrollStepSize;
-    return bar ? bar->GetLineSize() : 8;
+void CContainerUI::ScrollStep(Axis axis, bool page, int direction) {
+    const bool horizontal = axis == Axis::Horizontal;
+    LONG step = 0;
+    if (page) {
+        const RECT content = ContentRect();
+        step = std::max<LONG>(1, horizontal ? content.right - content.left
+                                            : content.bottom - content.top);
+    } else if (m_scrollStepSize > 0) {
+        step = m_scrollStepSize;
+    } else {
+        const CScrollBarUI* bar =
+            horizontal ? m_horizontalScrollBar.get() : m_verticalScrollBar.get();
+        step = bar ? bar->GetLineSize() : 8;
+    }
+    SIZE pos = GetScrollPos();
+    (horizontal ? pos.cx : pos.cy) += direction * step;
+    SetScrollPos(pos);
 }
 
 void CContainerUI::LineUp() {
-    SIZE pos = GetScrollPos();
-    pos.cy -= LineStep(m_verticalScrollBar.get());
-    SetScrollPos(pos);
+    ScrollStep(Axis::Vertical, false, -1);
 }
 
 void CContainerUI::LineDown() {
-    SIZE pos = GetScrollPos();
-    pos.cy += LineStep(m_verticalScrollBar.get());
-    SetScrollPos(pos);
+    ScrollStep(Axis::Vertical, false, 1);
 }
 
 void CContainerUI::PageUp() {
-    SIZE pos = GetScrollPos();
-    const RECT content = ContentRect();
-    pos.cy -= std::max<LONG>(1, content.bottom - content.top);
-    SetScrollPos(pos);
+    ScrollStep(Axis::Vertical, true, -1);
 }
 
 void CContainerUI::PageDown() {
-    SIZE pos = GetScrollPos();
-    const RECT content = ContentRect();
-    pos.cy += std::max<LONG>(1, content.bottom - content.top);
-    SetScrollPos(pos);
+    ScrollStep(Axis::Vertical, true, 1);
 }
 
 void CContainerUI::LineLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx -= LineStep(m_horizontalScrollBar.get());
-    SetScrollPos(pos);
+    ScrollStep(Axis::Horizontal, false, -1);
 }
 
 void CContainerUI::LineRight() {
-    SIZE pos = GetScrollPos();
-    pos.cx += LineStep(m_horizontalScrollBar.get());
-    SetScrollPos(pos);
+    ScrollStep(Axis::Horizontal, false, 1);
 }
 
 void CContainerUI::PageLeft() {
-    SIZE pos = GetScrollPos();
-    const RECT content = ContentRect();
-    pos.cx -= std::max<LONG>(1, content.right - content.left);
-    SetScrollPos(pos);
+    ScrollStep(Axis::Horizontal, true, -1);
 }
 
 void CContainerUI::PageRight() {
-    SIZE pos = GetScrollPos();
-    const RECT content = ContentRect();
-    pos.cx += std::max<LONG>(1, content.right - content.left);
-    SetScrollPos(pos);
+    ScrollStep(Axis::Horizontal, true, 1);
 }
 
 void CContainerUI::ProcessScrollBar(const RECT& content, long neededWidth, long neededHeight) {

@@ -77,8 +77,9 @@ protected:
     // negative, sets that axis's range to the excess, showing or hiding its bar; lays the
     // container out again when a bar appeared, vanished or had its position cut.
     void ProcessScrollBar(const RECT& content, long neededWidth, long neededHeight);
-    // One scroll step: the scroll step size, else the bar's line size.
-    int LineStep(const CScrollBarUI* bar) const;
+    // Scrolls by one line (the scroll step size, else the bar's line size) or one page (the
+    // view's length) along axis, forward for a positive direction.
+    void ScrollStep(Axis axis, bool page, int direction);
 
     std::vector<CControlUI*> m_items; // owned
     RECT m_inset{};

@@ -4,6 +4,8 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
 
+#include <algorithm>
+
 namespace skinui {
 
 RECT PadRect(RECT rc, const RECT& padding) {
@@ -12,6 +14,10 @@ RECT PadRect(RECT rc, const RECT& padding) {
     rc.right -= padding.right;
     rc.bottom -= padding.bottom;
     return rc;
+}
+
+long ClampExtent(long value, int minimum, int maximum) {
+    return std::clamp<long>(value, minimum, std::max(minimum, maximum));
 }
 
 bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,

@@ -15,6 +15,9 @@ class SkinWindowManager;
 // What is left of rc once each side gives up its padding.
 RECT PadRect(RECT rc, const RECT& padding);
 
+// A width or height kept within a control's limits; a maximum below the minimum gives way to it.
+long ClampExtent(long value, int minimum, int maximum);
+
 // Draws a descriptor into the control; one that cannot be drawn is cleared so it is not tried
 // again. False when it is empty or was cleared.
 bool DrawImageOrClear(CControlUI& control, HDC dc, std::wstring& descriptor,

@@ -8,6 +8,9 @@ namespace skinui {
 
 class CControlUI;
 
+// The two directions of the plane, for code that works the same along either.
+enum class Axis { Horizontal, Vertical };
+
 // Kinds of UiEvent. Values 9 to 18 are the mouse events: controls test that range to ignore
 // mouse input while mouse input is disabled.
 enum UiEventKind : int {

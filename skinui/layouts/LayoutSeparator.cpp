@@ -1,5 +1,6 @@
 #include "skinui/layouts/LayoutSeparator.h"
 
+#include "skinui/core/ControlParts.h"
 #include "skinui/core/ControlUI.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
@@ -59,8 +60,7 @@ bool LayoutSeparator::HandleEvent(CControlUI& owner, const UiEvent& event) {
         const int low = m_vertical ? owner.GetMinHeight() : owner.GetMinWidth();
         const int high = m_vertical ? owner.GetMaxHeight() : owner.GetMaxWidth();
         // A fast drag past a limit stops the edge at the limit rather than short of it.
-        const LONG extent =
-            std::clamp<LONG>(oldExtent + (movesFarEdge ? delta : -delta), low, std::max(low, high));
+        const LONG extent = ClampExtent(oldExtent + (movesFarEdge ? delta : -delta), low, high);
         edge += movesFarEdge ? extent - oldExtent : oldExtent - extent;
         if (extent == oldExtent)
             return true;

@@ -1,6 +1,7 @@
 #include "skinui/layouts/TabLayoutUI.h"
 
 #include "skinui/core/AttributeValues.h"
+#include "skinui/core/ControlParts.h"
 #include "skinui/core/SkinWindowManager.h"
 
 #include <algorithm>
@@ -116,10 +117,8 @@ void CTabLayoutUI::SetPos(RECT rc) {
         const SIZE wanted = child->EstimateSize(available);
         long width = wanted.cx == 0 ? available.cx : wanted.cx;
         long height = wanted.cy == 0 ? available.cy : wanted.cy;
-        width = std::clamp<long>(width, child->GetMinWidth(),
-                                 std::max(child->GetMinWidth(), child->GetMaxWidth()));
-        height = std::clamp<long>(height, child->GetMinHeight(),
-                                  std::max(child->GetMinHeight(), child->GetMaxHeight()));
+        width = ClampExtent(width, child->GetMinWidth(), child->GetMaxWidth());
+        height = ClampExtent(height, child->GetMinHeight(), child->GetMaxHeight());
         const long left = slot.left - scroll.cx;
         const long top = slot.top - scroll.cy;
         child->SetPos({left, top, left + width, top + height});
