@@ -98,6 +98,11 @@ ENV
     timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$SKIN_FONT_FACE" \
         /t REG_SZ /d "$CJK_FONT_FAMILY" /f </dev/null >>"$dir/wineboot.log" 2>&1 ||
         fail "could not map the font $SKIN_FONT_FACE; see $dir/wineboot.log"
+    # No window manager runs on the display, so Wine manages the windows itself: handed to a window
+    # manager, every activated window that is hidden or destroyed waits 2 s for one to answer,
+    # and never gets the keyboard focus of the display.
+    timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        </dev/null >>"$dir/wineboot.log" 2>&1 || fail "could not let Wine manage its windows itself"
     echo "wine-session: prefix $WINEPREFIX on display $DISPLAY"
 }
 
