@@ -6,6 +6,7 @@
 #include "skinui/render/RenderEngine.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace skinui {
 
@@ -162,6 +163,7 @@ void CContainerUI::SetPos(RECT rc) {
 }
 
 void CContainerUI::SetFloatPos(int index) {
+    assert(index >= 0 && index < GetCount());
     CControlUI* child = GetItemAt(index);
     if (!child || !child->IsVisible() || !child->IsFloat())
         return;

@@ -66,7 +66,7 @@ LRESULT WindowImplBase::DefaultKeyResponse(WPARAM key) {
 }
 
 int WindowImplBase::SkinSourceKind() const {
-    return static_cast<int>(resources::SkinSource::Files);
+    return static_cast<int>(SkinSource::Files);
 }
 
 std::wstring WindowImplBase::SkinZipFileName() {
@@ -266,13 +266,13 @@ LRESULT WindowImplBase::OnCreateMsg(UINT /*message*/, WPARAM /*wParam*/, LPARAM 
     m_manager.Init(m_hwnd);
     m_manager.AddPreMessageFilter(this);
 
-    const auto source = static_cast<resources::SkinSource>(SkinSourceKind());
+    const auto source = static_cast<SkinSource>(SkinSourceKind());
     if (!resources::PrepareSkinSource(source, SkinFolder(), SkinZipFileName(), SkinResourceId()))
         return 0;
     SkinBuilder builder;
     CControlUI* root = nullptr;
     const std::wstring fileName = SkinFileName();
-    if (source == resources::SkinSource::MarkupResource) {
+    if (source == SkinSource::MarkupResource) {
         const auto id = static_cast<WORD>(_wtoi(fileName.c_str()));
         root = builder.Create(MAKEINTRESOURCEW(id), kMarkupResourceType, this, &m_manager);
     } else {

@@ -3,6 +3,7 @@
 #include "skinui/core/NotifyPump.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/core/WindowWnd.h"
+#include "skinui/resources/SkinResources.h"
 
 #include <string>
 
@@ -17,6 +18,9 @@ class WindowImplBase : public CWindowWnd,
                        public IMessageFilterUI,
                        public IDialogBuilderCallback {
 public:
+    // Where the skin comes from: the values SkinSourceKind returns.
+    using SkinSource = resources::SkinSource;
+
     WindowImplBase() = default;
 
 protected:
