@@ -29,6 +29,13 @@ constexpr int kExtractStopped = 10;
 int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
                    HWND progressWindow);
 
+// A path given as a C string goes to the path version: a wchar_t pointer would otherwise convert
+// to HANDLE, which C++ prefers to building a std::wstring, and be taken for an open file.
+inline int ExtractPayload(const wchar_t* archivePath, const std::wstring& installFolder,
+                          HWND progressWindow) {
+    return ExtractPayload(std::wstring(archivePath), installFolder, progressWindow);
+}
+
 // The same from an archive the caller already holds open with read access: the extraction reads
 // through its own duplicate of `archiveFile`, so a caller that keeps others from writing to or
 // replacing the file unpacks exactly the bytes it wrote. When `stopRequested` is given and

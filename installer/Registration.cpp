@@ -121,7 +121,11 @@ void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstall
     WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayVersionValue,
                      product::kDisplayVersion);
     WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kPublisherValue, product::kPublisher);
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kUninstallStringValue, uninstallerPath);
+    // Quoted: Programs and Features runs the value through CreateProcess, which would take an
+    // unquoted path with spaces for "C:\Program.exe" followed by arguments if such a file
+    // exists. The icon value is a plain path and stays unquoted.
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kUninstallStringValue,
+                     L"\"" + uninstallerPath + L"\"");
 }
 
 void SetLogonStart(bool enable, const std::wstring& clientPath) {

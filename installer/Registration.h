@@ -33,7 +33,8 @@ void ProductKeys(const std::wstring& installFolder, const std::wstring& clientPa
                  bool simplifiedEdition);
 
 // Creates HKLM\...\Uninstall\<entry name> and writes DisplayIcon, DisplayName, DisplayVersion,
-// Publisher and UninstallString in that order. An entry name that is empty or holds a
+// Publisher and UninstallString in that order. UninstallString is the uninstaller path in
+// double quotes, DisplayIcon the bare path. An entry name that is empty or holds a
 // backslash writes nothing, so the Uninstall key itself is never touched.
 void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstallerPath);
 

@@ -34,6 +34,12 @@ public:
             old->Release();
     }
 
+    // For interface methods that return the pointer through a typed out parameter.
+    Interface** put() {
+        reset();
+        return &m_pointer;
+    }
+
     // For CoCreateInstance and QueryInterface, which return the interface through a void**.
     void** put_void() {
         reset();

@@ -14,6 +14,7 @@ template <typename Object> struct GdiObjectTraits {
     static void close(Pointer object) { DeleteObject(object); }
 };
 
+// A memory DC from CreateCompatibleDC.
 struct MemoryDcTraits {
     using Pointer = HDC;
     static Pointer invalid() { return nullptr; }
@@ -31,6 +32,7 @@ using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueLibrary = UniqueHandle<LibraryTraits>;
 
 // A memory device context compatible with reference (the screen's for null), deleted with the
@@ -43,7 +45,7 @@ public:
     explicit operator bool() const { return static_cast<bool>(m_dc); }
 
 private:
-    UniqueHandle<MemoryDcTraits> m_dc;
+    UniqueMemoryDc m_dc;
 };
 
 // Selects a GDI object into a DC for the scope's lifetime and then puts back what the DC held.
@@ -67,11 +69,18 @@ private:
     HGDIOBJ m_old;
 };
 
+// Which part of a window a WindowDc draws on.
+enum class DcArea {
+    Client,      // GetDC
+    WholeWindow, // GetWindowDC: the frame too
+};
+
 // A window's device context (the screen's for a null window), released to the window it came
 // from.
 class WindowDc {
 public:
-    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    explicit WindowDc(HWND window, DcArea area = DcArea::Client)
+        : m_window(window), m_dc(area == DcArea::Client ? GetDC(window) : GetWindowDC(window)) {}
     ~WindowDc() {
         if (m_dc)
             ReleaseDC(m_window, m_dc);

@@ -170,6 +170,18 @@ std::vector<DWORD> CShadowUI::RenderKernelShadow(int windowWidth, int windowHeig
             }
         }
     }
+    // The shadow is owned by the window, and the system keeps owned windows above their owner:
+    // whatever lies under the window itself must stay clear, or the shadow would cover it.
+    for (int y = 0; y < windowHeight; ++y) {
+        for (int x = 0; x < windowWidth; ++x) {
+            if (region && !PtInRegion(region, x, y))
+                continue;
+            const int sx = x + m_size - m_offset.x;
+            const int sy = y + m_size - m_offset.y;
+            if (sx >= 0 && sy >= 0 && sx < width && sy < height)
+                alpha[static_cast<size_t>(sy) * width + sx] = 0;
+        }
+    }
     std::vector<DWORD> pixels(alpha.size());
     const DWORD r = (m_color >> 16) & 0xFF;
     const DWORD g = (m_color >> 8) & 0xFF;

@@ -63,7 +63,9 @@ TEST_F(RegistrationTest, DefaultFolderInstallationWritesTheDocumentedLayout) {
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"DisplayName", L"Tamro"));
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"DisplayVersion", L"2.6.3.2"));
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"Publisher", L"Tolma网络"));
-    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString", uninstaller));
+    // Quoted, so that the space in "Program Files" cannot make it start C:\Program.exe.
+    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString",
+                          L"\"C:\\Program Files\\Tolma\\Orvia\\tamro\\tamro\\UnInstall.exe\""));
     EXPECT_EQ(registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallEntry), 5);
 
     // The folder the next run proposes is read from a key the installer never writes.
@@ -90,7 +92,8 @@ TEST_F(RegistrationTest, UninstallEntryUsesTheRecordNamesAndRejectsPathNames) {
     info.displayName = L"Tamro 测试";
     WriteUninstallEntry(info, L"X:\\u.exe");
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"DisplayName", L"Tamro 测试"));
-    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString", L"X:\\u.exe"));
+    EXPECT_TRUE(
+        HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString", L"\"X:\\u.exe\""));
 
     // An empty entry name must not turn the Uninstall key itself into the entry.
     const std::wstring uninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -79,7 +79,7 @@ void SelectSkin(const std::wstring& skin, std::wstring& zipName) {
 } // namespace
 
 bool CaptureSkin(const std::wstring& skin, const std::wstring& markup, SkinShot& shot,
-                 std::wstring& error) {
+                 std::wstring& error, const std::vector<AttributeOverride>& overrides) {
     std::wstring zipName;
     SelectSkin(skin, zipName);
     if (!zipName.empty())
@@ -113,6 +113,15 @@ bool CaptureSkin(const std::wstring& skin, const std::wstring& markup, SkinShot&
     }
     PatBlt(image.dc(), 0, 0, shot.width, shot.height, WHITENESS);
     skinui::SkinWindowManager& manager = window->Manager();
+    for (const AttributeOverride& item : overrides) {
+        skinui::CControlUI* control = manager.FindControl(item.control);
+        if (!control) {
+            DestroyWindow(hwnd);
+            error = L"no control named " + item.control;
+            return false;
+        }
+        control->SetAttribute(item.attribute, item.value);
+    }
     manager.LayoutAndPaint(image.dc(), client, client);
     GdiFlush();
 

@@ -5,6 +5,9 @@
 #   wine-session.sh start DIR win32|win64   create DIR/prefix anew, start Xvfb and Wine, write DIR/env
 #   wine-session.sh stop DIR                 end the wineserver and the X server of that session
 #
+# With ORVIA_WINE_DISPLAY set (for example to the user's $DISPLAY), the session uses that X
+# display instead of starting Xvfb, so that a person sees and drives its windows.
+#
 # Every step has a time limit, so a Wine or X server that cannot start is reported, never waited for.
 set -euo pipefail
 
@@ -69,7 +72,11 @@ start_session() {
         fail "$loader cannot run here (a 32-bit loader needs the kernel's 32-bit emulation)"
 
     local display
-    display=$(start_x_server)
+    if [ -n "${ORVIA_WINE_DISPLAY:-}" ]; then
+        display=$ORVIA_WINE_DISPLAY
+    else
+        display=$(start_x_server)
+    fi
     local locale=zh_CN.UTF-8
     if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
         echo "wine-session: locale $locale is not generated; Wine will not use code page 936" >&2
@@ -95,14 +102,20 @@ ENV
     timeout 240 "$WINELOADER" wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 ||
         fail "wineboot failed or timed out; see $dir/wineboot.log"
 
+    # wineboot links the user's shell folders (Desktop, Documents, ...) to $HOME, which every
+    # session on the machine shares: a shortcut one session writes to its desktop would appear
+    # on the desktop of every other. Each session gets folders of its own.
+    local folder
+    for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$folder" ]; then
+            rm "$folder"
+            mkdir "$folder"
+        fi
+    done
+
     timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$SKIN_FONT_FACE" \
         /t REG_SZ /d "$CJK_FONT_FAMILY" /f </dev/null >>"$dir/wineboot.log" 2>&1 ||
         fail "could not map the font $SKIN_FONT_FACE; see $dir/wineboot.log"
-    # No window manager runs on the display, so Wine manages the windows itself: handed to a window
-    # manager, every activated window that is hidden or destroyed waits 2 s for one to answer,
-    # and never gets the keyboard focus of the display.
-    timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-        </dev/null >>"$dir/wineboot.log" 2>&1 || fail "could not let Wine manage its windows itself"
     echo "wine-session: prefix $WINEPREFIX on display $DISPLAY"
 }
 

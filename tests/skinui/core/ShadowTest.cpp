@@ -62,11 +62,31 @@ TEST(Shadow, KernelShadowUsesOnlyTheColourChannelsAndSpreadsBeyondTheWindow) {
     shadow.SetColor(0x00666666);
     const auto pixels = shadow.RenderKernelShadow(20, 10, nullptr);
     ASSERT_EQ(pixels.size(), size_t(28 * 18));
-    const DWORD centre = pixels[9 * 28 + 14];
-    EXPECT_EQ(centre >> 24, 200u) << "an alpha byte of 0 in the colour still shows";
-    EXPECT_EQ((centre >> 16) & 0xFF, 0x66u * 200 / 255);
+    // The window covers columns 4..23 and rows 4..13; one pixel left of it is 1 from the edge.
+    const DWORD beside = pixels[9 * 28 + 3];
+    EXPECT_EQ(beside >> 24, 160u) << "an alpha byte of 0 in the colour still shows";
+    EXPECT_EQ((beside >> 16) & 0xFF, 0x66u * 160 / 255);
     EXPECT_EQ(pixels[0] >> 24, 0u) << "the far corner is beyond the kernel";
     EXPECT_GT(pixels[9 * 28 + 1] >> 24, 0u) << "the blur reaches out to the left";
+}
+
+TEST(Shadow, WhatTheWindowCoversStaysClearSoTheShadowNeverHidesIt) {
+    CShadowUI shadow;
+    shadow.SetSize(3);
+    shadow.SetSharpness(0);
+    shadow.SetPosition(1, 1);
+    shadow.SetColor(0x00666666);
+    HRGN region = CreateRoundRectRgn(0, 0, 21, 11, 6, 6);
+    const auto pixels = shadow.RenderKernelShadow(20, 10, region);
+    DeleteObject(region);
+    ASSERT_EQ(pixels.size(), size_t(26 * 16));
+    const auto alphaAt = [&](int x, int y) { return pixels[y * 26 + x] >> 24; };
+    // The window lies at 2,2 in the shadow's bitmap (size 3 less offset 1).
+    EXPECT_EQ(alphaAt(12, 7), 0u) << "under the window's middle";
+    EXPECT_EQ(alphaAt(3, 3), 0u) << "under the window, just inside its rounded corner";
+    EXPECT_GT(alphaAt(23, 7), 0u) << "the rim right of the window";
+    EXPECT_GT(alphaAt(12, 13), 0u) << "the rim below the window";
+    EXPECT_GT(alphaAt(2, 2), 0u) << "the corner the rounded region cuts off shows the shadow";
 }
 
 TEST(Shadow, ShownShadowWindowSitsAroundTheSkinnedWindow) {
@@ -91,4 +111,32 @@ TEST(Shadow, ShownShadowWindowSitsAroundTheSkinnedWindow) {
     EXPECT_EQ(rc.left, 296);
     DestroyWindow(hwnd);
     EXPECT_FALSE(IsWindow(shadow));
+}
+
+TEST(Shadow, WindowCreatedHiddenGetsItsShadowAndRoundCornerWhenShown) {
+    TestWindow window(LR"(<Window size="200,100" roundcorner="3,3" showshadow="true"
+        shadowsize="3" shadowpositon="1,1" shadowcolor="#00666666"><Control bkcolor="#FFFFFFFF" />
+        </Window>)");
+    HWND hwnd = window.Create(nullptr, L"test", WS_POPUP, 0, 200, 150, 0, 0);
+    ASSERT_TRUE(hwnd);
+    ASSERT_TRUE(PumpUntilIdle()) << "creating the hidden window";
+    HWND shadow = window.Manager().GetShadow()->GetHWND();
+    ASSERT_TRUE(shadow);
+    EXPECT_FALSE(IsWindowVisible(shadow)) << "no shadow around a hidden window";
+
+    window.ShowWindow(true, true);
+    ASSERT_TRUE(PumpUntilIdle()) << "showing the window";
+    EXPECT_TRUE(IsWindowVisible(shadow));
+    RECT rc{};
+    GetWindowRect(shadow, &rc);
+    EXPECT_EQ(rc.left, 198);
+    EXPECT_EQ(rc.top, 148);
+    EXPECT_EQ(rc.right - rc.left, 206);
+    EXPECT_EQ(rc.bottom - rc.top, 106);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(hwnd, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the corner is cut off";
+    EXPECT_TRUE(PtInRegion(region, 100, 50));
+    DeleteObject(region);
+    DestroyWindow(hwnd);
 }

@@ -1,6 +1,7 @@
 #include "tests/skinui/support/TestWindow.h"
 
 #include "skinui/core/SkinWindowManager.h"
+#include "tests/support/PointerInput.h"
 #include "win32/GdiObject.h"
 
 #include <gtest/gtest.h>
@@ -27,34 +28,23 @@ constexpr wchar_t kPointerSkin[] = LR"(<Window size="300,200" caption="0,0,0,40"
   </VerticalLayout>
 </Window>)";
 
-void Inject(DWORD flags, POINT screen = {}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates span 0..65535 over the primary screen.
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    SendInput(1, &input, sizeof(input));
-}
+using testsupport::InjectMouse;
 
 // Presses at `from`, moves in steps to `to` and releases there, from a thread of its own: the
 // window thread may sit in a modal loop meanwhile.
 std::thread DragThread(POINT from, POINT to) {
     return std::thread([from, to] {
-        Inject(MOUSEEVENTF_MOVE, from);
+        InjectMouse(MOUSEEVENTF_MOVE, from);
         Sleep(50);
-        Inject(MOUSEEVENTF_LEFTDOWN);
+        InjectMouse(MOUSEEVENTF_LEFTDOWN);
         Sleep(100);
         constexpr int kSteps = 5;
         for (int i = 1; i <= kSteps; ++i) {
-            Inject(MOUSEEVENTF_MOVE,
-                   {from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
+            InjectMouse(MOUSEEVENTF_MOVE, {from.x + (to.x - from.x) * i / kSteps,
+                                           from.y + (to.y - from.y) * i / kSteps});
             Sleep(40);
         }
-        Inject(MOUSEEVENTF_LEFTUP);
+        InjectMouse(MOUSEEVENTF_LEFTUP);
     });
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <guiddef.h>
+
+namespace flashplayer {
+
+// DirectDraw as the Flash control asks its site for it (the IDirectDraw3 service) and as the
+// player makes it (the DirectDraw class, asked for IDirectDraw4).
+inline constexpr GUID kDirectDraw3Service = {
+    0x618F8AD4, 0x8B7A, 0x11D0, {0x8F, 0xCC, 0x00, 0xC0, 0x4F, 0xD9, 0x18, 0x9D}};
+inline constexpr CLSID kDirectDrawClass = {
+    0xD7B70EE0, 0x4340, 0x11CF, {0xB0, 0x63, 0x00, 0x20, 0xAF, 0xC2, 0xCD, 0x35}};
+inline constexpr IID kDirectDraw4Interface = {
+    0x9C59509A, 0x39BD, 0x11D1, {0x8C, 0x4A, 0x00, 0xC0, 0x4F, 0xD9, 0x30, 0xC5}};
+
+} // namespace flashplayer

@@ -1,0 +1,351 @@
+#include "installer/ChatInstallMainDailog.h"
+
+#include "installer/ExtractPayload.h"
+#include "installer/FolderUtils.h"
+#include "installer/InstallDialogNames.h"
+#include "installer/InstallWorker.h"
+#include "installer/LicenceText.h"
+#include "installer/ProductNames.h"
+#include "installer/Registration.h"
+#include "installer/TextConversion.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/EditUI.h"
+#include "skinui/controls/LabelUI.h"
+#include "skinui/controls/OptionUI.h"
+#include "skinui/controls/ProgressUI.h"
+#include "skinui/controls/RichEditUI.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/layouts/TabLayoutUI.h"
+#include "skinui/resources/SkinResources.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <windowsx.h>
+
+#include <cwchar>
+
+using namespace installui;
+using namespace skinui;
+
+namespace {
+
+constexpr wchar_t kPathSeparator[] = L"\\";
+
+std::wstring Format(const wchar_t* format, int value) {
+    wchar_t text[64] = {};
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), format, value);
+    return text;
+}
+
+bool NameIs(const std::wstring& name, const wchar_t* wanted) {
+    return _wcsicmp(name.c_str(), wanted) == 0;
+}
+
+bool Contains(const CControlUI* control, POINT pt) {
+    if (!control)
+        return false;
+    const RECT& rc = control->GetPos();
+    return PtInRect(&rc, pt) != FALSE;
+}
+
+// True when the folder survives the ANSI code page unchanged. The folder test and the folder
+// creation work on the ANSI form; a character the code page lacks turns into "?" or a look-alike
+// there, and the ANSI form would then name another folder than the one shown.
+bool SurvivesAnsiRoute(const std::wstring& folder, std::string& ansi) {
+    ansi = WideToAnsi(folder);
+    return !ansi.empty() && AnsiToWide(ansi) == folder;
+}
+
+} // namespace
+
+CChatInstallMainDailog::CChatInstallMainDailog(InstallWorker& worker) : m_worker(worker) {}
+
+CChatInstallMainDailog::~CChatInstallMainDailog() {
+    PostQuitMessage(0);
+}
+
+const wchar_t* CChatInstallMainDailog::WindowClassName() const {
+    return kWindowClass;
+}
+
+LRESULT CChatInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_NCLBUTTONDOWN)
+            OnCaptionPress(lParam);
+        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    } catch (...) {
+        // Only allocation can fail here; the exception must not unwind through the system's
+        // window procedure. The message counts as not handled.
+        return 0;
+    }
+}
+
+void CChatInstallMainDailog::OnLastMessage(HWND hwnd) {
+    WindowImplBase::OnLastMessage(hwnd);
+    m_workerThread.reset();
+    delete this;
+}
+
+void CChatInstallMainDailog::OnWindowReady() {
+    CenterWindow();
+}
+
+std::wstring CChatInstallMainDailog::SkinFolder() {
+    return {};
+}
+
+std::wstring CChatInstallMainDailog::SkinFileName() {
+    return kSkinFile;
+}
+
+int CChatInstallMainDailog::SkinSourceKind() const {
+    return static_cast<int>(SkinSource::ZipResource);
+}
+
+LPCWSTR CChatInstallMainDailog::SkinResourceId() const {
+    return MAKEINTRESOURCEW(kSkinResourceId);
+}
+
+LRESULT CChatInstallMainDailog::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                               bool& handled) {
+    if (message == InstallProgressMessage)
+        OnProgress(static_cast<int>(lParam));
+    else if (message == InstallStateMessage)
+        OnInstallState(wParam);
+    return WindowImplBase::OnOtherMessage(message, wParam, lParam, handled);
+}
+
+void CChatInstallMainDailog::OnNotify(UiNotification& notification) {
+    if (NameIs(notification.type, kWindowInit))
+        OnWindowInit();
+    else if (NameIs(notification.type, kClick) && notification.sender)
+        OnClick(notification.sender->GetName());
+    else if (NameIs(notification.type, kSelectChanged))
+        OnSelectChanged(notification);
+}
+
+template <typename Control>
+Control* CChatInstallMainDailog::Find(const wchar_t* name, const wchar_t* interfaceName) {
+    CControlUI* control = m_manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
+void CChatInstallMainDailog::OnWindowInit() {
+    m_installSetLayout = Find<CTabLayoutUI>(kInstallSetLayout, L"TabLayout");
+    m_installLayout = Find<CTabLayoutUI>(kInstallLayout, L"TabLayout");
+    m_titleText = Find<CLabelUI>(kTitleText, L"Label");
+    m_installName = Find<CLabelUI>(kInstallName, L"Label");
+    m_protLayout = Find<CContainerUI>(kProtLayout, L"Container");
+    m_customButton = Find<CButtonUI>(kCustomButton, L"Button");
+    m_installProgress = Find<CProgressUI>(kInstallProgress, L"Progress");
+    m_licenceBox = Find<CRichEditUI>(kLicenceBox, L"RichEdit");
+    m_closeButton = Find<CButtonUI>(kCloseButton, L"Button");
+    m_pathEdit = Find<CEditUI>(kPathEdit, L"Edit");
+
+    // Selecting sends "selectchanged" at once, which enables the start buttons: the licence
+    // counts as accepted unless the user clears the box.
+    if (auto* check = Find<COptionUI>(kLicenceCheck, kOptionInterface))
+        check->Selected(true);
+    if (m_installSetLayout)
+        m_installSetLayout->SelectItem(kEditionPage);
+    if (m_protLayout)
+        m_protLayout->SetVisible(false);
+    if (m_installName) {
+        wchar_t name[64] = {};
+        std::swprintf(name, sizeof(name) / sizeof(name[0]), kProductNameFormat,
+                      product::kDisplayName);
+        m_installName->SetText(name);
+    }
+    const std::wstring recorded = ReadRecordedInstallDir();
+    m_installFolder = recorded.empty() ? DefaultInstallFolder() : recorded;
+    if (m_pathEdit)
+        m_pathEdit->SetText(m_installFolder);
+}
+
+void CChatInstallMainDailog::OnClick(const std::wstring& sender) {
+    if (NameIs(sender, kCloseButton)) {
+        if (IsLicencePageShown()) {
+            m_installLayout->SelectItem(kMainPage);
+            return;
+        }
+        CloseWindow();
+    } else if (NameIs(sender, kCancelButton)) {
+        CloseWindow();
+    } else if (NameIs(sender, kNextButton)) {
+        OnNext();
+    } else if (NameIs(sender, kLicenceLink)) {
+        OnShowLicence();
+    } else if (NameIs(sender, kCustomButton)) {
+        OnToggleCustomPage();
+    } else if (NameIs(sender, kStartButton) || NameIs(sender, kFastButton)) {
+        OnStartInstall();
+    } else if (NameIs(sender, kBrowseButton)) {
+        OnBrowse();
+    } else if (NameIs(sender, kFinishButton)) {
+        OnFinish();
+    }
+}
+
+void CChatInstallMainDailog::OnSelectChanged(UiNotification& notification) {
+    if (!notification.sender || !NameIs(notification.sender->GetName(), kLicenceCheck))
+        return;
+    auto* check = static_cast<COptionUI*>(notification.sender->GetInterface(kOptionInterface));
+    if (!check)
+        return;
+    const bool accepted = check->IsSelected();
+    if (auto* fast = m_manager.FindControl(kFastButton))
+        fast->SetEnabled(accepted);
+    if (auto* start = m_manager.FindControl(kStartButton))
+        start->SetEnabled(accepted);
+}
+
+void CChatInstallMainDailog::OnNext() {
+    StopRunningClient();
+    if (auto* simplified = Find<COptionUI>(kSimplifiedOption, kOptionInterface))
+        m_simplifiedEdition = simplified->IsSelected();
+    if (m_installSetLayout)
+        m_installSetLayout->SelectItem(kFastPage);
+    if (m_customButton)
+        m_customButton->SetText(kCustomInstallText);
+    if (m_protLayout)
+        m_protLayout->SetVisible(true);
+}
+
+void CChatInstallMainDailog::OnShowLicence() {
+    if (!m_installLayout)
+        return;
+    if (m_customButton)
+        m_customButton->SetVisible(true);
+    m_installLayout->SelectItem(kLicencePage);
+    LoadLicence();
+}
+
+void CChatInstallMainDailog::OnToggleCustomPage() {
+    if (m_installLayout)
+        m_installLayout->SelectItem(kMainPage);
+    if (!m_installSetLayout)
+        return;
+    m_installSetLayout->SelectItem(m_installSetLayout->GetCurSel() == kFastPage ? kCustomPage
+                                                                                : kFastPage);
+    if (m_customButton)
+        m_customButton->SetText(m_installSetLayout->GetCurSel() == kCustomPage
+                                    ? kDefaultInstallText
+                                    : kCustomInstallText);
+}
+
+void CChatInstallMainDailog::OnStartInstall() {
+    if (m_pathEdit)
+        m_installFolder = m_pathEdit->GetText();
+    std::string ansiFolder;
+    const bool usable = SurvivesAnsiRoute(m_installFolder, ansiFolder);
+    if (usable)
+        MakeFolderChainAnsi(ansiFolder);
+    if (!usable || !PathFileExistsA(ansiFolder.c_str()) || !m_installProgress) {
+        if (m_installProgress)
+            m_installProgress->SetText(kFailedText);
+        return;
+    }
+    if (m_closeButton)
+        m_closeButton->SetVisible(false);
+    if (m_installSetLayout)
+        m_installSetLayout->SelectItem(kProgressPage);
+    if (m_protLayout)
+        m_protLayout->SetVisible(false);
+    if (m_titleText)
+        m_titleText->SetText(kInstallingTitle);
+    m_workerThread = m_worker.Start({m_installFolder, m_simplifiedEdition, m_hwnd});
+}
+
+void CChatInstallMainDailog::OnBrowse() {
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW info{};
+    info.pszDisplayName = displayName;
+    info.lpszTitle = kBrowseTitle;
+    info.ulFlags = BIF_RETURNFSANCESTORS;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen)
+        return;
+    wchar_t path[MAX_PATH] = {};
+    const bool isPath = SHGetPathFromIDListW(chosen, path) != FALSE;
+    CoTaskMemFree(chosen);
+    if (isPath && m_pathEdit)
+        m_pathEdit->SetText(std::wstring(path) + kPathSeparator +
+                            product::kDefaultInstallSubFolder + product::kDefaultInstallLeaf);
+}
+
+void CChatInstallMainDailog::OnFinish() {
+    auto* bootStart = Find<COptionUI>(kBootStartOption, kOptionInterface);
+    if (bootStart && bootStart->IsSelected())
+        ShellExecuteW(nullptr, L"open", m_clientPath.c_str(), nullptr, nullptr, SW_SHOW);
+    if (auto* logonStart = Find<COptionUI>(kLogonStartOption, kOptionInterface))
+        SetLogonStart(logonStart->IsSelected(), m_clientPath);
+    CloseWindow();
+}
+
+void CChatInstallMainDailog::OnCaptionPress(LPARAM lParam) {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(m_hwnd, &pt);
+    if (!IsLicencePageShown())
+        return;
+    if (Contains(m_licenceBox, pt) || Contains(m_manager.FindControl(kLicenceLink), pt) ||
+        Contains(m_closeButton, pt) || Contains(m_manager.FindControl(kLicenceCheck), pt))
+        return;
+    m_installLayout->SelectItem(kMainPage);
+    if (m_customButton)
+        m_customButton->SetVisible(true);
+}
+
+void CChatInstallMainDailog::OnProgress(int percent) {
+    if (!m_installProgress)
+        return;
+    m_installProgress->SetValue(percent);
+    m_installProgress->SetText(Format(kProgressFormat, percent));
+    if (percent >= kWhiteTextFromPercent)
+        m_installProgress->SetTextColor(kWhiteText);
+}
+
+void CChatInstallMainDailog::OnInstallState(WPARAM state) {
+    switch (static_cast<InstallState>(state)) {
+    case InstallState::Started:
+        if (m_installProgress)
+            m_installProgress->SetText(kStartedText);
+        break;
+    case InstallState::Unpacked:
+        if (m_installProgress) {
+            m_installProgress->SetValue(100);
+            m_installProgress->SetText(Format(kProgressFormat, 100));
+        }
+        break;
+    case InstallState::Failed:
+        if (m_installProgress)
+            m_installProgress->SetText(kFailedText);
+        if (m_closeButton)
+            m_closeButton->SetVisible(true);
+        break;
+    case InstallState::Finished:
+        m_clientPath = ClientExecutablePath(m_installFolder);
+        if (!m_installSetLayout)
+            break;
+        if (m_titleText)
+            m_titleText->SetText(kFinishedTitle);
+        if (m_closeButton)
+            m_closeButton->SetVisible(true);
+        m_installSetLayout->SelectItem(kFinishPage);
+        break;
+    }
+}
+
+void CChatInstallMainDailog::LoadLicence() {
+    const std::optional<std::wstring> text = LoadLicenceText(GetModuleHandleW(nullptr));
+    if (text && m_licenceBox)
+        m_licenceBox->SetText(*text);
+}
+
+bool CChatInstallMainDailog::IsLicencePageShown() const {
+    return m_installLayout && m_installLayout->GetCurSel() == kLicencePage;
+}
+
+void CChatInstallMainDailog::CloseWindow() {
+    PostMessage(WM_CLOSE, 0, 0);
+}

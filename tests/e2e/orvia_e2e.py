@@ -1,0 +1,443 @@
+"""End-to-end test harness: real Windows programs under Wine, driven like a person.
+
+Run with Debian's /usr/bin/python3 (it needs python3-pil). Everything happens inside one Wine
+session started by tools/wine/wine-session.sh (the CTest fixture wine_session, or
+tools/run.sh): programs start in the background, their windows are found through the probe
+program, the display's real pointer and keyboard act on them (xdotool), screenshots come from
+the X display, and results are read back from the real registry, shell links and files.
+
+    session = Session.from_build(build_dir)         # build/<tree>: its wine-session and tools
+    probe = Probe(session, session.build / "tests/e2e/e2eprobe.exe")
+    program = Program.start(session, exe)
+    window = Window.find(probe, "OrviaInstall", program=program)
+    view = SkinView.render(session, skinshot_exe, skin_zip, "InstallDailog.xml", {...})
+    window.click(view.centre("nextbtn"))
+    wait_until(lambda: window.matches(view), "the next page")
+    report = Report("installer_e2e"); with report.case("name"): ...; report.write(path)
+
+Nothing here knows a particular program; the installer's and uninstaller's own steps live in
+their test scripts.
+"""
+
+import os
+import shlex
+import subprocess
+import tempfile
+import time
+import traceback
+import xml.etree.ElementTree as ET
+from contextlib import contextmanager
+from pathlib import Path, PureWindowsPath
+
+from PIL import Image, ImageChops, ImageGrab
+
+# A screenshot matches an expected image when at most this share of its pixels differ by more
+# than the channel tolerance (the rule the framework's rendering tests use).
+CHANNEL_TOLERANCE = 48
+MAX_DIFFERENT_SHARE = 0.01
+DEFAULT_TIMEOUT = 30.0
+
+
+class Failure(AssertionError):
+    """A check that did not hold; reported as a test failure (not an error)."""
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(predicate, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
+    """Polls predicate until it returns a true value and returns that value; fails after
+    timeout seconds with a message naming what was awaited."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+class Session:
+    """One Wine session: its prefix, display and the environment every program runs with."""
+
+    def __init__(self, session_dir, build=None):
+        self.dir = Path(session_dir)
+        self.build = Path(build) if build else None
+        env_file = self.dir / "env"
+        if not env_file.is_file():
+            raise RuntimeError(f"no Wine session in {self.dir} (start one with "
+                               "tools/wine/wine-session.sh start)")
+        self.env = dict(os.environ)
+        for line in env_file.read_text().splitlines():
+            line = line.strip()
+            if line.startswith("export "):
+                key, _, value = line[len("export "):].partition("=")
+                parts = shlex.split(value)
+                self.env[key] = parts[0] if parts else ""
+        self.display = self.env["DISPLAY"]
+        self.prefix = Path(self.env["WINEPREFIX"])
+        self.loader = self.env["WINELOADER"]
+
+    @classmethod
+    def from_build(cls, build):
+        return cls(Path(build) / "wine-session", build)
+
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    def windows_path(self, path):
+        """A Linux path as Wine's drive Z: shows it."""
+        return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+    def linux_path(self, windows_path):
+        """A path on drive C: or Z: as a Linux path."""
+        path = PureWindowsPath(windows_path)
+        drive = path.drive.upper()
+        parts = path.parts[1:]
+        if drive == "C:":
+            return self.drive_c.joinpath(*parts)
+        if drive == "Z:":
+            return Path("/").joinpath(*parts)
+        raise ValueError(f"no Linux path for {windows_path}")
+
+    def popen(self, exe, args=(), **kwargs):
+        return subprocess.Popen([self.loader, str(exe), *map(str, args)], env=self.env, **kwargs)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def screenshot(self, box=None):
+        """The display (or the box left, top, right, bottom of it) as an RGB image."""
+        image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        return image.crop(box) if box else image
+
+    def park_pointer(self):
+        """Moves the pointer to a corner where no window of the tests lies, so that nothing
+        stays hot under it."""
+        self.xdotool("mousemove", "--sync", 1, 1)
+
+
+def _unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            out.append({"t": "\t", "n": "\n", "r": "\r", "\\": "\\"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+class Answer(dict):
+    """One probe answer: ok plus its key=value fields."""
+
+    def __init__(self, line):
+        fields = line.rstrip("\n").split("\t")
+        super().__init__()
+        self.ok = fields[0] == "ok"
+        for field in fields[1:]:
+            key, _, value = field.partition("=")
+            self[key] = _unescape(value)
+
+    def int(self, key):
+        return int(self[key])
+
+
+class Probe:
+    """The Windows probe program, kept running: one command line in, one answer line out."""
+
+    def __init__(self, session, exe):
+        self.session = session
+        self.process = session.popen(exe, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL)
+
+    def ask(self, *fields):
+        line = "\t".join(str(f) for f in fields) + "\n"
+        self.process.stdin.write(line.encode("utf-8"))
+        self.process.stdin.flush()
+        answer = self.process.stdout.readline().decode("utf-8")
+        if not answer:
+            raise RuntimeError("the probe program ended")
+        return Answer(answer)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.stdin.close()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+    # Read-backs used by most tests.
+    def registry(self, root, key, value):
+        """(type, data) of a registry value, or None when it is missing."""
+        answer = self.ask("reg", root, key, value)
+        return (answer["type"], answer.get("data")) if answer.ok else None
+
+    def key_exists(self, root, key):
+        return self.ask("regkey", root, key).int("exists") == 1
+
+    def special_folder(self, csidl):
+        answer = self.ask("folder", hex(csidl))
+        check(answer.ok, f"no special folder {csidl:#x}")
+        return answer["path"]
+
+    def shortcut(self, path):
+        answer = self.ask("lnk", path)
+        return answer if answer.ok else None
+
+
+class Program:
+    """A Windows program running in the background of the session."""
+
+    def __init__(self, session, process, name):
+        self.session = session
+        self.process = process
+        self.name = name
+
+    @classmethod
+    def start(cls, session, exe, args=()):
+        process = session.popen(exe, args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return cls(session, process, Path(exe).name)
+
+    @property
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout=DEFAULT_TIMEOUT):
+        """The exit code once the program has ended; fails when it does not end in time."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{self.name} did not end within {timeout:.0f} s")
+
+    def kill(self):
+        if self.running:
+            self.process.kill()
+            self.process.wait()
+
+
+class Window:
+    """A top-level window found through the probe; points are client coordinates."""
+
+    def __init__(self, session, probe, answer):
+        self.session = session
+        self.probe = probe
+        self.hwnd = answer.int("hwnd")
+        self.pid = answer.int("pid")
+        self.x, self.y = answer.int("x"), answer.int("y")
+        self.width, self.height = answer.int("w"), answer.int("h")
+        self.title = answer["title"]
+
+    @classmethod
+    def find(cls, probe, window_class, title=None, program=None, timeout=60.0):
+        """Waits for a visible window of the class (and title). With a program, fails early
+        when the program ends first. The first program of a fresh prefix can take long to show
+        its window (font caches), hence the generous default."""
+        fields = ("window", window_class) + ((title,) if title is not None else ())
+
+        def look():
+            if program is not None and not program.running:
+                raise Failure(f"{program.name} ended (code {program.process.returncode}) "
+                              f"before its window {window_class} appeared")
+            answer = probe.ask(*fields)
+            return answer if answer.ok else None
+
+        return cls(probe.session, probe, wait_until(look, f"a window of class {window_class}",
+                                                     timeout))
+
+    def screen_point(self, point):
+        return self.x + int(point[0]), self.y + int(point[1])
+
+    def move_to(self, point):
+        self.session.xdotool("mousemove", "--sync", *self.screen_point(point))
+
+    def click(self, point):
+        """Presses and releases the left button at a client point with the real pointer."""
+        self.move_to(point)
+        self.session.xdotool("click", 1)
+
+    def key(self, *keys):
+        self.session.xdotool("key", *keys)
+
+    def screenshot(self):
+        return self.session.screenshot((self.x, self.y, self.x + self.width,
+                                        self.y + self.height))
+
+    def close_from_outside(self):
+        """WM_CLOSE posted by another program."""
+        check(self.probe.ask("close", self.hwnd).ok, "could not post WM_CLOSE")
+
+    def native_children(self):
+        """Class, visibility, text and rectangle (left, top, right, bottom in this window's
+        client coordinates) of every native child window."""
+        answer = self.probe.ask("children", self.hwnd)
+        check(answer.ok, "the window is gone")
+        children = []
+        for i in range(answer.int("count")):
+            x, y = answer.int(f"{i}.x"), answer.int(f"{i}.y")
+            children.append({"class": answer[f"{i}.class"],
+                             "visible": answer[f"{i}.visible"] == "1",
+                             "text": answer[f"{i}.text"],
+                             "rect": (x, y, x + answer.int(f"{i}.w"), y + answer.int(f"{i}.h"))})
+        return children
+
+    def native_child(self, window_class, text=None):
+        """The first visible native child of the class (and text); fails when there is none."""
+        for child in self.native_children():
+            if child["visible"] and child["class"] == window_class and \
+                    (text is None or child["text"] == text):
+                return child
+        raise Failure(f"no visible {window_class} {text or ''} in the window")
+
+    def click_child(self, child, offset=None):
+        """Clicks a native child at its centre, or at an offset from its top left corner."""
+        l, t, r, b = child["rect"]
+        self.click(offset and (l + offset[0], t + offset[1]) or ((l + r) // 2, (t + b) // 2))
+
+    def caret(self):
+        """The caret of the window's thread: (owner hwnd, blinking), owner 0 when none."""
+        answer = self.probe.ask("caret", self.hwnd)
+        check(answer.ok, "no thread information for the window")
+        return answer.int("caret"), answer.int("blinking") == 1
+
+
+class SkinView:
+    """A skin rendered by skinshot with attribute overrides: the expected look of one state of
+    a window, and the rectangles of its controls (client coordinates)."""
+
+    def __init__(self, image, controls):
+        self.image = image
+        self.controls = controls
+
+    @classmethod
+    def render(cls, session, skinshot, skin, markup, overrides=None):
+        with tempfile.TemporaryDirectory(prefix="orvia-skinview-") as folder:
+            png = Path(folder) / "view.png"
+            args = [session.windows_path(skin), markup, session.windows_path(png), "--dump"]
+            for name, value in (overrides or {}).items():
+                args += ["--set", f"{name}={value}"]
+            result = subprocess.run([session.loader, str(skinshot), *args], env=session.env,
+                                    capture_output=True, timeout=120)
+            if result.returncode != 0:
+                raise RuntimeError("skinshot failed: " + result.stderr.decode("utf-8", "replace"))
+            image = Image.open(png).convert("RGB")
+            image.load()
+        controls = {}
+        for line in result.stdout.decode("utf-8").splitlines():
+            parts = line.split()
+            if len(parts) != 5:
+                continue
+            _, _, name, rect, visible = parts
+            l, t, r, b = (int(v) for v in rect.split(","))
+            if name != "-" and name not in controls:
+                controls[name] = {"rect": (l, t, r, b), "visible": visible == "1"}
+        return cls(image, controls)
+
+    def rect(self, name):
+        if name not in self.controls:
+            raise KeyError(f"the skin has no control {name}")
+        return self.controls[name]["rect"]
+
+    def centre(self, name):
+        l, t, r, b = self.rect(name)
+        return (l + r) // 2, (t + b) // 2
+
+    def crop(self, name):
+        return self.image.crop(self.rect(name))
+
+
+def difference(actual, expected, ignore=()):
+    """Share of pixels differing by more than the channel tolerance, leaving out the ignored
+    rectangles (left, top, right, bottom); 1 for images of other sizes."""
+    if actual.size != expected.size:
+        return 1.0
+    actual, expected = actual.convert("RGB"), expected.convert("RGB")
+    if ignore:
+        actual, expected = actual.copy(), expected.copy()
+        for box in ignore:
+            actual.paste((0, 0, 0), box)
+            expected.paste((0, 0, 0), box)
+    diff = ImageChops.difference(actual, expected)
+    channels = [band.point(lambda v: 255 if v > CHANNEL_TOLERANCE else 0) for band in diff.split()]
+    mask = ImageChops.lighter(ImageChops.lighter(channels[0], channels[1]), channels[2])
+    return mask.histogram()[255] / float(actual.size[0] * actual.size[1])
+
+
+def matches(actual, expected, ignore=(), share=MAX_DIFFERENT_SHARE):
+    return difference(actual, expected, ignore) <= share
+
+
+class Artifacts:
+    """PNG files kept for a person to look at, in build/<tree>/artifacts/<prefix>-<name>.png."""
+
+    def __init__(self, folder, prefix):
+        self.folder = Path(folder)
+        self.prefix = prefix
+        self.folder.mkdir(parents=True, exist_ok=True)
+
+    def keep(self, image, name):
+        path = self.folder / f"{self.prefix}-{name}.png"
+        image.save(path)
+        return path
+
+    def keep_mismatch(self, actual, expected, name):
+        """Both images and their difference, for a failed comparison."""
+        self.keep(actual, name + "-actual")
+        self.keep(expected, name + "-expected")
+        if actual.size == expected.size:
+            self.keep(ImageChops.difference(actual, expected), name + "-difference")
+
+
+class Report:
+    """Test cases and their outcomes, written as a JUnit-style XML report whose root carries
+    the totals tools/test.sh adds up."""
+
+    def __init__(self, name):
+        self.name = name
+        self.cases = []
+        self.started = time.monotonic()
+
+    @contextmanager
+    def case(self, name):
+        started = time.monotonic()
+        entry = {"name": name, "outcome": "passed", "message": "", "detail": ""}
+        self.cases.append(entry)
+        try:
+            yield
+        except Failure as failure:
+            entry.update(outcome="failure", message=str(failure), detail=traceback.format_exc())
+        except Exception as error:  # a harness or environment problem, not a product failure
+            entry.update(outcome="error", message=f"{type(error).__name__}: {error}",
+                         detail=traceback.format_exc())
+        entry["time"] = time.monotonic() - started
+        print(f"[{entry['outcome']:>7}] {name} ({entry['time']:.1f} s)"
+              + (f": {entry['message']}" if entry["message"] else ""), flush=True)
+
+    @property
+    def failed(self):
+        return sum(1 for c in self.cases if c["outcome"] != "passed")
+
+    def write(self, path):
+        failures = sum(1 for c in self.cases if c["outcome"] == "failure")
+        errors = sum(1 for c in self.cases if c["outcome"] == "error")
+        totals = {"tests": str(len(self.cases)), "failures": str(failures),
+                  "errors": str(errors), "disabled": "0",
+                  "time": f"{time.monotonic() - self.started:.3f}", "name": self.name}
+        root = ET.Element("testsuites", totals)
+        suite = ET.SubElement(root, "testsuite", totals)
+        for case in self.cases:
+            element = ET.SubElement(suite, "testcase", {"name": case["name"], "classname": self.name,
+                                                        "time": f"{case['time']:.3f}"})
+            if case["outcome"] != "passed":
+                child = ET.SubElement(element, case["outcome"], {"message": case["message"]})
+                child.text = case["detail"]
+        Path(path).parent.mkdir(parents=True, exist_ok=True)
+        ET.ElementTree(root).write(path, encoding="utf-8", xml_declaration=True)

@@ -1,0 +1,568 @@
+#!/usr/bin/python3
+"""End-to-end tests of OrvInstall: the real program under Wine, clicked through with the
+display's real pointer, its results read back from the registry, shell links and files.
+
+    test_installer.py --build BUILD_TREE --source SOURCE_DIR [--only TEXT]
+
+Needs the Wine session of BUILD_TREE (the CTest fixture wine_session starts it). Writes
+BUILD_TREE/test-results/installer_e2e.xml and keeps screenshots in BUILD_TREE/artifacts.
+"""
+
+import argparse
+import hashlib
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from PIL import Image  # noqa: E402
+
+from orvia_e2e import (Failure, Report, Window, check, difference, wait_until,  # noqa: E402
+                       MAX_DIFFERENT_SHARE)
+from installer_flow import (QUIET_PERIOD, COMPANY_KEY, MACHINE_PRODUCT_KEY,  # noqa: E402
+                            RECORDED_DIR_KEY,
+                            RUN_KEY, UNINSTALL_KEY, USER_PRODUCT_KEY, InstallerEnv,
+                            custom_page, edition_page, expected_files, failed_page, fast_page,
+                            finish_page, installed_files, licence_page, progress_page)
+
+HERE = Path(__file__).resolve().parent
+REFERENCE = HERE / "reference" / "install-first-page.png"
+
+
+def no_registration(env):
+    # HKCU\Software\Tolma may hold the recorded folder a test put there.
+    check(not env.probe.key_exists("HKLM", COMPANY_KEY), f"HKLM\\{COMPANY_KEY} was written")
+    check(not env.probe.key_exists("HKCU", USER_PRODUCT_KEY), "the per-user keys were written")
+    check(not env.probe.key_exists("HKLM", UNINSTALL_KEY), "an uninstall entry was written")
+    check(env.probe.registry("HKLM", RUN_KEY, "tamro") is None, "a logon value was written")
+    for link in (env.desktop_shortcut(), env.programs_shortcut()):
+        check(not env.session.linux_path(link).exists(), f"the shortcut {link} was written")
+
+
+def no_staging_file(env):
+    check(not env.session.linux_path(env.staging_file).exists(),
+          f"the staging file {env.staging_file} survived")
+
+
+def watch_nothing_happens(condition, what):
+    """Fails if `condition` becomes true within the quiet period: something that must not
+    happen cannot be polled for, only watched for a while."""
+    deadline = time.monotonic() + QUIET_PERIOD
+    while time.monotonic() < deadline:
+        check(not condition(), what)
+        time.sleep(0.1)
+
+
+def no_native_edit_or_caret(run, where):
+    """Focus moves to the first tab stop on every page switch; it must not open the path
+    field's native edit or put a caret in the licence box by itself."""
+    children = [c for c in run.window.native_children() if c["visible"]]
+    check(not children, f"{where}: a native window opened by itself: {children}")
+    caret, _ = run.window.caret()
+    check(caret == 0, f"{where}: a caret appeared by itself")
+
+
+def check_registry(env, folder, locale):
+    client = folder + r"\tamro\tamro.exe"
+    uninstaller = folder + r"\tamro\UnInstall.exe"
+    expected = [
+        ("HKLM", MACHINE_PRODUCT_KEY, "AppName", client),
+        ("HKLM", MACHINE_PRODUCT_KEY, "InstallDir", folder),
+        ("HKCU", USER_PRODUCT_KEY, "AppName", client),
+        ("HKCU", USER_PRODUCT_KEY, "InstallDir", folder),
+        ("HKCU", USER_PRODUCT_KEY, "locale", locale),
+        ("HKLM", UNINSTALL_KEY, "DisplayIcon", uninstaller),
+        ("HKLM", UNINSTALL_KEY, "DisplayName", "Tamro"),
+        ("HKLM", UNINSTALL_KEY, "DisplayVersion", "2.6.3.2"),
+        ("HKLM", UNINSTALL_KEY, "Publisher", "Tolma网络"),
+        ("HKLM", UNINSTALL_KEY, "UninstallString", f'"{uninstaller}"'),
+    ]
+    for root, key, name, data in expected:
+        answer = env.probe.ask("reg", root, key, name)
+        check(answer.ok, f"{root}\\{key} {name} is missing")
+        check(answer["type"] == "REG_SZ", f"{root}\\{key} {name} is {answer['type']}")
+        check(answer["data"] == data, f"{root}\\{key} {name} is {answer['data']!r}, not {data!r}")
+        check(answer["terminated"] == "1", f"{root}\\{key} {name} lacks its stored terminator")
+
+
+def check_shortcuts(env, folder):
+    client = folder + r"\tamro\tamro.exe"
+    for path in (env.desktop_shortcut(), env.programs_shortcut()):
+        link = env.probe.shortcut(path)
+        check(link is not None, f"no shortcut {path}")
+        check(link["target"] == client, f"{path} points to {link['target']!r}")
+        check(link["description"] == "Tamro", f"{path} has the description {link['description']!r}")
+        check(link["workdir"] == "" and link["arguments"] == "" and link["hotkey"] == "0",
+              f"{path} has a working folder, arguments or a hot key")
+        check(link["showcmd"] == "1", f"{path} has the show command {link['showcmd']}")
+
+
+def check_files(env, folder):
+    root = env.session.linux_path(folder)
+    expected = expected_files(env)
+    present = set(installed_files(root))
+    missing = sorted(set(expected) - present)
+    check(not missing, f"missing in {folder}: {missing[:5]}")
+    for rel, source in expected.items():
+        check((root / rel).read_bytes() == source.read_bytes(), f"{rel} differs from the payload")
+
+
+def client_processes(env):
+    return env.probe.ask("procs", "tamro.exe").int("count")
+
+
+def first_page_and_cancel(env):
+    env.clean([env.default_folder])
+    run = env.start()
+    try:
+        window = run.window
+        check((window.width, window.height) == (530, 356),
+              f"the window is {window.width} x {window.height}, not 530 x 356")
+        screen = env.session.screenshot().size
+        check(abs(window.x - (screen[0] - 530) // 2) <= 1 and
+              abs(window.y - (screen[1] - 356) // 2) <= 1,
+              f"the window at {window.x},{window.y} is not centred on the {screen} screen")
+        run.expect(edition_page(env.default_folder), "the first page")
+        shot = run.screenshot()
+        env.artifacts.keep(shot, "page-1-edition")
+        check(REFERENCE.is_file(), f"no reference image {REFERENCE}")
+        share = difference(shot, Image.open(REFERENCE))
+        check(share <= MAX_DIFFERENT_SHARE,
+              f"the first page differs from its reference in {share:.1%} of the pixels")
+        run.click(edition_page(env.default_folder), "canceInstall")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after canceInstall is {code}")
+        no_registration(env)
+        check(not env.session.linux_path(env.default_folder).exists(),
+              "canceInstall left an install folder")
+    finally:
+        run.kill()
+
+
+def pages_licence_and_start_buttons(env):
+    env.clean([env.default_folder])
+    # Arguments are ignored: the installer takes none.
+    run = env.start(args=["/S", "--folder=D:\\x"])
+    folder = env.default_folder
+    try:
+        run.expect(edition_page(folder), "the first page")
+        run.click(edition_page(folder), "nextbtn")
+        run.expect(fast_page(folder), "the fast install page")
+        run.keep("page-2-fast")
+        no_native_edit_or_caret(run, "fast install page")
+
+        licence_box = env.view(licence_page(fast_page(folder))).rect("portcontent")
+        run.click(fast_page(folder), "lookprotbtn")
+        run.expect(licence_page(fast_page(folder)), "the licence page", ignore=[licence_box])
+        run.keep("page-licence")
+        text = run.screenshot().crop(licence_box).convert("L")
+        dark = sum(text.histogram()[:160])
+        check(dark > 2000, f"the licence box shows hardly any text ({dark} dark pixels)")
+        no_native_edit_or_caret(run, "licence page")
+
+        run.click(licence_page(fast_page(folder)), "closebtn")
+        run.expect(fast_page(folder), "the fast page after closebtn on the licence page")
+
+        # A press on the drag area outside the box, the link, the check box and the close
+        # button (here the empty middle of the licence row) leaves the licence page.
+        run.click(fast_page(folder), "lookprotbtn")
+        run.expect(licence_page(fast_page(folder)), "the licence page again", ignore=[licence_box])
+        row = env.view(fast_page(folder)).rect("protlayout")
+        run.click_at((row[0] + 240, row[1] + 20))
+        run.expect(fast_page(folder), "the fast page after a drag-area click")
+
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "the custom page with 返回默认安装")
+        run.keep("page-3-custom")
+        no_native_edit_or_caret(run, "custom install page")
+        run.click(custom_page(folder), "custombtn")
+        run.expect(fast_page(folder), "the fast page with 自定义安装")
+
+        # custombtn on the licence page returns to the main page and toggles it.
+        run.click(fast_page(folder), "lookprotbtn")
+        run.expect(licence_page(fast_page(folder)), "the licence page from the fast page",
+                   ignore=[licence_box])
+        run.click(licence_page(fast_page(folder)), "custombtn")
+        run.expect(custom_page(folder), "the custom page after custombtn on the licence page")
+
+        # Clearing the licence box disables both start buttons; a click on one does nothing.
+        run.click(custom_page(folder), "protcheckbtn")
+        run.expect(custom_page(folder, accepted=False), "starinstallbtn disabled")
+        run.click(custom_page(folder, accepted=False), "custombtn")
+        run.expect(fast_page(folder, accepted=False), "fastbtn disabled")
+        run.click(fast_page(folder, accepted=False), "fastbtn")
+        run.stays(fast_page(folder, accepted=False), "fastbtn is disabled")
+        check(not env.session.linux_path(folder).exists(), "a disabled fastbtn made the folder")
+        run.click(fast_page(folder, accepted=False), "protcheckbtn")
+        run.expect(fast_page(folder), "fastbtn enabled again")
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "starinstallbtn enabled again")
+
+        # A click on the read-only path field opens its native edit, holding the folder.
+        run.click(custom_page(folder), "pathedit")
+        edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
+                           "the path field's native edit")
+        check(edits[0]["text"] == folder, f"the path field holds {edits[0]['text']!r}")
+
+        run.click(custom_page(folder), "closebtn")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after closebtn is {code}")
+        no_registration(env)
+        check(not env.session.linux_path(folder).exists(), "closebtn left an install folder")
+    finally:
+        run.kill()
+
+
+def path_field_text(run, state):
+    """The path field's text as its native edit holds it, opened with a click."""
+    # The first click after another window was active only activates this one.
+    run.click_at((100, 20))
+    run.click(state, "pathedit")
+    edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
+                       "the path field's native edit")
+    text = edits[0]["text"]
+    run.click_at((100, 20))
+    return text
+
+
+def folder_browser(env):
+    folder = env.default_folder
+    env.clean([folder])
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "the custom install page")
+
+        run.click(custom_page(folder), "browfilebtn")
+        browser = Window.find(env.probe, "#32770", "选择文件夹")
+        check(browser.native_child("Static", "从下面选文件夹目录:"), "the browser's title text")
+        env.artifacts.keep(browser.screenshot(), "folder-browser")
+        browser.click_child(browser.native_child("Button", "取消"))
+        wait_until(lambda: not env.probe.ask("window", "#32770").ok, "the browser to close")
+        check(path_field_text(run, custom_page(folder)) == folder, "cancelling changed the path")
+
+        # Wine's browser lists Desktop, /, the recycle bin, Documents, My Computer: the fourth
+        # item is the Documents folder.
+        documents = env.probe.special_folder(0x0005)
+        run.click(custom_page(folder), "browfilebtn")
+        browser = Window.find(env.probe, "#32770", "选择文件夹")
+        tree = browser.native_child("SysTreeView32")
+        browser.click_child(tree, (70, 57))
+        browser.click_child(browser.native_child("Button", "确定"))
+        wait_until(lambda: not env.probe.ask("window", "#32770").ok, "the browser to close")
+        chosen = path_field_text(run, custom_page(folder))
+        print(f"  browsed: {chosen}", flush=True)
+        # Wine reports this folder with a trailing backslash, which doubles the separator;
+        # Windows reports it without.
+        check(chosen in (documents + r"\Tolma\Orvia\tamro", documents + r"\\Tolma\Orvia\tamro"),
+              f"choosing {documents} gave {chosen!r}")
+        run.click(custom_page(folder), "closebtn")
+        check(run.wait_exit() == 0, "the exit code after closebtn is not 0")
+    finally:
+        run.kill()
+
+
+def hant_install_without_start_or_logon(env):
+    folder = env.default_folder
+    env.clean([folder])
+    # A logon value from an earlier installation, which clearing runbtn removes.
+    env.probe.ask("setreg", "HKLM", RUN_KEY, "tamro", r"C:\old\tamro\tamro.exe")
+    run = env.start()
+    try:
+        run.expect(edition_page(folder), "the first page")
+        run.click(edition_page(folder), "hantsel")
+        run.expect(edition_page(folder, hant=True), "繁體中文 selected")
+        run.click(edition_page(folder, hant=True), "nextbtn")
+        run.expect(fast_page(folder, hant=True), "the fast install page")
+        run.click(fast_page(folder, hant=True), "fastbtn")
+        finish = finish_page(folder, hant=True)
+        run.expect(finish, "the finish page", timeout=60)
+        run.keep("page-5-finish")
+        no_staging_file(env)
+        check_files(env, folder)
+        check_registry(env, folder, "hant")
+        check_shortcuts(env, folder)
+
+        run.click(finish, "bootstartbtn")
+        run.expect(finish_page(folder, boot_start=False, hant=True), "bootstartbtn cleared")
+        run.click(finish_page(folder, boot_start=False, hant=True), "runbtn")
+        cleared = finish_page(folder, boot_start=False, logon_start=False, hant=True)
+        run.expect(cleared, "runbtn cleared")
+        run.click(cleared, "installfinish")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after installfinish is {code}")
+        check(env.probe.registry("HKLM", RUN_KEY, "tamro") is None,
+              "runbtn cleared, yet the logon value is there")
+        watch_nothing_happens(lambda: client_processes(env) > 0,
+                              "bootstartbtn cleared, yet the client started")
+    finally:
+        run.kill()
+
+
+def recorded_folder_install_starts_the_client(env):
+    folder = r"C:\测试 目录\多人视频\tamro"
+    env.clean([folder, r"C:\测试 目录"])
+    env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
+    # A staging file left by an earlier run, read-only at that.
+    leftover = env.session.linux_path(env.staging_file)
+    leftover.parent.mkdir(parents=True, exist_ok=True)
+    leftover.write_bytes(b"left over from an earlier run")
+    leftover.chmod(0o444)
+    run = env.start()
+    try:
+        run.expect(edition_page(folder), "the first page")
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "the recorded folder in the path field")
+        run.click(custom_page(folder), "pathedit")
+        edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
+                           "the path field's native edit")
+        check(edits[0]["text"] == folder,
+              f"the path field holds {edits[0]['text']!r}, not the recorded {folder!r}")
+        run.click(custom_page(folder), "starinstallbtn")
+        run.expect(finish_page(folder), "the finish page", timeout=60)
+        no_staging_file(env)
+        check_files(env, folder)
+        check_registry(env, folder, "hans")
+        check_shortcuts(env, folder)
+        run.click(finish_page(folder), "installfinish")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after installfinish is {code}")
+        client = Window.find(env.probe, "TamroDemoClient", "Tamro")
+        env.artifacts.keep(client.screenshot(), "client-started")
+        check(env.probe.registry("HKLM", RUN_KEY, "tamro") ==
+              ("REG_SZ", folder + r"\tamro\tamro.exe"), "no logon value for the client")
+    finally:
+        run.kill()
+        env.clean([folder, r"C:\测试 目录"])
+
+
+def folder_that_cannot_be_made_keeps_the_page(env):
+    blocker = env.session.drive_c / "orvia-blocker"
+    folder = r"C:\orvia-blocker\tamro"
+    env.clean([folder])
+    blocker.write_bytes(b"a file where a folder would go")
+    env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.expect(fast_page(folder), "the fast install page")
+        run.click(fast_page(folder), "fastbtn")
+        run.stays(fast_page(folder), "the folder cannot be created")
+        no_staging_file(env)
+        run.click(fast_page(folder), "closebtn")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code is {code}")
+        no_registration(env)
+    finally:
+        run.kill()
+        blocker.unlink()
+        env.clean()
+
+
+def folder_outside_code_page_keeps_the_page(env):
+    folder = r"C:\설치\tamro"
+    env.clean([r"C:\설치"])
+    env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
+    before = sorted(p.name for p in env.session.drive_c.iterdir())
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "custombtn")
+        run.expect(custom_page(folder), "the custom page with the Korean folder")
+        run.click(custom_page(folder), "starinstallbtn")
+        run.stays(custom_page(folder), "the folder has characters outside code page 936")
+        after = sorted(p.name for p in env.session.drive_c.iterdir())
+        check(before == after, f"something was created on C: {set(after) - set(before)}")
+        no_staging_file(env)
+        run.click(custom_page(folder), "closebtn")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code is {code}")
+        no_registration(env)
+    finally:
+        run.kill()
+        env.clean()
+
+
+def payload_entries(archive):
+    """(path, block) of every entry of a 7z archive, in archive order; block None for
+    folders."""
+    listing = subprocess.run(["7zz", "l", "-slt", str(archive)], capture_output=True, text=True,
+                             check=True).stdout
+    entries, path = [], None
+    for line in listing.split("----------", 1)[1].splitlines():
+        if line.startswith("Path = "):
+            path = line[len("Path = "):]
+        elif line.startswith("Block = "):
+            block = line[len("Block = "):].strip()
+            entries.append((path, int(block) if block else None))
+    return entries
+
+
+def damaged_payload_fails_visibly(env):
+    folder = env.default_folder
+    env.clean([folder])
+    entries = payload_entries(env.build / "tests" / "e2e" / "damaged.7z")
+    # The damage lies in the last block: every file before it is written, with its progress.
+    last_block = max(block for _, block in entries if block is not None)
+    written = [i for i, (_, block) in enumerate(entries) if block is not None and block < last_block]
+    value = (written[-1] + 1) * 100 // len(entries) if written else 0
+    run = env.start(env.build / "installer" / "OrvInstallDamaged.exe")
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "fastbtn")
+        failed = failed_page(folder, value)
+        if value >= 50:
+            failed["installprogress.textcolor"] = "#FFFFFFFF"
+        run.expect(failed, "安装失败 with the close button", timeout=60)
+        run.keep("page-failed")
+        no_registration(env)
+        no_staging_file(env)
+        root = env.session.linux_path(folder)
+        check((root / "install" / "Licence.txt").is_file(), "files before the damage are gone")
+        check(not (root / "tamro" / "tamro.exe").exists(), "a damaged file was written whole")
+        run.click(failed, "closebtn")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after a failed install is {code}")
+    finally:
+        run.kill()
+
+
+def progress_fill(run, view):
+    """Share of the progress bar filled, read from the screenshot's top row of the bar."""
+    l, t, r, b = view.rect("installprogress")
+    shot = run.screenshot()
+    row = [shot.getpixel((x, t + 3)) for x in range(l, r)]
+    filled = sum(1 for p in row if p[2] > 200 and p[0] < 120)
+    return filled / float(r - l), shot
+
+
+def grey_text_pixels(shot, view):
+    """Pixels of grey text in the middle of the progress bar, where its text lies."""
+    l, t, r, b = view.rect("installprogress")
+    centre = (l + r) // 2
+    count = 0
+    for y in range(t + 8, b - 8):
+        for x in range(centre - 60, centre + 60):
+            red, green, blue = shot.getpixel((x, y))
+            if max(red, green, blue) - min(red, green, blue) <= 14 and 100 < red < 200:
+                count += 1
+    return count
+
+
+def start_slow_install(env):
+    """The slow package on its way: the unpack has begun when this returns."""
+    folder = env.default_folder
+    env.clean([folder])
+    run = env.start(env.build / "installer" / "OrvInstallSlow.exe")
+    run.click(edition_page(folder), "nextbtn")
+    run.click(fast_page(folder), "fastbtn")
+    staging = env.session.linux_path(env.staging_file)
+    root = env.session.linux_path(folder)
+    wait_until(lambda: staging.exists() and root.exists() and any(root.rglob("*.txt")),
+               "the unpack to begin")
+    return run
+
+
+def progress_text_turns_white(env):
+    folder = env.default_folder
+    view = env.view(progress_page(folder, 0, ""))
+    run = start_slow_install(env)
+    try:
+        fill, shot = progress_fill(run, view)
+        check(fill < 0.45, f"the unpack was at {fill:.0%} before it could be watched")
+        check(grey_text_pixels(shot, view) > 20, "the progress text is not grey below 50 %")
+        env.artifacts.keep(shot, "page-4-progress-below-half")
+        shot = wait_until(lambda: (lambda f, s: s if 0.52 <= f < 0.95 else None)(
+            *progress_fill(run, view)), "the progress past 50 %", timeout=60, interval=0.05)
+        env.artifacts.keep(shot, "page-4-progress-past-half")
+        check(grey_text_pixels(shot, view) <= 3, "the progress text is not white past 50 %")
+        run.expect(finish_page(folder), "the finish page", timeout=120)
+        run.click(finish_page(folder), "closebtn")
+        code = run.wait_exit()
+        check(code == 0, f"the exit code after closebtn on the finish page is {code}")
+        check(client_processes(env) == 0, "closebtn on the finish page started the client")
+    finally:
+        run.kill()
+        env.clean([folder])
+
+
+def close_during_install(env, how):
+    folder = env.default_folder
+    slow_payload = env.build / "tests" / "e2e" / "slow.7z"
+    total = len(installed_files(env.build / "tests" / "e2e" / "slowclient"))
+    run = start_slow_install(env)
+    root = env.session.linux_path(folder)
+    try:
+        if how == "WM_CLOSE":
+            # Another process may neither rewrite, rename, replace nor delete the staging file
+            # while it is unpacked, and the bytes unpacked are the bytes written.
+            staging = env.session.linux_path(env.staging_file)
+            lock = env.probe.ask("lock", env.staging_file)
+            for action in ("write", "rename", "replace", "delete"):
+                check(lock[action] == "0", f"another process could {action} the staging file")
+            check(hashlib.sha256(staging.read_bytes()).digest() ==
+                  hashlib.sha256(slow_payload.read_bytes()).digest(),
+                  "the staging file is not the payload")
+            run.window.close_from_outside()
+        else:
+            run.window.key("alt+F4")
+        started = time.monotonic()
+        code = run.wait_exit(timeout=60)
+        check(code == 0, f"the exit code after a close during the install is {code}")
+        written = len(installed_files(root))
+        check(written < total, "the worker went on to the end after the close")
+        no_staging_file(env)
+        no_registration(env)
+        print(f"  closed by {how} after {written} of {total} files, ended in "
+              f"{time.monotonic() - started:.1f} s", flush=True)
+    finally:
+        run.kill()
+
+
+SCENARIOS = [
+    ("first page looks right, canceInstall exits with 0", first_page_and_cancel),
+    ("pages, licence page, start buttons follow the licence box", pages_licence_and_start_buttons),
+    ("the folder browser: cancel keeps the path, a choice appends Tolma\\Orvia\\tamro",
+     folder_browser),
+    ("繁體中文 install: files, registry, shortcuts; finish without client or logon value",
+     hant_install_without_start_or_logon),
+    ("recorded Chinese folder, leftover staging file; finish starts the client",
+     recorded_folder_install_starts_the_client),
+    ("a folder that cannot be created keeps the page", folder_that_cannot_be_made_keeps_the_page),
+    ("a folder outside code page 936 keeps the page", folder_outside_code_page_keeps_the_page),
+    ("a damaged payload shows 安装失败 and registers nothing", damaged_payload_fails_visibly),
+    ("the progress text is grey below 50 % and white from 50 % on", progress_text_turns_white),
+    ("WM_CLOSE from another program during the install: locked staging file, clean stop",
+     lambda env: close_during_install(env, "WM_CLOSE")),
+    ("Alt+F4 during the install stops cleanly", lambda env: close_during_install(env, "Alt+F4")),
+]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the build tree (build/win64)")
+    parser.add_argument("--source", required=True, help="the source folder")
+    parser.add_argument("--only", help="run only scenarios whose name contains this text")
+    args = parser.parse_args()
+
+    env = InstallerEnv(args.build, args.source)
+    report = Report("installer_e2e")
+    try:
+        for name, scenario in SCENARIOS:
+            if args.only and args.only not in name:
+                continue
+            with report.case(name):
+                scenario(env)
+    finally:
+        env.clean([env.default_folder])
+        env.close()
+        report.write(Path(args.build) / "test-results" / "installer_e2e.xml")
+    return 1 if report.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,112 @@
+#include "uninstaller/FinishUninstall.h"
+
+#include "tests/registration/RegistryAccess.h"
+#include "tests/support/TestSupport.h"
+#include "tests/uninstaller/InstalledState.h"
+#include "tests/uninstaller/TreeFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace uninstalltest;
+
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// The delayed command waits about two seconds before it removes anything.
+constexpr DWORD kCommandWaitMs = 15000;
+
+class FinishUninstallTest : public ::testing::Test {
+protected:
+    InstalledState installed;
+    testsupport::ScratchFolder scratch{"finish"};
+};
+
+TEST_F(FinishUninstallTest, ShortcutsAndEntryGoWhileProductKeysAndLogonValueStay) {
+    const fs::path root = scratch.path() / L"inst";
+    WriteFile(root / L"tamro" / L"uninstall.exe", "me");
+    installed.Install(root.wstring());
+    ASSERT_TRUE(installed.HasShortcuts());
+    ASSERT_TRUE(installed.HasUninstallEntry());
+
+    FinishUninstall(root.wstring());
+    EXPECT_FALSE(installed.HasAnyShortcut()) << "the emptied Programs folder goes too";
+    EXPECT_FALSE(installed.HasUninstallEntry());
+    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_TRUE(installed.HasProductKeysAndLogonValue());
+    EXPECT_TRUE(WaitUntilGone(root, kCommandWaitMs)) << "the delayed command removes the root";
+}
+
+TEST_F(FinishUninstallTest, ProgramsFolderHoldingSomethingElseStays) {
+    installed.Install((scratch.path() / L"inst").wstring());
+    WriteFile(installed.programsFolder / L"readme.txt", "mine");
+    RemoveProgramsShortcut(ShortcutInfo{});
+    EXPECT_FALSE(Exists(installed.programsFolder / L"Tamro.lnk"));
+    EXPECT_TRUE(Exists(installed.programsFolder / L"readme.txt"));
+}
+
+TEST_F(FinishUninstallTest, NothingInstalledChangesNothing) {
+    RemoveDesktopShortcut(ShortcutInfo{});
+    RemoveProgramsShortcut(ShortcutInfo{});
+    RemoveUninstallEntry(ShortcutInfo{});
+    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    ShortcutInfo noEntry;
+    noEntry.entryName.clear();
+    RemoveUninstallEntry(noEntry);
+    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+// cmd.exe itself removes these roots: quoting, expansion and the UTF-16 command line are
+// those of the real interpreter.
+TEST_F(FinishUninstallTest, DelayedCommandRemovesExactlyTheRootWhateverItsName) {
+    // No "%" above the roots: it would pair with one of theirs and hide the expansion.
+    const fs::path parent = scratch.path() / L"A & B ^ 聊天";
+    std::vector<fs::path> roots = {parent / L"한국어 설치 ^&", parent / L"50% off",
+                                   parent / L"wow!x"};
+    std::vector<fs::path> neighbours = {parent / L"한국어 설치", parent / L"50"};
+    // cmd would expand %USERNAME% inside the quotes: the folder it would name stands beside
+    // the root and must stay. Windows expands the variable that carries the root once; Wine's
+    // cmd expands the result again and so removes the neighbour, a known difference of Wine.
+    if (!IsWine()) {
+        wchar_t user[256] = {};
+        DWORD userLength = 256;
+        ASSERT_TRUE(GetUserNameW(user, &userLength));
+        roots.push_back(parent / L"%USERNAME%");
+        neighbours.push_back(parent / user);
+    }
+    for (const fs::path& root : roots)
+        WriteFile(root / L"tamro" / L"uninstall.exe", "me");
+    for (const fs::path& neighbour : neighbours)
+        WriteFile(neighbour / L"keep.txt", "keep");
+    const TreeSnapshot before = Snapshot(parent);
+
+    for (const fs::path& root : roots)
+        EXPECT_TRUE(LaunchDelayedRemoval(root.wstring()))
+            << ::testing::PrintToString(root.wstring());
+    for (const fs::path& root : roots)
+        EXPECT_TRUE(WaitUntilGone(root, kCommandWaitMs))
+            << ::testing::PrintToString(root.wstring());
+    // The commands have run; whatever they would have removed by mistake is gone by now.
+    Sleep(500);
+    TreeSnapshot expected = before;
+    for (auto it = expected.begin(); it != expected.end();) {
+        const fs::path entry = parent / it->first;
+        const bool inRoot = std::any_of(roots.begin(), roots.end(), [&](const fs::path& root) {
+            const std::wstring prefix = root.wstring();
+            return entry.wstring().compare(0, prefix.size(), prefix) == 0;
+        });
+        it = inRoot ? expected.erase(it) : std::next(it);
+    }
+    EXPECT_EQ(Snapshot(parent), expected);
+}
+
+TEST_F(FinishUninstallTest, UncomposableCommandIsNotStarted) {
+    EXPECT_FALSE(LaunchDelayedRemoval(L""));
+    EXPECT_FALSE(LaunchDelayedRemoval(L"C:\\a\"b"));
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "tools/flashstandin/StandInOptions.h"
+
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+namespace flashstandin {
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
+} // namespace
+
+StandInOptions StandInOptions::FromEnvironment() {
+    StandInOptions options;
+    options.logPath = Environment(L"ORVIA_FLASHSTANDIN_LOG");
+    const std::wstring version = Environment(L"ORVIA_FLASHSTANDIN_VERSION");
+    if (!version.empty()) {
+        const int major = _wtoi(version.c_str());
+        if (major > 0 && major < 256)
+            options.majorVersion = major;
+    }
+    options.failingMethod = Environment(L"ORVIA_FLASHSTANDIN_FAIL");
+    options.windowless = Environment(L"ORVIA_FLASHSTANDIN_NO_WINDOWLESS") != L"1";
+    options.viewObjectEx = Environment(L"ORVIA_FLASHSTANDIN_NO_VIEWEX") != L"1";
+    return options;
+}
+
+long FlashVersionValue(int majorVersion) {
+    constexpr long kBuild = 465;
+    return static_cast<long>(majorVersion) << 16 | kBuild;
+}
+
+void AppendLog(const std::wstring& path, const std::wstring& line) {
+    if (path.empty())
+        return;
+    const std::wstring text = line + L"\n";
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes > 0 ? bytes : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
+                        nullptr, nullptr);
+    // Opened for each line, so a reader sees every line at once and a crash loses none.
+    const win32::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return;
+    DWORD written = 0;
+    WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+} // namespace flashstandin

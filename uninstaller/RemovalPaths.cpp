@@ -1,0 +1,150 @@
+#include "uninstaller/RemovalPaths.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kSeparator = L'\\';
+constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
+constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
+constexpr wchar_t kUncPrefix[] = L"\\\\";
+
+constexpr wchar_t kRemovalPrefix[] = L"/C ping 127.0.0.1 -n 3 > nul & rmdir /s/q \"";
+constexpr wchar_t kRemovalSuffix[] = L"\" ";
+// Turns delayed expansion off for the one command, in case the user turned it on for all.
+constexpr wchar_t kNoDelayedExpansion[] = L"/V:OFF ";
+// The longest command cmd.exe accepts; a longer one would be cut off or refused.
+constexpr std::size_t kMaxCommandLength = 8191;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    const std::size_t length = wcslen(prefix);
+    return text.size() >= length &&
+           CompareStringOrdinal(text.c_str(), static_cast<int>(length), prefix,
+                                static_cast<int>(length), TRUE) == CSTR_EQUAL;
+}
+
+bool IsDriveLetterColon(const std::wstring& text) {
+    return text.size() >= 2 && text[1] == L':' &&
+           ((text[0] >= L'A' && text[0] <= L'Z') || (text[0] >= L'a' && text[0] <= L'z'));
+}
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+} // namespace
+
+std::wstring OwnModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring ParentFolder(const std::wstring& path) {
+    const std::size_t last = path.rfind(kSeparator);
+    return last == std::wstring::npos ? std::wstring() : path.substr(0, last);
+}
+
+std::wstring LastComponent(const std::wstring& path) {
+    const std::size_t last = path.rfind(kSeparator);
+    return last == std::wstring::npos ? path : path.substr(last + 1);
+}
+
+std::wstring RemovalRootOf(const std::wstring& ownPath) {
+    const std::wstring ownFolder = ParentFolder(ownPath);
+    if (ownFolder.empty())
+        return {};
+    return ParentFolder(ownFolder);
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring ComparablePath(const std::wstring& path) {
+    std::wstring result;
+    if (StartsWith(path, kLongUncPrefix))
+        result = kUncPrefix + path.substr(wcslen(kLongUncPrefix));
+    else if (StartsWith(path, kLongPrefix))
+        result = path.substr(wcslen(kLongPrefix));
+    else
+        result = path;
+    while (!result.empty() && result.back() == kSeparator)
+        result.pop_back();
+    return result;
+}
+
+bool IsVolumeOrShareRoot(const std::wstring& folder) {
+    const bool device = StartsWith(folder, kLongPrefix) && !StartsWith(folder, kLongUncPrefix);
+    const std::wstring path = ComparablePath(folder);
+    if (IsDriveLetterColon(path))
+        return path.size() == 2 || path.find_first_not_of(kSeparator, 2) == std::wstring::npos;
+    if (device) {
+        // A volume or device name ("Volume{...}", "GLOBALROOT"): its first component is the
+        // root itself.
+        return path.find(kSeparator) == std::wstring::npos;
+    }
+    if (!StartsWith(path, kUncPrefix))
+        return true;
+    // "\\server\share\folder" has at least two separators after the leading pair.
+    const std::size_t serverEnd = path.find(kSeparator, 2);
+    if (serverEnd == std::wstring::npos)
+        return true;
+    return path.find(kSeparator, serverEnd + 1) == std::wstring::npos;
+}
+
+bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
+    const std::wstring above = ComparablePath(folder);
+    const std::wstring below = ComparablePath(other);
+    if (above.empty() || below.empty() || below.size() < above.size())
+        return false;
+    if (!SamePath(above, below.substr(0, above.size())))
+        return false;
+    return below.size() == above.size() || below[above.size()] == kSeparator;
+}
+
+std::wstring UninstallCommandPath(const std::wstring& command) {
+    std::size_t begin = 0;
+    while (begin < command.size() && IsBlank(command[begin]))
+        ++begin;
+    if (begin < command.size() && command[begin] == L'"') {
+        const std::size_t close = command.find(L'"', begin + 1);
+        if (close == std::wstring::npos)
+            return {};
+        return command.substr(begin + 1, close - begin - 1);
+    }
+    std::size_t end = command.size();
+    while (end > begin && IsBlank(command[end - 1]))
+        --end;
+    return command.substr(begin, end - begin);
+}
+
+std::optional<DelayedRemovalCommand> ComposeDelayedRemoval(const std::wstring& root) {
+    if (IsVolumeOrShareRoot(root))
+        return std::nullopt;
+    const bool unquotable =
+        std::any_of(root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c < L' '; });
+    if (unquotable)
+        return std::nullopt;
+    DelayedRemovalCommand command;
+    command.rootInEnvironment = root.find_first_of(L"%!") != std::wstring::npos;
+    const std::wstring quoted =
+        command.rootInEnvironment ? std::wstring(L"%") + kRemovalRootVariable + L"%" : root;
+    command.parameters = command.rootInEnvironment ? kNoDelayedExpansion : L"";
+    command.parameters += kRemovalPrefix + quoted + kRemovalSuffix;
+    if (command.parameters.size() > kMaxCommandLength)
+        return std::nullopt;
+    return command;
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The removal of the installed tree: counted first, then deleted depth first, one progress
+// message per folder. Free of dialog code: it knows the dialog only as the window its
+// messages go to, so a closed dialog is never touched.
+
+// Set once, from any thread, to stop a removal at its next folder boundary.
+class StopSignal {
+public:
+    StopSignal();
+    StopSignal(const StopSignal&) = delete;
+    StopSignal& operator=(const StopSignal&) = delete;
+
+    void Set();
+    bool IsSet() const;
+    // Waits up to `ms` milliseconds; true when the signal was set meanwhile.
+    bool WaitFor(DWORD ms) const;
+
+private:
+    win32::UniqueKernelHandle m_event; // manual-reset: once set it stays set
+};
+
+// What DeleteTree needs besides the folder.
+struct TreeRemoval {
+    // Receives RemovalProgressMessage (WPARAM 0, LPARAM percent) after each folder.
+    HWND window{nullptr};
+    // The running uninstaller, which is never deleted.
+    std::wstring ownPath;
+    // Pause after each folder, which paces the progress bar.
+    DWORD folderPauseMs{0};
+    const StopSignal* stop{nullptr};
+};
+
+// Adds to `counter` the folders of the tree at `path`, the folder itself included. Links to
+// folders (reparse points) count as one folder and are not entered; names beginning with "."
+// are not entered either. A folder that cannot be enumerated still counts as one.
+void CountFolders(const std::wstring& path, unsigned long& counter);
+
+// Deletes the tree at `path` depth first, in the order the file system lists it: names
+// beginning with "." stay, the own file stays, a link to a folder is removed as the link
+// itself (never entered), and each folder is removed after its content with its attributes
+// reset. After each folder (links included) `done` grows by one and the percentage
+// done / total * 100 (double precision, truncated) is posted, then the removal pauses.
+// Returns false when the stop signal was set: nothing more is deleted or posted.
+bool DeleteTree(const std::wstring& path, unsigned long& done, unsigned long total,
+                const TreeRemoval& removal);
+
+// The percentage posted after `done` of `total` folders.
+int RemovalPercent(unsigned long done, unsigned long total);
+
+// One removal run on a thread of its own.
+struct RemovalJob {
+    HWND window{nullptr};
+    std::wstring root;
+    std::wstring ownPath;
+    DWORD folderPauseMs{0};
+};
+
+// Owns the worker thread. Whoever owns this object outlives the dialog that starts the
+// removal, so the thread never depends on the dialog; its destructor stops the worker and
+// waits for it.
+class RemovalThread {
+public:
+    RemovalThread() = default;
+    ~RemovalThread();
+    RemovalThread(const RemovalThread&) = delete;
+    RemovalThread& operator=(const RemovalThread&) = delete;
+
+    // Starts RemovalWorker on the job, once; never on a root that is no folder below a volume
+    // or share (IsVolumeOrShareRoot). After CountFolders and DeleteTree over the root it posts
+    // RemovalFinishedMessage to the job's window, unless stopped.
+    bool Start(RemovalJob job);
+    bool IsStarted() const { return static_cast<bool>(m_thread); }
+    void RequestStop();
+    // Waits until the worker has returned (at once when none was started).
+    void Wait();
+
+private:
+    static unsigned __stdcall RemovalWorker(void* self);
+
+    RemovalJob m_job;
+    StopSignal m_stop;
+    win32::UniqueKernelHandle m_thread;
+};

@@ -1,0 +1,251 @@
+#include "uninstaller/UnInstallDialog.h"
+
+#include "installer/ProductNames.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/LabelUI.h"
+#include "skinui/controls/ProgressUI.h"
+#include "skinui/resources/SkinResources.h"
+#include "uninstaller/FinishUninstall.h"
+#include "uninstaller/RemovalWorker.h"
+#include "uninstaller/UninstallerConstants.h"
+
+#include <cwchar>
+
+using namespace skinui;
+
+namespace {
+
+constexpr wchar_t kWindowInit[] = L"windowinit";
+constexpr wchar_t kClick[] = L"click";
+
+bool SameName(const std::wstring& a, const wchar_t* b) {
+    return _wcsicmp(a.c_str(), b) == 0;
+}
+
+template <typename Control>
+Control* FindAs(SkinWindowManager& manager, const wchar_t* name, const wchar_t* interfaceName) {
+    CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
+// Moves a floating control and makes its fixed position and size say the same, so that a
+// later layout of its parent (a window restored from the taskbar, a sibling shown or hidden)
+// places it where it now is rather than back where the skin put it.
+void MoveFloating(CControlUI& control, const RECT& rc) {
+    if (CControlUI* parent = control.GetParent()) {
+        const RECT& area = parent->GetPos();
+        const SIZE fixed = control.GetFixedXY();
+        control.SetFixedXY({fixed.cx >= 0 ? rc.left - area.left : rc.right - area.right,
+                            fixed.cy >= 0 ? rc.top - area.top : rc.bottom - area.bottom});
+        control.SetFixedWidth(rc.right - rc.left);
+        control.SetFixedHeight(rc.bottom - rc.top);
+    }
+    control.SetPos(rc);
+}
+
+std::wstring ProgressText(int percent) {
+    wchar_t text[32] = {};
+    swprintf(text, 32, uninstall::kProgressFormat, percent);
+    return text;
+}
+
+} // namespace
+
+CChatUnInstallMainDailog::CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath)
+    : m_removal(removal), m_ownPath(std::move(ownPath)),
+      m_folderPauseMs(uninstall::kFolderPauseMs) {}
+
+CChatUnInstallMainDailog::~CChatUnInstallMainDailog() {
+    PostQuitMessage(0);
+}
+
+const wchar_t* CChatUnInstallMainDailog::WindowClassName() const {
+    return uninstall::kWindowClassName;
+}
+
+std::wstring CChatUnInstallMainDailog::SkinFolder() {
+    return {};
+}
+
+std::wstring CChatUnInstallMainDailog::SkinFileName() {
+    return uninstall::kSkinFileName;
+}
+
+int CChatUnInstallMainDailog::SkinSourceKind() const {
+    return static_cast<int>(SkinSource::ZipResource);
+}
+
+LPCWSTR CChatUnInstallMainDailog::SkinResourceId() const {
+    return MAKEINTRESOURCEW(uninstall::kSkinResourceId);
+}
+
+void CChatUnInstallMainDailog::OnNotify(UiNotification& notification) {
+    if (SameName(notification.type, kWindowInit))
+        InitWindow();
+    else if (SameName(notification.type, kClick))
+        OnClick(notification);
+}
+
+void CChatUnInstallMainDailog::InitWindow() {
+    m_progress = FindAs<CProgressUI>(m_manager, uninstall::kProgressName, L"Progress");
+    m_startButton = FindAs<CButtonUI>(m_manager, uninstall::kStartButtonName, L"Button");
+    m_title = FindAs<CLabelUI>(m_manager, uninstall::kTitleName, L"Label");
+    m_productName = m_manager.FindControl(uninstall::kProductNameLabel);
+    if (m_productName) {
+        wchar_t text[64] = {};
+        swprintf(text, 64, uninstall::kProductNameFormat, product::kDisplayName);
+        m_productName->SetText(text);
+    }
+    // Decided before anything can be touched: a refused removal offers only to close.
+    m_verdict = CheckRemoval(m_ownPath);
+    if (!m_verdict.allowed())
+        ShowRefusal();
+}
+
+void CChatUnInstallMainDailog::ShowRefusal() {
+    const wchar_t* reason = m_verdict.refusal == RemovalRefusal::ProtectedFolder
+                                ? uninstall::kRefusedProtectedText
+                                : uninstall::kRefusedNotInstalledText;
+    if (m_title) {
+        m_title->SetText(reason);
+        m_title->SetTextColor(uninstall::kRefusalTextColor);
+        m_title->SetToolTip(m_verdict.root);
+    }
+    if (m_startButton)
+        m_startButton->SetText(uninstall::kCloseText);
+}
+
+void CChatUnInstallMainDailog::OnClick(UiNotification& notification) {
+    if (!notification.sender)
+        return;
+    const std::wstring name = notification.sender->GetName();
+    if (SameName(name, uninstall::kCloseButtonName)) {
+        PostMessage(WM_CLOSE);
+        return;
+    }
+    if (!SameName(name, uninstall::kStartButtonName))
+        return;
+    if (!m_verdict.allowed()) {
+        PostMessage(WM_CLOSE);
+        return;
+    }
+    if (m_removalFinished) {
+        FinishUninstall(m_verdict.root);
+        PostQuitMessage(0);
+        return;
+    }
+    if (m_removal.IsStarted())
+        return;
+    if (m_title)
+        m_title->SetText(uninstall::kRemovingText);
+    if (m_startButton)
+        m_startButton->SetVisible(false);
+    if (m_progress)
+        m_progress->SetVisible(true);
+    ::SetTimer(m_hwnd, uninstall::kWideningTimer, uninstall::kWideningIntervalMs, nullptr);
+}
+
+bool CChatUnInstallMainDailog::OnWideningTick() {
+    if (!m_progress) {
+        ::KillTimer(m_hwnd, uninstall::kWideningTimer);
+        return true;
+    }
+    RECT pos = m_progress->GetPos();
+    if (pos.left - uninstall::kAnimationStep < uninstall::kWideningLeftLimit) {
+        ::KillTimer(m_hwnd, uninstall::kWideningTimer);
+        m_progress->SetText(uninstall::kFirstProgressText);
+        StartRemoval();
+        return true;
+    }
+    pos.left -= uninstall::kAnimationStep;
+    pos.right += uninstall::kAnimationStep;
+    MoveFloating(*m_progress, pos);
+    return false;
+}
+
+void CChatUnInstallMainDailog::StartRemoval() {
+    RemovalJob job;
+    job.window = m_hwnd;
+    job.root = m_verdict.root;
+    job.ownPath = m_ownPath;
+    job.folderPauseMs = m_folderPauseMs;
+    m_removal.Start(std::move(job));
+}
+
+bool CChatUnInstallMainDailog::OnNarrowingTick() {
+    if (!m_progress) {
+        ::KillTimer(m_hwnd, uninstall::kNarrowingTimer);
+        return true;
+    }
+    RECT pos = m_progress->GetPos();
+    if (pos.right - pos.left <= uninstall::kNarrowedWidth) {
+        ::KillTimer(m_hwnd, uninstall::kNarrowingTimer);
+        m_progress->SetVisible(false);
+        if (m_startButton) {
+            m_startButton->SetText(uninstall::kFinishedText);
+            m_startButton->SetVisible(true);
+        }
+        m_removalFinished = true;
+        return true;
+    }
+    pos.left += uninstall::kAnimationStep;
+    pos.right -= uninstall::kAnimationStep;
+    MoveFloating(*m_progress, pos);
+    return false;
+}
+
+void CChatUnInstallMainDailog::OnRemovalProgress(int percent) {
+    if (!m_progress)
+        return;
+    m_progress->SetValue(percent);
+    m_progress->SetText(ProgressText(percent));
+}
+
+void CChatUnInstallMainDailog::OnRemovalFinished() {
+    if (m_progress) {
+        m_progress->SetValue(100);
+        m_progress->SetText(ProgressText(100));
+    }
+    if (m_title)
+        m_title->SetText(uninstall::kFinishedText);
+    ::SetTimer(m_hwnd, uninstall::kNarrowingTimer, uninstall::kNarrowingIntervalMs, nullptr);
+}
+
+LRESULT CChatUnInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_TIMER && wParam == uninstall::kWideningTimer && OnWideningTick())
+            return 0;
+        if (message == WM_TIMER && wParam == uninstall::kNarrowingTimer && OnNarrowingTick())
+            return 0;
+        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
+    } catch (...) {
+        // Out of memory for a text: the message is dropped. A verdict that could not be
+        // reached stays NotChecked, which removes nothing.
+        return 0;
+    }
+}
+
+LRESULT CChatUnInstallMainDailog::OnOtherMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam,
+                                                 bool& handled) {
+    handled = false;
+    if (message == uninstall::RemovalProgressMessage)
+        OnRemovalProgress(static_cast<int>(lParam));
+    else if (message == uninstall::RemovalFinishedMessage)
+        OnRemovalFinished();
+    return 0;
+}
+
+LRESULT CChatUnInstallMainDailog::OnCloseMsg(UINT message, WPARAM wParam, LPARAM lParam,
+                                             bool& handled) {
+    // Taking a window down can take seconds (under Wine, four); the worker stops now, not
+    // when the window is gone.
+    m_removal.RequestStop();
+    return WindowImplBase::OnCloseMsg(message, wParam, lParam, handled);
+}
+
+void CChatUnInstallMainDailog::OnLastMessage(HWND hwnd) {
+    WindowImplBase::OnLastMessage(hwnd);
+    // The worker may still run; it stops at its next folder and never reaches this object.
+    m_removal.RequestStop();
+    delete this;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "skinui/window/WindowImplBase.h"
+#include "uninstaller/RemovalGuard.h"
+
+#include <string>
+
+namespace skinui {
+class CButtonUI;
+class CLabelUI;
+class CProgressUI;
+} // namespace skinui
+
+class RemovalThread;
+
+// The uninstaller's one-button window. Ready: "一键卸载"; the first click widens the progress
+// bar over the button and then starts the removal; when it is over the bar narrows back and
+// the button reads "卸载完成"; the second click removes the shortcuts and the uninstall entry,
+// starts the delayed removal of the rest and ends the program. When the checks refuse the
+// removal, the title says why and the button only closes the window.
+//
+// The object is created with `new` and deletes itself at its window's last message, posting
+// the quit message. The removal thread belongs to the caller and outlives the dialog.
+class CChatUnInstallMainDailog : public skinui::WindowImplBase {
+public:
+    CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath);
+    ~CChatUnInstallMainDailog() override;
+
+    void OnNotify(skinui::UiNotification& notification) override;
+
+    // Pause after each removed folder; tests shorten it.
+    void SetFolderPause(DWORD ms) { m_folderPauseMs = ms; }
+    const RemovalVerdict& Verdict() const { return m_verdict; }
+    bool IsRemovalFinished() const { return m_removalFinished; }
+
+protected:
+    const wchar_t* WindowClassName() const override;
+    std::wstring SkinFolder() override;
+    std::wstring SkinFileName() override;
+    int SkinSourceKind() const override;
+    LPCWSTR SkinResourceId() const override;
+    LRESULT RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    LRESULT OnCloseMsg(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    void OnLastMessage(HWND hwnd) override;
+
+private:
+    void InitWindow();
+    void OnClick(skinui::UiNotification& notification);
+    void ShowRefusal();
+    // Each returns true when the tick is consumed here.
+    bool OnWideningTick();
+    bool OnNarrowingTick();
+    void OnRemovalProgress(int percent);
+    void OnRemovalFinished();
+    void StartRemoval();
+
+    RemovalThread& m_removal;
+    skinui::CProgressUI* m_progress{nullptr};   // uninstallprogress; owned by the control tree
+    skinui::CButtonUI* m_startButton{nullptr};  // staruninstallbtn
+    skinui::CLabelUI* m_title{nullptr};         // titletext
+    skinui::CControlUI* m_productName{nullptr}; // installname, absent from the shipped skin
+    std::wstring m_ownPath;                     // the running uninstaller, never deleted
+    RemovalVerdict m_verdict;                   // the checks' result and the removal root
+    DWORD m_folderPauseMs;
+    bool m_removalFinished{false}; // the closing animation has ended
+};
