@@ -57,3 +57,9 @@ function(orvia_add_gtest name)
         set_tests_properties(${name} PROPERTIES LABELS native)
     endif()
 endfunction()
+
+# For a Windows test whose windows are shown: such tests take the display in turn, since a window
+# activated by one test takes the keyboard focus from another's.
+function(orvia_test_takes_display name)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_display)
+endfunction()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinui/WindowImplBase.h"
+#include "skinui/window/WindowImplBase.h"
 #include "win32/UniqueHandle.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "installer/ChatInstallMainDailog.h"
 #include "installer/InstallDialogNames.h"
 #include "installer/InstallWorker.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "skinui/resources/SkinResources.h"
 
 #include <objbase.h>
@@ -23,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     CoInitialize(nullptr);
     OleInitialize(nullptr);
     skinui::SkinWindowManager::SetInstance(instance);
-    SetResourcePath(skinui::SkinWindowManager::GetInstancePath() + kResourceFolderSuffix);
+    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() +
+                                       kResourceFolderSuffix);
 
     // Declared before the window exists and ended after it is gone: a close while the worker
     // runs asks it to stop, and the process ends only once it has.

@@ -1,9 +1,9 @@
 #include "uninstaller/UnInstallDialog.h"
 
 #include "installer/ProductNames.h"
-#include "skinui/ButtonUI.h"
-#include "skinui/LabelUI.h"
-#include "skinui/ProgressUI.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/LabelUI.h"
+#include "skinui/controls/ProgressUI.h"
 #include "skinui/resources/SkinResources.h"
 #include "uninstaller/FinishUninstall.h"
 #include "uninstaller/RemovalWorker.h"

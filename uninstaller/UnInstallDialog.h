@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinui/WindowImplBase.h"
+#include "skinui/window/WindowImplBase.h"
 #include "uninstaller/RemovalGuard.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "skinui/SkinWindowManager.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "skinui/resources/SkinResources.h"
 #include "uninstaller/RemovalPaths.h"
 #include "uninstaller/RemovalWorker.h"
@@ -33,8 +33,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     CoInitialize(nullptr);
     OleInitialize(nullptr);
     skinui::SkinWindowManager::SetInstance(instance);
-    SetResourcePath(skinui::SkinWindowManager::GetInstancePath() +
-                    uninstall::kResourceFolderSuffix);
+    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() +
+                                       uninstall::kResourceFolderSuffix);
     {
         // Declared before the dialog and left after the message loop: a worker still running
         // when the window was closed is stopped and waited for here.

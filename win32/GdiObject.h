@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace win32 {
 
 template <typename Object> struct GdiObjectTraits {
@@ -26,9 +28,46 @@ struct LibraryTraits {
 };
 
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueLibrary = UniqueHandle<LibraryTraits>;
+
+// A memory device context compatible with reference (the screen's for null), deleted with the
+// owner. Empty when creation failed.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC reference = nullptr) : m_dc(CreateCompatibleDC(reference)) {}
+
+    HDC get() const { return m_dc.get(); }
+    explicit operator bool() const { return static_cast<bool>(m_dc); }
+
+private:
+    UniqueMemoryDc m_dc;
+};
+
+// Selects a GDI object into a DC for the scope's lifetime and then puts back what the DC held.
+// Objects must outlive the scope that selects them: declare the owner first.
+class SelectObjectScope {
+public:
+    SelectObjectScope(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_old(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectObjectScope() {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+    }
+    SelectObjectScope(const SelectObjectScope&) = delete;
+    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+    // False when nothing was selected (no DC, no object, or SelectObject failed).
+    explicit operator bool() const { return m_old != nullptr; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
 
 // Which part of a window a WindowDc draws on.
 enum class DcArea {
@@ -56,6 +95,5 @@ private:
     HWND m_window;
     HDC m_dc;
 };
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
 
 } // namespace win32

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace skinui::markup;
+
 // The input is taken as UTF-16 units and handed to every value syntax parser.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::u16string text;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace skinui::markup;
+
 // The first byte picks the encoding and the whitespace mode; the rest is the markup. Every
 // node, name, text and attribute of a parsed document is read back.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace skinui::resources;
+
 // The input is a package: every item is looked up by its own name and unzipped into a buffer of
 // its claimed size (capped) and into a small one.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace skinui::markup {
+
 namespace {
 
 struct Hsl {
@@ -93,3 +95,5 @@ std::uint32_t AdjustColor(std::uint32_t argb, const HslAdjustment& adjustment) {
     FromHsl(hsl, r, g, b);
     return (argb & 0xFF000000u) | (ToByte(r) << 16) | (ToByte(g) << 8) | ToByte(b);
 }
+
+} // namespace skinui::markup

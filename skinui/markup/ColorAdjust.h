@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace skinui::markup {
+
 // A window-wide shift of hue, saturation and lightness that controls opt into with colorhsl, so
 // one skin can be recoloured at run time. The default changes nothing.
 struct HslAdjustment {
@@ -14,3 +16,5 @@ struct HslAdjustment {
 
 // Adjusts a 0xAARRGGBB colour; alpha is kept, and the identity returns the colour unchanged.
 std::uint32_t AdjustColor(std::uint32_t argb, const HslAdjustment& adjustment);
+
+} // namespace skinui::markup

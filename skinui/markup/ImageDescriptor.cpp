@@ -1,5 +1,7 @@
 #include "skinui/markup/ImageDescriptor.h"
 
+namespace skinui::markup {
+
 namespace {
 
 bool IsBlank(char16_t c) {
@@ -36,6 +38,19 @@ public:
                 return;
             ++pos;
         }
+    }
+
+    void Override(const ImageOverride& override) {
+        if (override.dest) {
+            m_current.dest = *override.dest;
+            m_current.hasDest = true;
+        }
+        if (override.source)
+            m_current.source = *override.source;
+        if (override.corner)
+            m_current.corner = *override.corner;
+        if (override.fade)
+            m_current.fade = *override.fade;
     }
 
     std::vector<ImageDrawSpec> Finish(std::u16string_view descriptor) {
@@ -91,11 +106,13 @@ private:
 } // namespace
 
 std::vector<ImageDrawSpec> ParseImageDescriptor(std::u16string_view descriptor,
-                                                std::u16string_view modifier) {
+                                                const ImageOverride& override) {
     if (descriptor.empty())
         return {};
     DescriptorReader reader;
     reader.Read(descriptor);
-    reader.Read(modifier);
+    reader.Override(override);
     return reader.Finish(descriptor);
 }
+
+} // namespace skinui::markup

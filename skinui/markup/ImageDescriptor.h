@@ -3,9 +3,12 @@
 #include "skinui/markup/ValueSyntax.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace skinui::markup {
 
 // One image to draw, as an image descriptor string describes it.
 struct ImageDrawSpec {
@@ -21,7 +24,19 @@ struct ImageDrawSpec {
     bool hole{false}, xtiled{false}, ytiled{false};
 };
 
-// Every image a descriptor asks to draw, in order. The modifier's keys are read after the
-// descriptor's and override them. An empty result means nothing to draw.
+// What a control changes of a descriptor it draws (a progress bar its filled part, a scroll bar
+// the rectangle of one part): each value given replaces the descriptor's own for the image the
+// descriptor names last.
+struct ImageOverride {
+    std::optional<MarkupRect> dest;   // relative to the control's top-left corner
+    std::optional<MarkupRect> source; // image pixels
+    std::optional<MarkupRect> corner; // nine-grid border widths
+    std::optional<std::uint8_t> fade; // constant opacity
+};
+
+// Every image a descriptor asks to draw, in order, with the override applied. An empty result
+// means nothing to draw.
 std::vector<ImageDrawSpec> ParseImageDescriptor(std::u16string_view descriptor,
-                                                std::u16string_view modifier = {});
+                                                const ImageOverride& override = {});
+
+} // namespace skinui::markup

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+namespace skinui::markup {
+
 namespace {
 
 std::u16string Latin1ToUtf16(const std::uint8_t* data, std::size_t size) {
@@ -88,3 +90,5 @@ bool SkinMarkup::Fail(const char16_t* message, std::size_t position) {
     m_elements.clear();
     return false;
 }
+
+} // namespace skinui::markup

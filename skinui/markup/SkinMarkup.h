@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace skinui::markup {
+
 // The skin markup document: an XML-like UTF-16 text parsed in place into a flat table of
 // element records. Names, attribute values and element texts are cut out of the text by writing
 // terminators into it, so every string a node hands out lives as long as its document.
@@ -121,3 +123,5 @@ private:
     std::u16string m_errorLocation;
     bool m_preserveWhitespace{true};
 };
+
+} // namespace skinui::markup

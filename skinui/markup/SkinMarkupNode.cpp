@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+namespace skinui::markup {
+
 bool SkinMarkupNode::IsValid() const {
     return m_document != nullptr && m_index != 0 && m_index < m_document->m_elements.size();
 }
@@ -128,3 +130,5 @@ void SkinMarkupNode::MapAttributes() const {
         ++m_attributeCount;
     }
 }
+
+} // namespace skinui::markup

@@ -1,5 +1,7 @@
 #include "skinui/markup/SkinMarkup.h"
 
+namespace skinui::markup {
+
 // The parser works on the document's UTF-16 text in place. After a successful parse the tag of
 // every element reads, from the element's start up to its data offset:
 //
@@ -257,3 +259,5 @@ bool MarkupParser::CloseTag(std::uint32_t element, std::size_t& pos) {
     ++pos;
     return true;
 }
+
+} // namespace skinui::markup

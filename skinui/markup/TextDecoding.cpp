@@ -1,5 +1,7 @@
 #include "skinui/markup/TextDecoding.h"
 
+namespace skinui::markup {
+
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -84,3 +86,5 @@ bool Utf16BytesToString(const std::uint8_t* data, std::size_t size, std::u16stri
     }
     return true;
 }
+
+} // namespace skinui::markup

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace skinui::markup {
+
 namespace {
 
 bool IsSpace(char16_t c) {
@@ -118,3 +120,5 @@ ParseAttributeList(std::u16string_view text) {
     }
     return pairs;
 }
+
+} // namespace skinui::markup

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace skinui::markup {
+
 // The attribute value syntaxes shared by every control and by the Window element. Every parser
 // accepts any input: missing parts read as 0, numbers out of range saturate.
 
@@ -30,3 +32,5 @@ int ParseInt(std::u16string_view text);
 
 // name="value" pairs separated by one space; stops silently at the first malformed pair.
 std::vector<std::pair<std::u16string, std::u16string>> ParseAttributeList(std::u16string_view text);
+
+} // namespace skinui::markup

@@ -3,16 +3,19 @@
 #include "skinui/markup/ValueSyntax.h"
 #include "skinui/resources/SkinImageDecode.h"
 #include "skinui/resources/SkinResources.h"
+#include "skinui/resources/WideText.h"
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
+namespace skinui::resources {
+
 namespace {
 
 bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
                        std::vector<std::uint8_t>& bytes) {
-    int id = ParseInt(std::u16string(name.begin(), name.end()));
+    int id = markup::ParseInt(ToU16(name));
     if (id <= 0 || id > 0xFFFF)
         return false;
     HINSTANCE instance = GetResourceInstance();
@@ -30,29 +33,6 @@ bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
 }
 
 } // namespace
-
-ImageRecord::~ImageRecord() {
-    if (bitmap)
-        DeleteObject(bitmap);
-}
-
-ImageRecord::ImageRecord(ImageRecord&& other) noexcept
-    : bitmap(std::exchange(other.bitmap, nullptr)), width(other.width), height(other.height),
-      hasAlpha(other.hasAlpha), resType(std::move(other.resType)), mask(other.mask) {}
-
-ImageRecord& ImageRecord::operator=(ImageRecord&& other) noexcept {
-    if (this != &other) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        bitmap = std::exchange(other.bitmap, nullptr);
-        width = other.width;
-        height = other.height;
-        hasAlpha = other.hasAlpha;
-        resType = std::move(other.resType);
-        mask = other.mask;
-    }
-    return *this;
-}
 
 std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
                                            std::uint32_t mask) {
@@ -73,16 +53,13 @@ std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr || bits == nullptr) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    win32::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr)
         return nullptr;
-    }
     std::memcpy(bits, image->bgra.data(), image->bgra.size());
 
     auto record = std::make_unique<ImageRecord>();
-    record->bitmap = bitmap;
+    record->bitmap = std::move(bitmap);
     record->width = image->width;
     record->height = image->height;
     record->hasAlpha = image->hasAlpha;
@@ -90,3 +67,5 @@ std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::
     record->mask = mask;
     return record;
 }
+
+} // namespace skinui::resources

@@ -5,6 +5,8 @@
 
 #include <stb_image.h>
 
+namespace skinui::resources {
+
 namespace {
 
 struct StbFree {
@@ -55,3 +57,5 @@ std::optional<DecodedImage> DecodeSkinImage(const std::uint8_t* data, std::size_
     image.hasAlpha = ConvertRgbaToPremultipliedBgra(image.bgra.data(), count, mask);
     return image;
 }
+
+} // namespace skinui::resources

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace skinui::resources {
+
 // Platform-independent half of skin image loading: decoding and the conversion to the pixel
 // layout the window draws with.
 
@@ -27,3 +29,5 @@ std::optional<DecodedImage> DecodeSkinImage(const std::uint8_t* data, std::size_
                                             std::uint32_t mask);
 
 constexpr int kMaxImageDimension = 4096;
+
+} // namespace skinui::resources

@@ -2,10 +2,13 @@
 
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinZipReaderWin.h"
+#include "skinui/resources/WideText.h"
 #include "win32/UniqueHandle.h"
 
 #include <cstdlib>
 #include <memory>
+
+namespace skinui::resources {
 
 namespace {
 
@@ -27,18 +30,6 @@ struct ResourceSettings {
 ResourceSettings& Settings() {
     static ResourceSettings settings;
     return settings;
-}
-
-std::u16string DecodeAnsi(const std::uint8_t* data, std::size_t size) {
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX))
-        return std::u16string();
-    const char* text = reinterpret_cast<const char*>(data);
-    int units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), nullptr, 0);
-    if (units <= 0)
-        return std::u16string();
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), &wide[0], units);
-    return std::u16string(wide.begin(), wide.end());
 }
 
 std::wstring ExecutableFolder() {
@@ -67,20 +58,20 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                  nullptr));
         if (!file)
-            return markup_errors::kErrorOpeningFile;
+            return markup::markup_errors::kErrorOpeningFile;
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(file.get(), &size))
-            return markup_errors::kCouldNotReadFile;
+            return markup::markup_errors::kCouldNotReadFile;
         if (size.QuadPart == 0)
-            return markup_errors::kFileIsEmpty;
-        if (static_cast<unsigned long long>(size.QuadPart) > kMaxSkinFileSize)
-            return markup_errors::kFileTooLarge;
+            return markup::markup_errors::kFileIsEmpty;
+        if (static_cast<unsigned long long>(size.QuadPart) > markup::kMaxSkinFileSize)
+            return markup::markup_errors::kFileTooLarge;
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
         if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
             read != bytes.size()) {
             bytes.clear();
-            return markup_errors::kCouldNotReadFile;
+            return markup::markup_errors::kCouldNotReadFile;
         }
         return nullptr;
     }
@@ -90,21 +81,21 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
     if (!settings.zipCached || zip == nullptr) {
         ownZip = SkinZipReader::OpenFile(std::filesystem::path(settings.path + settings.zipName));
         if (!ownZip)
-            return markup_errors::kErrorOpeningZipFile;
+            return markup::markup_errors::kErrorOpeningZipFile;
         zip = ownZip.get();
     }
     std::optional<ZipItem> item = FindZipItem(*zip, name);
     if (!item)
-        return markup_errors::kCouldNotFindZipedFile;
+        return markup::markup_errors::kCouldNotFindZipedFile;
     if (item->size == 0)
-        return markup_errors::kFileIsEmpty;
-    if (item->size > kMaxSkinFileSize)
-        return markup_errors::kFileTooLarge;
+        return markup::markup_errors::kFileIsEmpty;
+    if (item->size > markup::kMaxSkinFileSize)
+        return markup::markup_errors::kFileTooLarge;
     bytes.resize(item->size);
     ZipResult result = zip->UnzipItem(item->index, bytes.data(), bytes.size());
     if (result != ZipResult::Success && result != ZipResult::MoreData) {
         bytes.clear();
-        return markup_errors::kCouldNotUnzipFile;
+        return markup::markup_errors::kCouldNotUnzipFile;
     }
     return nullptr;
 }
@@ -113,7 +104,7 @@ const char16_t* ReadSkinFile(const std::wstring& name, std::vector<std::uint8_t>
 
 void SetResourceInstance(HINSTANCE instance) {
     Settings().instance = instance;
-    SetMarkupAnsiDecoder(DecodeAnsi);
+    markup::SetMarkupAnsiDecoder(AnsiToU16);
 }
 
 HINSTANCE GetResourceInstance() {
@@ -183,16 +174,15 @@ bool ReadSkinFileBytes(const std::wstring& name, std::vector<std::uint8_t>& byte
     return ReadSkinFile(name, bytes) == nullptr;
 }
 
-bool LoadMarkupFile(SkinMarkup& markup, const std::wstring& fileName) {
-    SetMarkupAnsiDecoder(DecodeAnsi);
+bool LoadMarkupFile(markup::SkinMarkup& markup, const std::wstring& fileName) {
+    markup::SetMarkupAnsiDecoder(AnsiToU16);
     std::vector<std::uint8_t> bytes;
     if (const char16_t* error = ReadSkinFile(fileName, bytes)) {
         markup.Release();
-        std::u16string location(fileName.begin(), fileName.end());
-        markup.SetError(error, location.c_str());
+        markup.SetError(error, ToU16(fileName).c_str());
         return false;
     }
-    return markup.LoadFromMem(bytes.data(), bytes.size(), MarkupEncoding::Utf8);
+    return markup.LoadFromMem(bytes.data(), bytes.size(), markup::MarkupEncoding::Utf8);
 }
 
 bool PrepareSkinSource(SkinSource source, const std::wstring& skinFolder,
@@ -216,3 +206,5 @@ void FailSkinLoad() {
     MessageBoxW(nullptr, kSkinLoadFailedText, kSkinLoadFailedCaption, MB_ICONERROR);
     std::exit(kSkinLoadFailedExitCode);
 }
+
+} // namespace skinui::resources

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace skinui::markup {
 class SkinMarkup;
-class SkinZipReader;
+}
+
+namespace skinui::resources {
 
 // Process-wide settings telling every window where its skin package is. Set during the first
 // window's creation and kept until the process ends; used from the UI thread only.
@@ -41,7 +44,7 @@ bool LoadZipResource(HINSTANCE instance, LPCWSTR id);
 bool ReadSkinFileBytes(const std::wstring& name, std::vector<std::uint8_t>& bytes);
 
 // Loads a markup file from loose files or the package, recording the failure texts in `markup`.
-bool LoadMarkupFile(SkinMarkup& markup, const std::wstring& fileName);
+bool LoadMarkupFile(markup::SkinMarkup& markup, const std::wstring& fileName);
 
 // Steps a window takes before building its skin: the resource path from the executable's folder
 // and `skinFolder` when still empty, then the package for ZipFile and ZipResource. False when a
@@ -51,3 +54,5 @@ bool PrepareSkinSource(SkinSource source, const std::wstring& skinFolder,
 
 // The fatal skin failure: the error box "加载资源文件失败", then exit code 1.
 [[noreturn]] void FailSkinLoad();
+
+} // namespace skinui::resources

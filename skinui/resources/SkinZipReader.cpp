@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+namespace skinui::resources {
+
 // Zip layout, as far as the reader uses it (all numbers little-endian):
 //
 //   [local header 30 bytes + name + extra][data] ...  one per item
@@ -297,3 +299,5 @@ ZipResult SkinZipReader::UnzipItem(int index, std::uint8_t* buffer, std::size_t 
         return ZipResult::DataError;
     return Crc32(0, buffer, produced) == entry.crc ? ZipResult::Success : ZipResult::CrcMismatch;
 }
+
+} // namespace skinui::resources

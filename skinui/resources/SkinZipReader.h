@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace skinui::resources {
+
 // Reader of the zip packages that hold skins: stored and deflated entries, looked up by name
 // without regard to ASCII case. Everything read from the archive is bounds-checked, because a
 // package may come from anyone.
@@ -66,3 +68,5 @@ private:
     std::unique_ptr<Source> m_source;
     std::vector<Entry> m_entries;
 };
+
+} // namespace skinui::resources

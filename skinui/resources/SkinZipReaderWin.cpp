@@ -1,18 +1,16 @@
 #include "skinui/resources/SkinZipReaderWin.h"
 
-#include <windows.h>
+#include "skinui/resources/WideText.h"
 
-#include <vector>
+namespace skinui::resources {
 
 std::optional<ZipItem> FindZipItem(const SkinZipReader& zip, const std::wstring& name) {
     if (name.empty() || name.size() > kMaxZipItemName)
         return std::nullopt;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr,
-                                    0, nullptr, nullptr);
-    if (bytes <= 0)
+    const std::string ansi = WideToAnsi(name);
+    if (ansi.empty())
         return std::nullopt;
-    std::vector<char> ansi(static_cast<std::size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), ansi.data(), bytes,
-                        nullptr, nullptr);
-    return zip.FindItem(std::string_view(ansi.data(), ansi.size()));
+    return zip.FindItem(ansi);
 }
+
+} // namespace skinui::resources

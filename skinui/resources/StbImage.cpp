@@ -6,5 +6,5 @@
 #define STBI_NO_STDIO
 #define STBI_NO_HDR
 #define STBI_NO_LINEAR
-#define STBI_MAX_DIMENSIONS kMaxImageDimension
+#define STBI_MAX_DIMENSIONS skinui::resources::kMaxImageDimension
 #include <stb_image.h>

@@ -3,19 +3,19 @@
 #include "installer/InstallerResources.h"
 #include "installer/LicenceText.h"
 #include "installer/ResourceBytes.h"
-#include "skinui/ContainerUI.h"
-#include "skinui/EditUI.h"
-#include "skinui/LabelUI.h"
-#include "skinui/OptionUI.h"
-#include "skinui/ProgressUI.h"
-#include "skinui/RichEditUI.h"
-#include "skinui/ScrollBarUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/TabLayoutUI.h"
-#include "skinui/WindowImplBase.h"
+#include "skinui/controls/EditUI.h"
+#include "skinui/controls/LabelUI.h"
+#include "skinui/controls/OptionUI.h"
+#include "skinui/controls/ProgressUI.h"
+#include "skinui/controls/RichEditUI.h"
+#include "skinui/core/ContainerUI.h"
+#include "skinui/core/ScrollBarUI.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/layouts/TabLayoutUI.h"
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinResources.h"
 #include "skinui/resources/SkinZipReader.h"
+#include "skinui/window/WindowImplBase.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +26,8 @@
 #include <string>
 
 using namespace skinui;
+using namespace skinui::markup;
+using namespace skinui::resources;
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "uninstaller/UnInstallDialog.h"
 
-#include "skinui/ButtonUI.h"
-#include "skinui/LabelUI.h"
-#include "skinui/ProgressUI.h"
-#include "skinui/SkinWindowManager.h"
+#include "skinui/controls/ButtonUI.h"
+#include "skinui/controls/LabelUI.h"
+#include "skinui/controls/ProgressUI.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "tests/support/TestSupport.h"
 #include "tests/uninstaller/InstalledState.h"
 #include "tests/uninstaller/ScreenInput.h"

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace skinui::markup;
+
 namespace {
 
 std::string ToUtf8(std::u16string_view text) {

@@ -1,10 +1,10 @@
 #include "SkinShot.h"
 
-#include "skinui/ControlUI.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/WindowImplBase.h"
+#include "skinui/core/ControlUI.h"
+#include "skinui/core/SkinWindowManager.h"
 #include "skinui/markup/SkinMarkup.h"
 #include "skinui/resources/SkinResources.h"
+#include "skinui/window/WindowImplBase.h"
 #include "win32/DibSection.h"
 
 #include <cstdint>
@@ -15,6 +15,9 @@
 #define STB_IMAGE_WRITE_STATIC
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
+
+using namespace skinui::markup;
+using namespace skinui::resources;
 
 namespace skinshot {
 namespace {
@@ -51,7 +54,7 @@ void DumpTree(skinui::CControlUI* control, int depth, std::vector<std::wstring>&
              name.empty() ? L"-" : name.c_str(), rc.left, rc.top, rc.right, rc.bottom,
              control->IsVisible() ? 1 : 0);
     lines.emplace_back(line);
-    auto* container = static_cast<skinui::IContainerUI*>(control->GetInterface(L"IContainer"));
+    auto* container = skinui::InterfaceCast<skinui::IContainerUI>(control);
     if (!container)
         return;
     for (int i = 0; i < container->GetCount(); ++i)

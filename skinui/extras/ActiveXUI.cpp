@@ -1,0 +1,144 @@
+#include "skinui/extras/ActiveXUI.h"
+
+#include "skinui/core/AttributeValues.h"
+#include "skinui/core/SkinWindowManager.h"
+
+#include <objbase.h>
+
+namespace skinui {
+namespace {
+
+constexpr CLSID kWebBrowserClassId = {
+    0x8856f961, 0x340a, 0x11d0, {0xa9, 0x6b, 0x00, 0xc0, 0x4f, 0xd7, 0x05, 0xa2}};
+constexpr CLSID kFlashClassId = {
+    0xd27cdb6e, 0xae6d, 0x11cf, {0x96, 0xb8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+using GetClassObjectProc = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+} // namespace
+
+CActiveXUI::CActiveXUI() = default;
+
+CActiveXUI::~CActiveXUI() {
+    if (m_filterRegistered && m_manager)
+        m_manager->RemoveMessageFilter(this);
+}
+
+const wchar_t* CActiveXUI::GetClass() const {
+    return kClassName;
+}
+
+void* CActiveXUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, kInterfaceName) == 0)
+        return this;
+    return CControlUI::GetInterface(name);
+}
+
+bool CActiveXUI::SetClassId(const std::wstring& clsid) {
+    CLSID parsed{};
+    if (clsid.empty() || FAILED(CLSIDFromString(clsid.c_str(), &parsed))) {
+        m_clsid = CLSID{};
+        return false;
+    }
+    m_clsid = parsed;
+    return true;
+}
+
+void CActiveXUI::DoInit() {
+    CControlUI::DoInit();
+    if (m_manager && !m_filterRegistered) {
+        m_manager->AddMessageFilter(this);
+        m_filterRegistered = true;
+    }
+    if (!m_delayCreate)
+        CreateControl();
+}
+
+bool CActiveXUI::CreateControl() {
+    if (m_control)
+        return true;
+    m_createTried = true;
+    if (IsEqualCLSID(m_clsid, CLSID{}))
+        return false;
+    if (!m_moduleName.empty()) {
+        m_module.reset(LoadLibraryW(m_moduleName.c_str()));
+        const auto getClassObject =
+            m_module ? reinterpret_cast<GetClassObjectProc>(reinterpret_cast<void*>(
+                           GetProcAddress(m_module.get(), "DllGetClassObject")))
+                     : nullptr;
+        win32::ComPtr<IClassFactory> factory;
+        if (getClassObject &&
+            SUCCEEDED(getClassObject(m_clsid, IID_IClassFactory, factory.put_void())) && factory)
+            factory->CreateInstance(nullptr, IID_IUnknown, m_control.put_void());
+    } else {
+        CoCreateInstance(m_clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                         IID_IUnknown, m_control.put_void());
+    }
+    if (!m_control)
+        return false;
+    if (m_manager)
+        m_manager->SendNotify(this, L"showactivex");
+    return true;
+}
+
+void CActiveXUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"clsid")
+        SetClassId(value);
+    else if (name == L"modulename")
+        m_moduleName = value;
+    else if (name == L"delaycreate")
+        m_delayCreate = ParseBoolValue(value);
+    else
+        CControlUI::SetAttribute(name, value);
+}
+
+void CActiveXUI::DoPaint(HDC dc, const RECT& paint) {
+    if (!m_createTried && IsVisible())
+        CreateControl();
+    CControlUI::DoPaint(dc, paint);
+}
+
+LRESULT CActiveXUI::FilterMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                                  bool& /*handled*/) {
+    // Without an in-place object nothing of the window's input belongs to the control.
+    return 0;
+}
+
+CWebBrowserUI::CWebBrowserUI() {
+    m_clsid = kWebBrowserClassId;
+}
+
+const wchar_t* CWebBrowserUI::GetClass() const {
+    return kClassName;
+}
+
+void* CWebBrowserUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, kInterfaceName) == 0)
+        return this;
+    return CActiveXUI::GetInterface(name);
+}
+
+void CWebBrowserUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"homepage")
+        m_homePage = value;
+    else if (name == L"autonavi")
+        m_autoNavigate = ParseBoolValue(value);
+    else
+        CActiveXUI::SetAttribute(name, value);
+}
+
+CFlashUI::CFlashUI() {
+    m_clsid = kFlashClassId;
+}
+
+const wchar_t* CFlashUI::GetClass() const {
+    return kClassName;
+}
+
+void* CFlashUI::GetInterface(const wchar_t* name) {
+    if (name && wcscmp(name, kInterfaceName) == 0)
+        return this;
+    return CActiveXUI::GetInterface(name);
+}
+
+} // namespace skinui

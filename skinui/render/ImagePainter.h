@@ -1,0 +1,22 @@
+#pragma once
+
+#include "skinui/markup/ImageDescriptor.h"
+#include "skinui/resources/ImageCache.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace skinui {
+
+// Draws an image descriptor into the control rectangle rc, with the override's values replacing
+// the descriptor's, loading the images through the window's cache. False when nothing was drawn
+// because an image could not be loaded.
+bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
+                         const std::wstring& descriptor,
+                         const markup::ImageOverride& override = {});
+// Draws one image as spec describes it; false when the image cannot be loaded.
+bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
+               const markup::ImageDrawSpec& spec);
+
+} // namespace skinui

@@ -1,6 +1,0 @@
-// Ends the way a window whose skin cannot be built ends.
-#include "skinui/resources/SkinResources.h"
-
-int main() {
-    FailSkinLoad();
-}
