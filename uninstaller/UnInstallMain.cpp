@@ -4,6 +4,7 @@
 #include "uninstaller/RemovalWorker.h"
 #include "uninstaller/UnInstallDialog.h"
 #include "uninstaller/UninstallerConstants.h"
+#include "win32/ModuleFileName.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -39,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
         // Declared before the dialog and left after the message loop: a worker still running
         // when the window was closed is stopped and waited for here.
         RemovalThread removal;
-        auto* dialog = new CChatUnInstallMainDailog(removal, OwnModulePath());
+        auto* dialog = new CChatUnInstallMainDailog(removal, win32::ModuleFileName(nullptr));
         if (dialog->Create(nullptr, uninstall::kWindowTitle, uninstall::kWindowStyle,
                            uninstall::kWindowExStyle, 0, 0, 0, 0)) {
             SetProgramIcon(instance, dialog->GetHWND());
