@@ -1,37 +1,24 @@
 #include "tools/flashstandin/StandInOptions.h"
 
+#include "win32/EnvironmentVariable.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>
 
 namespace flashstandin {
 
-namespace {
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    value.resize(length < size ? length : 0);
-    return value;
-}
-
-} // namespace
-
 StandInOptions StandInOptions::FromEnvironment() {
     StandInOptions options;
-    options.logPath = Environment(L"ORVIA_FLASHSTANDIN_LOG");
-    const std::wstring version = Environment(L"ORVIA_FLASHSTANDIN_VERSION");
+    options.logPath = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_LOG");
+    const std::wstring version = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_VERSION");
     if (!version.empty()) {
         const int major = _wtoi(version.c_str());
         if (major > 0 && major < 256)
             options.majorVersion = major;
     }
-    options.failingMethod = Environment(L"ORVIA_FLASHSTANDIN_FAIL");
-    options.windowless = Environment(L"ORVIA_FLASHSTANDIN_NO_WINDOWLESS") != L"1";
-    options.viewObjectEx = Environment(L"ORVIA_FLASHSTANDIN_NO_VIEWEX") != L"1";
+    options.failingMethod = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_FAIL");
+    options.windowless = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_NO_WINDOWLESS") != L"1";
+    options.viewObjectEx = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_NO_VIEWEX") != L"1";
     return options;
 }
 

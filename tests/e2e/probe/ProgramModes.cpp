@@ -2,6 +2,7 @@
 
 #include "tests/e2e/probe/ProbeAnswer.h"
 #include "tests/support/ChildProcess.h"
+#include "win32/EnvironmentVariable.h"
 #include "win32/GdiObject.h"
 
 #include <windows.h>
@@ -17,15 +18,6 @@ namespace {
 constexpr COLORREF kBackdropLight = RGB(255, 255, 255);
 constexpr COLORREF kBackdropDark = RGB(0, 150, 60);
 constexpr int kBackdropSquare = 32;
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
 
 LRESULT CALLBACK BackdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
@@ -81,8 +73,8 @@ int Launch(const wchar_t* program, unsigned long timeoutMs) {
     // Quoted program name, one blank, then the tail exactly as given: the C runtime hands the
     // program everything after the blanks that follow its name.
     const DWORD start = GetTickCount();
-    const testsupport::ChildProcess child(program, Environment(L"ORVIA_PROBE_TAIL"),
-                                          Environment(L"ORVIA_PROBE_CWD"));
+    const testsupport::ChildProcess child(program, win32::EnvironmentVariable(L"ORVIA_PROBE_TAIL"),
+                                          win32::EnvironmentVariable(L"ORVIA_PROBE_CWD"));
     if (!child) {
         Print(Fail(L"CreateProcess " + std::to_wstring(GetLastError())));
         return 2;
