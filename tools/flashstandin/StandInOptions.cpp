@@ -2,6 +2,7 @@
 
 #include "win32/EnvironmentVariable.h"
 #include "win32/UniqueHandle.h"
+#include "win32/Utf8.h"
 
 #include <windows.h>
 
@@ -30,12 +31,7 @@ long FlashVersionValue(int majorVersion) {
 void AppendLog(const std::wstring& path, const std::wstring& line) {
     if (path.empty())
         return;
-    const std::wstring text = line + L"\n";
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
-                        nullptr, nullptr);
+    const std::string utf8 = win32::ToUtf8(line + L"\n");
     // Opened for each line, so a reader sees every line at once and a crash loses none.
     const win32::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -27,6 +27,7 @@
 #include "tests/e2e/probe/WindowCommands.h"
 #include "win32/ComPtr.h"
 #include "win32/UniqueHandle.h"
+#include "win32/Utf8.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -308,7 +309,8 @@ Fields Split(const std::string& line) {
     size_t start = 0;
     for (;;) {
         const size_t tab = line.find('\t', start);
-        fields.push_back(Wide(line.substr(start, tab == std::string::npos ? tab : tab - start)));
+        fields.push_back(
+            win32::FromUtf8(line.substr(start, tab == std::string::npos ? tab : tab - start)));
         if (tab == std::string::npos)
             return fields;
         start = tab + 1;

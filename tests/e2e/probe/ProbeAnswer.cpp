@@ -1,5 +1,7 @@
 #include "tests/e2e/probe/ProbeAnswer.h"
 
+#include "win32/Utf8.h"
+
 #include <cstdio>
 #include <cwchar>
 
@@ -47,31 +49,9 @@ Result Fail(const std::wstring& why) {
 }
 
 void Print(const Result& result) {
-    const std::string line = Utf8(result.answer.Line(result.ok)) + "\n";
+    const std::string line = win32::ToUtf8(result.answer.Line(result.ok)) + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
-}
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size);
-    return result;
 }
 
 HWND ParseWindow(const std::wstring& text) {

@@ -32,9 +32,6 @@ Result Fail(const std::wstring& why);
 // Writes one answer line to standard output, UTF-8, and flushes it.
 void Print(const Result& result);
 
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& text);
-
 // A window handle as the answers write it (a decimal number).
 HWND ParseWindow(const std::wstring& text);
 
