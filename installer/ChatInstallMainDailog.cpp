@@ -7,6 +7,7 @@
 #include "installer/LicenceText.h"
 #include "installer/ProductNames.h"
 #include "installer/Registration.h"
+#include "installer/SetupDialogNames.h"
 #include "installer/TextConversion.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/EditUI.h"
@@ -104,7 +105,7 @@ int CChatInstallMainDailog::SkinSourceKind() const {
 }
 
 LPCWSTR CChatInstallMainDailog::SkinResourceId() const {
-    return MAKEINTRESOURCEW(kSkinResourceId);
+    return MAKEINTRESOURCEW(setupui::kSkinResourceId);
 }
 
 LRESULT CChatInstallMainDailog::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -117,9 +118,9 @@ LRESULT CChatInstallMainDailog::OnOtherMessage(UINT message, WPARAM wParam, LPAR
 }
 
 void CChatInstallMainDailog::OnNotify(UiNotification& notification) {
-    if (NameIs(notification.type, kWindowInit))
+    if (NameIs(notification.type, setupui::kWindowInit))
         OnWindowInit();
-    else if (NameIs(notification.type, kClick) && notification.sender)
+    else if (NameIs(notification.type, setupui::kClick) && notification.sender)
         OnClick(notification.sender->GetName());
     else if (NameIs(notification.type, kSelectChanged))
         OnSelectChanged(notification);
@@ -153,7 +154,7 @@ void CChatInstallMainDailog::OnWindowInit() {
         m_protLayout->SetVisible(false);
     if (m_installName) {
         wchar_t name[64] = {};
-        std::swprintf(name, sizeof(name) / sizeof(name[0]), kProductNameFormat,
+        std::swprintf(name, sizeof(name) / sizeof(name[0]), setupui::kProductNameFormat,
                       product::kDisplayName);
         m_installName->SetText(name);
     }

@@ -4,19 +4,15 @@
 
 // What the install dialog shows and what it finds in its skin: the skin's control names, the
 // page numbers of its two tab layouts, and the texts it sets. The skin (InstallDailog.xml) uses
-// the same names and page order.
+// the same names and page order. What the uninstaller's dialog shares with it is in
+// installer/SetupDialogNames.h.
 
 namespace installui {
 
 constexpr wchar_t kWindowClass[] = L"OrviaInstall";
 constexpr wchar_t kWindowTitle[] = L"安装程序";
-// The native style the window is created with; the framework removes the caption bits and
-// adds clipping when it takes the window over.
-constexpr DWORD kWindowStyle = 0x80B;
-constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_STATICEDGE;
 
 constexpr wchar_t kSkinFile[] = L"InstallDailog.xml";
-constexpr WORD kSkinResourceId = 132;
 
 // Controls the dialog keeps or looks up.
 constexpr wchar_t kInstallLayout[] = L"installlayout";
@@ -44,9 +40,7 @@ constexpr wchar_t kNextButton[] = L"nextbtn";
 constexpr wchar_t kBrowseButton[] = L"browfilebtn";
 constexpr wchar_t kFinishButton[] = L"installfinish";
 
-// Notification types the dialog reacts to.
-constexpr wchar_t kWindowInit[] = L"windowinit";
-constexpr wchar_t kClick[] = L"click";
+// Notifications the dialog reacts to besides the shared ones.
 constexpr wchar_t kSelectChanged[] = L"selectchanged";
 constexpr wchar_t kOptionInterface[] = L"Option";
 
@@ -60,7 +54,6 @@ constexpr int kCustomPage = 2;
 constexpr int kProgressPage = 3;
 constexpr int kFinishPage = 4;
 
-constexpr wchar_t kProductNameFormat[] = L"%ls多人视频";
 constexpr wchar_t kCustomInstallText[] = L"自定义安装";
 constexpr wchar_t kDefaultInstallText[] = L"返回默认安装";
 constexpr wchar_t kInstallingTitle[] = L"正在安装";

@@ -2,6 +2,7 @@
 
 #include "installer/ProductNames.h"
 #include "uninstaller/RemovalPaths.h"
+#include "win32/EnvironmentVariable.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -68,18 +69,6 @@ std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
     if (FAILED(result) || !path)
         return {};
     return path.get();
-}
-
-std::wstring EnvironmentPath(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    if (length == 0 || length >= size)
-        return {};
-    value.resize(length);
-    return value;
 }
 
 // The path with its links followed, as the file system resolves it; empty when it does not
@@ -212,7 +201,7 @@ RemovalFacts GatherRemovalFacts(const std::wstring& ownPath) {
     for (const KNOWNFOLDERID* id : kProtectedKnownFolders)
         AddProtected(facts.protectedFolders, KnownFolderPath(*id));
     for (const wchar_t* name : kProtectedFolderVariables)
-        AddProtected(facts.protectedFolders, EnvironmentPath(name));
+        AddProtected(facts.protectedFolders, win32::EnvironmentVariable(name));
     AddProtected(facts.protectedFolders, PathFromGetter(GetWindowsDirectoryW));
     AddProtected(facts.protectedFolders, PathFromGetter(GetSystemDirectoryW));
     AddProtected(facts.protectedFolders, PathFromGetter(GetSystemWow64DirectoryW));

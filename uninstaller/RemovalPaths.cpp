@@ -36,21 +36,6 @@ bool IsBlank(wchar_t c) {
 
 } // namespace
 
-std::wstring OwnModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 std::wstring ParentFolder(const std::wstring& path) {
     const std::size_t last = path.rfind(kSeparator);
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last);

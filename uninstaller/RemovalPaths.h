@@ -6,11 +6,8 @@
 #include <string>
 
 // Path texts of the removal: where the removal root lies, how paths compare, and the command
-// that deletes what is left. Pure text work apart from OwnModulePath, so every rule can be
-// tested without touching a file.
-
-// Full UTF-16 path of the running program, however long; empty on failure.
-std::wstring OwnModulePath();
+// that deletes what is left. Pure text work, so every rule can be tested without touching a
+// file.
 
 // A path read through a call of the GetSystemDirectoryW kind, getter(buffer, size) giving the
 // length, asked for the size first; empty on failure.

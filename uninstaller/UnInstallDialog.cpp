@@ -1,6 +1,7 @@
 #include "uninstaller/UnInstallDialog.h"
 
 #include "installer/ProductNames.h"
+#include "installer/SetupDialogNames.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/LabelUI.h"
 #include "skinui/controls/ProgressUI.h"
@@ -14,9 +15,6 @@
 using namespace skinui;
 
 namespace {
-
-constexpr wchar_t kWindowInit[] = L"windowinit";
-constexpr wchar_t kClick[] = L"click";
 
 bool SameName(const std::wstring& a, const wchar_t* b) {
     return _wcsicmp(a.c_str(), b) == 0;
@@ -76,13 +74,13 @@ int CChatUnInstallMainDailog::SkinSourceKind() const {
 }
 
 LPCWSTR CChatUnInstallMainDailog::SkinResourceId() const {
-    return MAKEINTRESOURCEW(uninstall::kSkinResourceId);
+    return MAKEINTRESOURCEW(setupui::kSkinResourceId);
 }
 
 void CChatUnInstallMainDailog::OnNotify(UiNotification& notification) {
-    if (SameName(notification.type, kWindowInit))
+    if (SameName(notification.type, setupui::kWindowInit))
         InitWindow();
-    else if (SameName(notification.type, kClick))
+    else if (SameName(notification.type, setupui::kClick))
         OnClick(notification);
 }
 
@@ -93,7 +91,7 @@ void CChatUnInstallMainDailog::InitWindow() {
     m_productName = m_manager.FindControl(uninstall::kProductNameLabel);
     if (m_productName) {
         wchar_t text[64] = {};
-        swprintf(text, 64, uninstall::kProductNameFormat, product::kDisplayName);
+        swprintf(text, 64, setupui::kProductNameFormat, product::kDisplayName);
         m_productName->SetText(text);
     }
     // Decided before anything can be touched: a refused removal offers only to close.

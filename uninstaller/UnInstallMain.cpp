@@ -1,13 +1,12 @@
-#include "skinui/core/SkinWindowManager.h"
-#include "skinui/resources/SkinResources.h"
-#include "uninstaller/RemovalPaths.h"
+#include "installer/SetupProgram.h"
 #include "uninstaller/RemovalWorker.h"
 #include "uninstaller/UnInstallDialog.h"
 #include "uninstaller/UninstallerConstants.h"
+#include "win32/ModuleFileName.h"
 
 #include <windows.h>
-#include <objbase.h>
-#include <ole2.h>
+
+#include <new>
 
 namespace {
 
@@ -30,28 +29,14 @@ void SetProgramIcon(HINSTANCE instance, HWND window) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
-    CoInitialize(nullptr);
-    OleInitialize(nullptr);
-    skinui::SkinWindowManager::SetInstance(instance);
-    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() +
-                                       uninstall::kResourceFolderSuffix);
-    {
-        // Declared before the dialog and left after the message loop: a worker still running
-        // when the window was closed is stopped and waited for here.
-        RemovalThread removal;
-        auto* dialog = new CChatUnInstallMainDailog(removal, OwnModulePath());
-        if (dialog->Create(nullptr, uninstall::kWindowTitle, uninstall::kWindowStyle,
-                           uninstall::kWindowExStyle, 0, 0, 0, 0)) {
-            SetProgramIcon(instance, dialog->GetHWND());
-            dialog->ShowWindow(true, true);
-            skinui::SkinWindowManager::MessageLoop();
-        } else {
-            delete dialog;
-        }
-        removal.RequestStop();
-        removal.Wait();
-    }
-    OleUninitialize();
-    CoUninitialize();
+    const setupui::SetupProgram program(instance);
+    // Declared before the dialog and left after the message loop: a worker still running when
+    // the window was closed is stopped and waited for here.
+    RemovalThread removal;
+    setupui::SetupProgram::RunDialog(
+        new (std::nothrow) CChatUnInstallMainDailog(removal, win32::ModuleFileName(nullptr)),
+        uninstall::kWindowTitle, [instance](HWND window) { SetProgramIcon(instance, window); });
+    removal.RequestStop();
+    removal.Wait();
     return 0;
 }

@@ -3,20 +3,16 @@
 #include <windows.h>
 
 // The uninstaller's fixed values: its window, skin, texts, timers and messages. Names it shares
-// with the installer (registry keys, shortcut names, the installed layout) live in
-// installer/ProductNames.h.
+// with the installer live in installer/ProductNames.h (registry keys, shortcut names, the
+// installed layout) and installer/SetupDialogNames.h (the window's style, the skin's resource,
+// the product name line).
 
 namespace uninstall {
 
 // The window and its skin, read from the executable's own ZIPRES resource.
 constexpr wchar_t kWindowClassName[] = L"KweeUnInstall";
 constexpr wchar_t kWindowTitle[] = L"卸载程序";
-constexpr DWORD kWindowStyle = 0x80B;
-constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_STATICEDGE;
 constexpr wchar_t kSkinFileName[] = L"UnInstallDailog.xml";
-constexpr WORD kSkinResourceId = 132;
-// The resource folder is the program's folder followed by this.
-constexpr wchar_t kResourceFolderSuffix[] = L"..";
 
 // Controls of the skin.
 constexpr wchar_t kProgressName[] = L"uninstallprogress";
@@ -26,7 +22,6 @@ constexpr wchar_t kProductNameLabel[] = L"installname";
 constexpr wchar_t kCloseButtonName[] = L"closebtn";
 
 // Texts the dialog shows.
-constexpr wchar_t kProductNameFormat[] = L"%ls多人视频";
 constexpr wchar_t kRemovingText[] = L"正在卸载";
 constexpr wchar_t kFirstProgressText[] = L"已卸载1%...";
 constexpr wchar_t kProgressFormat[] = L"已卸载%d%%";

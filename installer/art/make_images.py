@@ -12,59 +12,30 @@ value here. Drawing is deterministic: the same script gives the same bytes.
 """
 
 import os
+import sys
 
 from PIL import Image, ImageDraw
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLER = os.path.dirname(HERE)
+sys.path.insert(0, os.path.join(os.path.dirname(INSTALLER), "tools", "art"))
+
+from skinart import (BLUE, WHITE, bubble_mark, check_button, push_button, rgba,  # noqa: E402
+                     save, save_icon, smooth, strip)
+
 SKIN = os.path.join(INSTALLER, "skin")
 SPARE_SKIN = os.path.join(INSTALLER, "spareskin")
 SETUP_RES = os.path.join(INSTALLER, "setupfiles", "res")
-
-# Shapes are drawn this many times larger and scaled down, which smooths their edges.
-SUPERSAMPLE = 4
 
 WINDOW = (530, 356)
 # The coloured band behind the title and the product name; the pages sit on white below it.
 BAND_HEIGHT = 165
 FOOTER_TOP = 310
 
-BLUE = (47, 128, 237)
-BLUE_HOT = (74, 147, 240)
-BLUE_PUSHED = (31, 102, 199)
-BLUE_DISABLED = (184, 196, 214)
 BAND_LEFT = (34, 102, 214)
 BAND_RIGHT = (45, 170, 236)
 GREY_LINE = (201, 210, 222)
 FOOTER = (244, 247, 250)
-WHITE = (255, 255, 255)
-
-
-def rgba(colour, alpha=255):
-    return colour + (alpha,)
-
-
-def smooth(size, draw_big):
-    """An RGBA image of `size` whose shapes draw_big(draw, scale) paints at SUPERSAMPLE size."""
-    big = Image.new("RGBA", (size[0] * SUPERSAMPLE, size[1] * SUPERSAMPLE), (0, 0, 0, 0))
-    draw_big(ImageDraw.Draw(big), SUPERSAMPLE)
-    return big.resize(size, Image.LANCZOS)
-
-
-def strip(frames):
-    """Frames of equal size side by side, left to right."""
-    width = sum(frame.width for frame in frames)
-    result = Image.new("RGBA", (width, frames[0].height), (0, 0, 0, 0))
-    x = 0
-    for frame in frames:
-        result.paste(frame, (x, 0))
-        x += frame.width
-    return result
-
-
-def save(image, folder, name):
-    os.makedirs(folder, exist_ok=True)
-    image.save(os.path.join(folder, name), optimize=True)
 
 
 def mix(a, b, t):
@@ -104,13 +75,6 @@ def close_button():
     return strip([frame(0, rgba(WHITE)), frame(60, rgba(WHITE)), frame(110, rgba((225, 235, 250)))])
 
 
-def general_button():
-    def frame(colour):
-        return smooth((69, 40), lambda d, s: d.rounded_rectangle(
-            [0, 0, 69 * s - 1, 40 * s - 1], radius=5 * s, fill=rgba(colour)))
-    return strip([frame(BLUE), frame(BLUE_HOT), frame(BLUE_PUSHED), frame(BLUE_DISABLED)])
-
-
 def radio_button():
     def frame(selected):
         def draw(d, s):
@@ -119,21 +83,6 @@ def radio_button():
                       width=round(1.5 * s))
             if selected:
                 d.ellipse([5 * s, 5 * s, 13 * s - 1, 13 * s - 1], fill=rgba(BLUE))
-        return smooth((18, 18), draw)
-    return strip([frame(True), frame(False)])
-
-
-def check_button():
-    def frame(selected):
-        def draw(d, s):
-            box = [1 * s, 1 * s, 17 * s - 1, 17 * s - 1]
-            if selected:
-                d.rounded_rectangle(box, radius=3 * s, fill=rgba(BLUE))
-                d.line([(5 * s, 9 * s), (8 * s, 12 * s), (13 * s, 6 * s)], fill=rgba(WHITE),
-                       width=round(1.8 * s), joint="curve")
-            else:
-                d.rounded_rectangle(box, radius=3 * s, fill=rgba(WHITE), outline=rgba((160, 170, 184)),
-                                    width=round(1.5 * s))
         return smooth((18, 18), draw)
     return strip([frame(True), frame(False)])
 
@@ -178,16 +127,7 @@ def scroll_rail():
 
 
 def icon():
-    def draw(d, s):
-        size = 256 * s
-        d.rounded_rectangle([8 * s, 8 * s, size - 8 * s, size - 8 * s], radius=56 * s,
-                            fill=rgba(BLUE))
-        # A speech bubble: the client is a video chat.
-        d.rounded_rectangle([52 * s, 62 * s, 204 * s, 168 * s], radius=30 * s, fill=rgba(WHITE))
-        d.polygon([(88 * s, 160 * s), (80 * s, 204 * s), (126 * s, 164 * s)], fill=rgba(WHITE))
-        for cx in (92, 128, 164):
-            d.ellipse([(cx - 11) * s, 104 * s, (cx + 11) * s, 126 * s], fill=rgba(BLUE))
-    return smooth((256, 256), draw)
+    return smooth((256, 256), lambda d, s: bubble_mark(d, s, (0, 0, 256, 256)))
 
 
 def spare_background():
@@ -199,9 +139,9 @@ def spare_background():
 def main():
     save(background(), SKIN, "bkimage.png")
     save(close_button(), SKIN, "closebtn.png")
-    save(general_button(), SKIN, "genbtn.png")
+    save(push_button((69, 40)), SKIN, "genbtn.png")
     save(radio_button(), SKIN, "radiobtn.png")
-    save(check_button(), SKIN, "checkbtn.png")
+    save(check_button((160, 170, 184)), SKIN, "checkbtn.png")
     save(edit_field(), SKIN, "edit.png")
     save(title_line(), SKIN, "line.png")
     save(scroll_arrow(True), SKIN, "scrolltop.png")
@@ -210,8 +150,7 @@ def main():
     save(scroll_rail(), SKIN, "scrollbk.png")
     save(spare_background(), SPARE_SKIN, "bkimage.png")
     save(icon().resize((128, 128), Image.LANCZOS), SETUP_RES, "setup.png")
-    icon().save(os.path.join(INSTALLER, "OrvInstall.ico"),
-                sizes=[(16, 16), (24, 24), (32, 32), (48, 48), (256, 256)])
+    save_icon(os.path.join(INSTALLER, "OrvInstall.ico"), icon())
 
 
 if __name__ == "__main__":

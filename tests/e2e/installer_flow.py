@@ -5,14 +5,9 @@ real window must have in that state, and its dump gives the controls' rectangles
 """
 
 import shutil
-import time
 from pathlib import Path
 
-from orvia_e2e import (Artifacts, Failure, Probe, Program, Session, SkinView, Window, check,
-                       difference, wait_until, MAX_DIFFERENT_SHARE)
-
-# How long a test watches for something that must not happen.
-QUIET_PERIOD = 2.0
+from orvia_e2e import Artifacts, Probe, Session, SkinnedRun, SkinViews
 
 WINDOW_CLASS = "OrviaInstall"
 WINDOW_TITLE = "安装程序"
@@ -105,7 +100,7 @@ class InstallerEnv:
         self.licence = self.build / "installer" / "Licence.gbk"
         self.probe = Probe(self.session, self.build / "tests" / "e2e" / "e2eprobe.exe")
         self.artifacts = Artifacts(self.build / "artifacts", artifact_prefix)
-        self._views = {}
+        self.view = SkinViews(self.session, self.skinshot, self.skin, MARKUP)
         self.desktop = self.probe.special_folder(DESKTOP)
         self.programs = self.probe.special_folder(COMMON_PROGRAMS)
         self.program_files = self.probe.special_folder(PROGRAM_FILES)
@@ -116,12 +111,11 @@ class InstallerEnv:
     def close(self):
         self.probe.close()
 
-    def view(self, state):
-        key = tuple(state.items())
-        if key not in self._views:
-            self._views[key] = SkinView.render(self.session, self.skinshot, self.skin, MARKUP,
-                                               state)
-        return self._views[key]
+    def leave(self):
+        """After the tests: the default folder and everything an installation leaves removed,
+        the probe ended."""
+        self.clean([self.default_folder])
+        self.close()
 
     def desktop_shortcut(self):
         return self.desktop + r"\Tamro.lnk"
@@ -146,72 +140,10 @@ class InstallerEnv:
                 linux.unlink()
 
     def start(self, exe=None, args=()):
-        return InstallerWindow(self, exe or self.installer, args)
-
-
-class InstallerWindow:
-    """One running installer and its window."""
-
-    def __init__(self, env, exe, args=()):
-        self.env = env
-        self.session = env.session
-        self.program = Program.start(env.session, exe, args)
-        self.window = Window.find(env.probe, WINDOW_CLASS, WINDOW_TITLE, program=self.program)
-
-    def screenshot(self):
-        return self.window.screenshot()
-
-    def keep(self, name):
-        return self.env.artifacts.keep(self.screenshot(), name)
-
-    def expect(self, state, what, ignore=(), timeout=15.0):
-        """Waits until the window looks like the skin in `state`; on failure keeps both images
-        and their difference as artifacts."""
-        view = self.env.view(state)
-        self.session.park_pointer()
-        last = {}
-
-        def looks_right():
-            last["shot"] = self.screenshot()
-            last["share"] = difference(last["shot"], view.image, ignore)
-            return last["share"] <= MAX_DIFFERENT_SHARE
-
-        try:
-            wait_until(looks_right, what, timeout, interval=0.2)
-        except Failure:
-            name = "mismatch-" + what.replace(" ", "-")
-            self.env.artifacts.keep_mismatch(last["shot"], view.image, name)
-            raise Failure(f"the window does not show {what}: {last['share']:.1%} of the pixels "
-                          f"differ (see artifacts {self.env.artifacts.prefix}-{name}-*.png)")
-        return view
-
-    def stays(self, state, what, ignore=()):
-        """After an action that must change nothing visible: the window keeps the look of
-        `state` for a while."""
-        view = self.expect(state, what, ignore)
-        deadline = time.monotonic() + QUIET_PERIOD
-        while time.monotonic() < deadline:
-            share = difference(self.screenshot(), view.image, ignore)
-            if share > MAX_DIFFERENT_SHARE:
-                self.env.artifacts.keep_mismatch(self.screenshot(), view.image,
-                                                 "changed-" + what.replace(" ", "-"))
-                raise Failure(f"the window changed although {what}")
-            time.sleep(0.2)
-
-    def click(self, state, name):
-        """Clicks the centre of control `name` as laid out in `state`."""
-        view = self.env.view(state)
-        check(view.controls[name]["visible"], f"{name} is not visible in that state")
-        self.window.click(view.centre(name))
-
-    def click_at(self, point):
-        self.window.click(point)
-
-    def wait_exit(self, timeout=30.0):
-        return self.program.wait(timeout)
-
-    def kill(self):
-        self.program.kill()
+        """A running installer (OrvInstall.exe unless `exe` names another setup package) and its
+        window."""
+        return SkinnedRun(self.probe, self.artifacts, exe or self.installer, WINDOW_CLASS,
+                          WINDOW_TITLE, self.view, args)
 
 
 def installed_files(root):

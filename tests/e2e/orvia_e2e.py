@@ -14,11 +14,14 @@ the X display, and results are read back from the real registry, shell links and
     window.click(view.centre("nextbtn"))
     wait_until(lambda: window.matches(view), "the next page")
     report = Report("installer_e2e"); with report.case("name"): ...; report.write(path)
+    run = SkinnedRun(probe, artifacts, exe, "OrviaInstall", "安装程序", SkinViews(...))
+    sys.exit(scenario_main("installer_e2e", SCENARIOS, make_env, finish))
 
-Nothing here knows a particular program; the installer's and uninstaller's own steps live in
-their test scripts.
+Nothing here knows a particular program; the installer's, the uninstaller's and the Flash
+player's own steps live in their test scripts.
 """
 
+import argparse
 import os
 import shlex
 import subprocess
@@ -36,6 +39,8 @@ from PIL import Image, ImageChops, ImageGrab
 CHANNEL_TOLERANCE = 48
 MAX_DIFFERENT_SHARE = 0.01
 DEFAULT_TIMEOUT = 30.0
+# How long a test watches for something that must not happen.
+QUIET_PERIOD = 2.0
 
 
 class Failure(AssertionError):
@@ -104,8 +109,22 @@ class Session:
             return Path("/").joinpath(*parts)
         raise ValueError(f"no Linux path for {windows_path}")
 
-    def popen(self, exe, args=(), **kwargs):
-        return subprocess.Popen([self.loader, str(exe), *map(str, args)], env=self.env, **kwargs)
+    def environment(self, extra=None):
+        env = dict(self.env)
+        env.update(extra or {})
+        return env
+
+    def popen(self, exe, args=(), extra_env=None, **kwargs):
+        """Starts a program (a Windows path, a Linux path or a Wine built-in's name) in the
+        background, with `extra_env` added to the session's environment."""
+        return subprocess.Popen([self.loader, str(exe), *map(str, args)],
+                                env=self.environment(extra_env), **kwargs)
+
+    def run(self, exe, args=(), extra_env=None, timeout=120):
+        """Runs a program to its end: its exit code and output, as text."""
+        return subprocess.run([self.loader, str(exe), *map(str, args)],
+                              env=self.environment(extra_env), capture_output=True, text=True,
+                              errors="replace", timeout=timeout)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True,
@@ -116,10 +135,10 @@ class Session:
         image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
         return image.crop(box) if box else image
 
-    def park_pointer(self):
-        """Moves the pointer to a corner where no window of the tests lies, so that nothing
-        stays hot under it."""
-        self.xdotool("mousemove", "--sync", 1, 1)
+    def park_pointer(self, point=(1, 1)):
+        """Moves the pointer where no window of the tests lies (by default a corner), so that
+        nothing stays hot under it."""
+        self.xdotool("mousemove", "--sync", *point)
 
 
 def _unescape(text):
@@ -354,6 +373,100 @@ class SkinView:
         return self.image.crop(self.rect(name))
 
 
+class SkinViews:
+    """The views of one skin, each state (a dict of overrides) rendered once: views(state)."""
+
+    def __init__(self, session, skinshot, skin, markup):
+        self.session = session
+        self.skinshot = skinshot
+        self.skin = skin
+        self.markup = markup
+        self._views = {}
+
+    def __call__(self, state):
+        key = tuple(state.items())
+        if key not in self._views:
+            self._views[key] = SkinView.render(self.session, self.skinshot, self.skin,
+                                               self.markup, state)
+        return self._views[key]
+
+
+class SkinnedRun:
+    """A program running in the background whose window shows a skin: each state of the window
+    is the view `views(state)` gives, which the window's screenshots must match and whose
+    layout says where its controls are clicked. While the window is compared the pointer rests
+    at `rest` (a screen point off the window)."""
+
+    def __init__(self, probe, artifacts, exe, window_class, title, views, args=(), rest=(1, 1)):
+        self.session = probe.session
+        self.artifacts = artifacts
+        self.views = views
+        self.rest = rest
+        self.program = Program.start(self.session, exe, args)
+        self.window = Window.find(probe, window_class, title, program=self.program)
+
+    def screenshot(self):
+        return self.window.screenshot()
+
+    def keep(self, name):
+        return self.artifacts.keep(self.screenshot(), name)
+
+    def expect(self, state, what, ignore=(), timeout=15.0, interval=0.2):
+        """Waits until the window looks like the skin in `state` and returns its view; on
+        failure keeps both images and their difference as artifacts."""
+        view = self.views(state)
+        self.session.park_pointer(self.rest)
+        last = {}
+
+        def looks_right():
+            last["shot"] = self.screenshot()
+            last["share"] = difference(last["shot"], view.image, ignore)
+            return last["share"] <= MAX_DIFFERENT_SHARE
+
+        try:
+            wait_until(looks_right, what, timeout, interval=interval)
+        except Failure:
+            name = "mismatch-" + what.replace(" ", "-")
+            self.artifacts.keep_mismatch(last["shot"], view.image, name)
+            raise Failure(f"the window does not show {what}: {last['share']:.1%} of the pixels "
+                          f"differ (see artifacts {self.artifacts.prefix}-{name}-*.png)")
+        return view
+
+    def stays(self, state, what, ignore=()):
+        """After an action that must change nothing visible: the window keeps the look of
+        `state` for a while."""
+        view = self.expect(state, what, ignore)
+        deadline = time.monotonic() + QUIET_PERIOD
+        while time.monotonic() < deadline:
+            share = difference(self.screenshot(), view.image, ignore)
+            if share > MAX_DIFFERENT_SHARE:
+                self.artifacts.keep_mismatch(self.screenshot(), view.image,
+                                             "changed-" + what.replace(" ", "-"))
+                raise Failure(f"the window changed although {what}")
+            time.sleep(0.2)
+
+    def click(self, state, name):
+        """Clicks the centre of control `name` as laid out in `state`."""
+        view = self.views(state)
+        check(view.controls[name]["visible"], f"{name} is not visible in that state")
+        self.window.click(view.centre(name))
+
+    def click_at(self, point):
+        self.window.click(point)
+
+    def click_to_end(self, state, name, timeout=DEFAULT_TIMEOUT):
+        """Clicks control `name`, after which the program must end with exit code 0."""
+        self.click(state, name)
+        code = self.wait_exit(timeout)
+        check(code == 0, f"the exit code after {name} is {code}")
+
+    def wait_exit(self, timeout=DEFAULT_TIMEOUT):
+        return self.program.wait(timeout)
+
+    def kill(self):
+        self.program.kill()
+
+
 def difference(actual, expected, ignore=()):
     """Share of pixels differing by more than the channel tolerance, leaving out the ignored
     rectangles (left, top, right, bottom); 1 for images of other sizes."""
@@ -425,6 +538,15 @@ class Report:
     def failed(self):
         return sum(1 for c in self.cases if c["outcome"] != "passed")
 
+    def run(self, scenarios, only=None, *arguments):
+        """Runs each scenario (name, function) whose name holds `only` as a case, calling the
+        function with `arguments`."""
+        for name, scenario in scenarios:
+            if only and only not in name:
+                continue
+            with self.case(name):
+                scenario(*arguments)
+
     def write(self, path):
         failures = sum(1 for c in self.cases if c["outcome"] == "failure")
         errors = sum(1 for c in self.cases if c["outcome"] == "error")
@@ -441,3 +563,25 @@ class Report:
                 child.text = case["detail"]
         Path(path).parent.mkdir(parents=True, exist_ok=True)
         ET.ElementTree(root).write(path, encoding="utf-8", xml_declaration=True)
+
+
+def scenario_main(name, scenarios, make_env, finish):
+    """The command line of a scenario script: --build BUILD_TREE --source SOURCE_DIR
+    [--only TEXT]. Runs the scenarios (name, function of the environment) whose name holds TEXT
+    as the cases of the report BUILD_TREE/test-results/<name>.xml, with the environment
+    make_env(build, source) gives and finish(environment) after them, whatever happened.
+    Returns the exit status: 1 when a case did not pass."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the build tree (build/win64)")
+    parser.add_argument("--source", required=True, help="the source folder")
+    parser.add_argument("--only", help="run only scenarios whose name contains this text")
+    args = parser.parse_args()
+
+    env = make_env(args.build, args.source)
+    report = Report(name)
+    try:
+        report.run(scenarios, args.only, env)
+    finally:
+        finish(env)
+        report.write(Path(args.build) / "test-results" / f"{name}.xml")
+    return 1 if report.failed else 0

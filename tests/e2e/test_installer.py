@@ -8,7 +8,6 @@ Needs the Wine session of BUILD_TREE (the CTest fixture wine_session starts it).
 BUILD_TREE/test-results/installer_e2e.xml and keeps screenshots in BUILD_TREE/artifacts.
 """
 
-import argparse
 import hashlib
 import subprocess
 import sys
@@ -19,10 +18,9 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from PIL import Image  # noqa: E402
 
-from orvia_e2e import (Failure, Report, Window, check, difference, wait_until,  # noqa: E402
-                       MAX_DIFFERENT_SHARE)
-from installer_flow import (QUIET_PERIOD, COMPANY_KEY, MACHINE_PRODUCT_KEY,  # noqa: E402
-                            RECORDED_DIR_KEY,
+from orvia_e2e import (Window, check, difference, scenario_main, wait_until,  # noqa: E402
+                       MAX_DIFFERENT_SHARE, QUIET_PERIOD)
+from installer_flow import (COMPANY_KEY, MACHINE_PRODUCT_KEY, RECORDED_DIR_KEY,  # noqa: E402
                             RUN_KEY, UNINSTALL_KEY, USER_PRODUCT_KEY, InstallerEnv,
                             custom_page, edition_page, expected_files, failed_page, fast_page,
                             finish_page, installed_files, licence_page, progress_page)
@@ -131,9 +129,7 @@ def first_page_and_cancel(env):
         share = difference(shot, Image.open(REFERENCE))
         check(share <= MAX_DIFFERENT_SHARE,
               f"the first page differs from its reference in {share:.1%} of the pixels")
-        run.click(edition_page(env.default_folder), "canceInstall")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after canceInstall is {code}")
+        run.click_to_end(edition_page(env.default_folder), "canceInstall")
         no_registration(env)
         check(not env.session.linux_path(env.default_folder).exists(),
               "canceInstall left an install folder")
@@ -201,28 +197,30 @@ def pages_licence_and_start_buttons(env):
         run.expect(custom_page(folder), "starinstallbtn enabled again")
 
         # A click on the read-only path field opens its native edit, holding the folder.
-        run.click(custom_page(folder), "pathedit")
-        edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
-                           "the path field's native edit")
-        check(edits[0]["text"] == folder, f"the path field holds {edits[0]['text']!r}")
+        text = open_path_field(run, custom_page(folder))
+        check(text == folder, f"the path field holds {text!r}")
 
-        run.click(custom_page(folder), "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after closebtn is {code}")
+        run.click_to_end(custom_page(folder), "closebtn")
         no_registration(env)
         check(not env.session.linux_path(folder).exists(), "closebtn left an install folder")
     finally:
         run.kill()
 
 
-def path_field_text(run, state):
-    """The path field's text as its native edit holds it, opened with a click."""
-    # The first click after another window was active only activates this one.
-    run.click_at((100, 20))
+def open_path_field(run, state):
+    """Clicks the read-only path field and returns the text of the native edit it opens."""
     run.click(state, "pathedit")
     edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
                        "the path field's native edit")
-    text = edits[0]["text"]
+    return edits[0]["text"]
+
+
+def path_field_text(run, state):
+    """The path field's text as its native edit holds it, opened with a click and left again,
+    after another window was active."""
+    # The first click after another window was active only activates this one.
+    run.click_at((100, 20))
+    text = open_path_field(run, state)
     run.click_at((100, 20))
     return text
 
@@ -259,8 +257,7 @@ def folder_browser(env):
         # Windows reports it without.
         check(chosen in (documents + r"\Tolma\Orvia\tamro", documents + r"\\Tolma\Orvia\tamro"),
               f"choosing {documents} gave {chosen!r}")
-        run.click(custom_page(folder), "closebtn")
-        check(run.wait_exit() == 0, "the exit code after closebtn is not 0")
+        run.click_to_end(custom_page(folder), "closebtn")
     finally:
         run.kill()
 
@@ -291,9 +288,7 @@ def hant_install_without_start_or_logon(env):
         run.click(finish_page(folder, boot_start=False, hant=True), "runbtn")
         cleared = finish_page(folder, boot_start=False, logon_start=False, hant=True)
         run.expect(cleared, "runbtn cleared")
-        run.click(cleared, "installfinish")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after installfinish is {code}")
+        run.click_to_end(cleared, "installfinish")
         check(env.probe.registry("HKLM", RUN_KEY, "tamro") is None,
               "runbtn cleared, yet the logon value is there")
         watch_nothing_happens(lambda: client_processes(env) > 0,
@@ -317,20 +312,15 @@ def recorded_folder_install_starts_the_client(env):
         run.click(edition_page(folder), "nextbtn")
         run.click(fast_page(folder), "custombtn")
         run.expect(custom_page(folder), "the recorded folder in the path field")
-        run.click(custom_page(folder), "pathedit")
-        edits = wait_until(lambda: [c for c in run.window.native_children() if c["visible"]],
-                           "the path field's native edit")
-        check(edits[0]["text"] == folder,
-              f"the path field holds {edits[0]['text']!r}, not the recorded {folder!r}")
+        text = open_path_field(run, custom_page(folder))
+        check(text == folder, f"the path field holds {text!r}, not the recorded {folder!r}")
         run.click(custom_page(folder), "starinstallbtn")
         run.expect(finish_page(folder), "the finish page", timeout=60)
         no_staging_file(env)
         check_files(env, folder)
         check_registry(env, folder, "hans")
         check_shortcuts(env, folder)
-        run.click(finish_page(folder), "installfinish")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after installfinish is {code}")
+        run.click_to_end(finish_page(folder), "installfinish")
         client = Window.find(env.probe, "TamroDemoClient", "Tamro")
         env.artifacts.keep(client.screenshot(), "client-started")
         check(env.probe.registry("HKLM", RUN_KEY, "tamro") ==
@@ -353,9 +343,7 @@ def folder_that_cannot_be_made_keeps_the_page(env):
         run.click(fast_page(folder), "fastbtn")
         run.stays(fast_page(folder), "the folder cannot be created")
         no_staging_file(env)
-        run.click(fast_page(folder), "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code is {code}")
+        run.click_to_end(fast_page(folder), "closebtn")
         no_registration(env)
     finally:
         run.kill()
@@ -378,9 +366,7 @@ def folder_outside_code_page_keeps_the_page(env):
         after = sorted(p.name for p in env.session.drive_c.iterdir())
         check(before == after, f"something was created on C: {set(after) - set(before)}")
         no_staging_file(env)
-        run.click(custom_page(folder), "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code is {code}")
+        run.click_to_end(custom_page(folder), "closebtn")
         no_registration(env)
     finally:
         run.kill()
@@ -428,9 +414,7 @@ def damaged_payload_fails_visibly(env):
                      for path in root.rglob("*") if path.is_file()}
         check((root / "install" / "Licence.txt").is_file(), "files before the damage are gone")
         check(installed == written, "the install folder differs from what the extraction wrote")
-        run.click(failed, "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after a failed install is {code}")
+        run.click_to_end(failed, "closebtn")
     finally:
         run.kill()
         env.clean([reference_folder])
@@ -486,9 +470,7 @@ def progress_text_turns_white(env):
         env.artifacts.keep(shot, "page-4-progress-past-half")
         check(grey_text_pixels(shot, view) <= 3, "the progress text is not white past 50 %")
         run.expect(finish_page(folder), "the finish page", timeout=120)
-        run.click(finish_page(folder), "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after closebtn on the finish page is {code}")
+        run.click_to_end(finish_page(folder), "closebtn")
         check(client_processes(env) == 0, "closebtn on the finish page started the client")
     finally:
         run.kill()
@@ -547,27 +529,5 @@ SCENARIOS = [
 ]
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the build tree (build/win64)")
-    parser.add_argument("--source", required=True, help="the source folder")
-    parser.add_argument("--only", help="run only scenarios whose name contains this text")
-    args = parser.parse_args()
-
-    env = InstallerEnv(args.build, args.source)
-    report = Report("installer_e2e")
-    try:
-        for name, scenario in SCENARIOS:
-            if args.only and args.only not in name:
-                continue
-            with report.case(name):
-                scenario(env)
-    finally:
-        env.clean([env.default_folder])
-        env.close()
-        report.write(Path(args.build) / "test-results" / "installer_e2e.xml")
-    return 1 if report.failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(scenario_main("installer_e2e", SCENARIOS, InstallerEnv, InstallerEnv.leave))

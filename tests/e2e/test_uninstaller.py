@@ -9,7 +9,6 @@ Needs the Wine session of BUILD_TREE (the CTest fixture wine_session starts it).
 BUILD_TREE/test-results/uninstaller_e2e.xml and keeps screenshots in BUILD_TREE/artifacts.
 """
 
-import argparse
 import hashlib
 import shutil
 import sys
@@ -18,7 +17,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
-from orvia_e2e import Report, check, wait_until  # noqa: E402
+from orvia_e2e import check, scenario_main, wait_until  # noqa: E402
 from uninstaller_flow import (FINISHED, READY, REFUSED_NOT_INSTALLED,  # noqa: E402
                               REFUSED_PROTECTED, UninstallerEnv, remaining_files)
 
@@ -54,9 +53,7 @@ def closing_the_ready_window_removes_nothing(env):
               f"the window is {run.window.width} x {run.window.height}, not 600 x 380")
         run.expect(READY, "the ready window")
         run.keep("1-ready")
-        run.click(READY, "closebtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after closebtn is {code}")
+        run.click_to_end(READY, "closebtn")
     finally:
         run.kill()
     time.sleep(3)
@@ -102,6 +99,21 @@ def two_clicks_remove_the_installation(env):
     check(parent.is_dir(), f"{parent} went with the install folder")
 
 
+def refuses_and_changes_nothing(env, exe, refusal, shot, state, what):
+    """Runs the uninstaller at `exe`, which must show `refusal` and end with 0 on its one
+    button; `state()` must then read as it did before, a while after the end."""
+    before = state()
+    run = env.start_uninstaller(exe)
+    try:
+        run.expect(refusal, "the refusal")
+        run.keep(shot)
+        run.click_to_end(refusal, "staruninstallbtn")
+    finally:
+        run.kill()
+    time.sleep(3)
+    check(state() == before, f"the refused uninstaller changed {what}")
+
+
 def stray_copy_refuses_and_its_folder_survives(env):
     downloads = env.session.drive_c / "stray" / "Downloads"
     shutil.rmtree(downloads.parent, ignore_errors=True)
@@ -110,18 +122,8 @@ def stray_copy_refuses_and_its_folder_survives(env):
     (downloads / "tamro.exe").write_bytes(b"a client")
     (downloads.parent / "thesis.doc").write_bytes(b"years of work")
     shutil.copy(env.build / "uninstaller" / "OrvUnInstall.exe", downloads / "uninstall.exe")
-    before = tree_digest(downloads.parent)
-    run = env.start_uninstaller(r"C:\stray\Downloads\uninstall.exe")
-    try:
-        run.expect(REFUSED_NOT_INSTALLED, "the refusal")
-        run.keep("4-refused")
-        run.click(REFUSED_NOT_INSTALLED, "staruninstallbtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after 关闭 is {code}")
-    finally:
-        run.kill()
-    time.sleep(3)
-    check(tree_digest(downloads.parent) == before, "the refused uninstaller changed its folder")
+    refuses_and_changes_nothing(env, r"C:\stray\Downloads\uninstall.exe", REFUSED_NOT_INSTALLED,
+                                "4-refused", lambda: tree_digest(downloads.parent), "its folder")
     shutil.rmtree(downloads.parent, ignore_errors=True)
 
 
@@ -132,19 +134,10 @@ def uninstaller_whose_root_is_program_files_refuses(env):
     own.mkdir()
     (own / "tamro.exe").write_bytes(b"a client")
     shutil.copy(env.build / "uninstaller" / "OrvUnInstall.exe", own / "uninstall.exe")
-    before = top_level(program_files), tree_digest(own)
-    run = env.start_uninstaller(env.program_files.rstrip("\\") + r"\tamro\uninstall.exe")
-    try:
-        run.expect(REFUSED_PROTECTED, "the refusal")
-        run.keep("5-refused-protected")
-        run.click(REFUSED_PROTECTED, "staruninstallbtn")
-        code = run.wait_exit()
-        check(code == 0, f"the exit code after 关闭 is {code}")
-    finally:
-        run.kill()
-    time.sleep(3)
-    check((top_level(program_files), tree_digest(own)) == before,
-          "the refused uninstaller changed Program Files")
+    refuses_and_changes_nothing(env, env.program_files.rstrip("\\") + r"\tamro\uninstall.exe",
+                                REFUSED_PROTECTED, "5-refused-protected",
+                                lambda: (top_level(program_files), tree_digest(own)),
+                                "Program Files")
     shutil.rmtree(own, ignore_errors=True)
 
 
@@ -160,27 +153,5 @@ SCENARIOS = [
 ]
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--build", required=True, help="the build tree (build/win64)")
-    parser.add_argument("--source", required=True, help="the source folder")
-    parser.add_argument("--only", help="run only scenarios whose name contains this text")
-    args = parser.parse_args()
-
-    env = UninstallerEnv(args.build, args.source)
-    report = Report("uninstaller_e2e")
-    try:
-        for name, scenario in SCENARIOS:
-            if args.only and args.only not in name:
-                continue
-            with report.case(name):
-                scenario(env)
-    finally:
-        env.clean([env.default_folder])
-        env.close()
-        report.write(Path(args.build) / "test-results" / "uninstaller_e2e.xml")
-    return 1 if report.failed else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(scenario_main("uninstaller_e2e", SCENARIOS, UninstallerEnv, UninstallerEnv.leave))

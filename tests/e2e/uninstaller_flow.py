@@ -7,8 +7,7 @@ The demo client is installed with the real installer first, clicked through like
 
 import time
 
-from orvia_e2e import (Failure, Program, SkinView, Window, check, difference, matches,
-                       wait_until, MAX_DIFFERENT_SHARE)
+from orvia_e2e import SkinnedRun, SkinViews, matches, wait_until
 from installer_flow import (MACHINE_PRODUCT_KEY, RUN_KEY, UNINSTALL_KEY, USER_PRODUCT_KEY,
                             InstallerEnv, edition_page, fast_page, finish_page, installed_files)
 
@@ -47,14 +46,7 @@ class UninstallerEnv(InstallerEnv):
     def __init__(self, build, source, artifact_prefix="uninstall", session=None):
         super().__init__(build, source, artifact_prefix, session)
         self.uninstall_skin = self.build / "uninstaller" / "uninstall_skin.zip"
-        self._uninstall_views = {}
-
-    def uninstall_view(self, state):
-        key = tuple(state.items())
-        if key not in self._uninstall_views:
-            self._uninstall_views[key] = SkinView.render(self.session, self.skinshot,
-                                                         self.uninstall_skin, MARKUP, state)
-        return self._uninstall_views[key]
+        self.uninstall_view = SkinViews(self.session, self.skinshot, self.uninstall_skin, MARKUP)
 
     def install_demo(self, folder=None):
         """Installs the demo client into the default folder with the real installer: fast
@@ -71,9 +63,7 @@ class UninstallerEnv(InstallerEnv):
             run.click(finish_page(folder), "bootstartbtn")
             no_start = finish_page(folder, boot_start=False)
             run.expect(no_start, "bootstartbtn cleared")
-            run.click(no_start, "installfinish")
-            code = run.wait_exit()
-            check(code == 0, f"the installer ended with {code}")
+            run.click_to_end(no_start, "installfinish")
         finally:
             run.kill()
         return folder
@@ -100,59 +90,25 @@ class UninstallerEnv(InstallerEnv):
         return self.probe.key_exists("HKLM", UNINSTALL_KEY)
 
 
-class UninstallerWindow:
+class UninstallerWindow(SkinnedRun):
     """One running uninstaller and its window."""
 
     def __init__(self, env, exe):
-        self.env = env
-        self.session = env.session
-        self.program = Program.start(env.session, exe)
-        self.window = Window.find(env.probe, WINDOW_CLASS, WINDOW_TITLE, program=self.program)
-
-    def screenshot(self):
-        return self.window.screenshot()
-
-    def keep(self, name):
-        return self.env.artifacts.keep(self.screenshot(), name)
-
-    def expect(self, state, what, ignore=(), timeout=15.0, interval=0.2):
-        """Waits until the window looks like the skin in `state`; on failure keeps both images
-        and their difference as artifacts."""
-        view = self.env.uninstall_view(state)
-        self.session.xdotool("mousemove", "--sync", *POINTER_REST)
-        last = {}
-
-        def looks_right():
-            last["shot"] = self.screenshot()
-            last["share"] = difference(last["shot"], view.image, ignore)
-            return last["share"] <= MAX_DIFFERENT_SHARE
-
-        try:
-            wait_until(looks_right, what, timeout, interval=interval)
-        except Failure:
-            name = "mismatch-" + what.replace(" ", "-")
-            self.env.artifacts.keep_mismatch(last["shot"], view.image, name)
-            raise Failure(f"the window does not show {what}: {last['share']:.1%} of the pixels "
-                          f"differ (see artifacts {self.env.artifacts.prefix}-{name}-*.png)")
-        return last["shot"]
-
-    def click(self, state, name):
-        view = self.env.uninstall_view(state)
-        check(view.controls[name]["visible"], f"{name} is not visible in that state")
-        self.window.click(view.centre(name))
+        super().__init__(env.probe, env.artifacts, exe, WINDOW_CLASS, WINDOW_TITLE,
+                         env.uninstall_view, rest=POINTER_REST)
 
     def remove_with_first_click(self):
         """The first click: the bar widens over the button, the removal runs, the bar narrows
         back and the button reads 卸载完成. Returns the screenshot caught while removing (or
         None when the removal was over before one could be taken) and the finished one."""
-        wide = self.env.uninstall_view(removing(0))
+        wide = self.views(removing(0))
         # Widened but not yet removing: the bar still shows its skin text.
-        widened = self.env.uninstall_view(dict(removing(0), **{
+        widened = self.views(dict(removing(0), **{
             "uninstallprogress.text": "正在卸载"}))
-        finished = self.env.uninstall_view(FINISHED)
+        finished = self.views(FINISHED)
         bar = wide.rect("uninstallprogress")
         self.click(READY, "staruninstallbtn")
-        self.session.xdotool("mousemove", "--sync", *POINTER_REST)
+        self.session.park_pointer(POINTER_REST)
         caught = []
 
         def done():
@@ -166,12 +122,6 @@ class UninstallerWindow:
         started = time.monotonic()
         wait_until(done, "the finished look", timeout=60, interval=0.02)
         return (caught[0] if caught else None), self.screenshot(), time.monotonic() - started
-
-    def wait_exit(self, timeout=30.0):
-        return self.program.wait(timeout)
-
-    def kill(self):
-        self.program.kill()
 
 
 def remaining_files(env, folder):

@@ -1,4 +1,5 @@
 #include "installer/Registration.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestSupport.h"
 #include "win32/UniqueHandle.h"
 
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
@@ -23,48 +25,6 @@ fs::path SleeperProgram() {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     return fs::path(self).parent_path() / L"registration_sleeper.exe";
 }
-
-// A copy of the sleeper started under a chosen image name; terminated when the test is over,
-// so a failing test leaves nothing running.
-class ChildProcess {
-public:
-    ChildProcess(const fs::path& image) : m_image(image) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + image.wstring() + L"\"";
-        if (CreateProcessW(image.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, nullptr, &startup, &info)) {
-            m_process.reset(info.hProcess);
-            CloseHandle(info.hThread);
-            m_id = info.dwProcessId;
-        }
-    }
-    ~ChildProcess() {
-        if (m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_process.get(), 1);
-            WaitForSingleObject(m_process.get(), kEndWaitMilliseconds);
-        }
-    }
-
-    bool started() const { return static_cast<bool>(m_process); }
-    DWORD id() const { return m_id; }
-    const fs::path& image() const { return m_image; }
-
-    bool endsWithin(DWORD milliseconds) const {
-        return WaitForSingleObject(m_process.get(), milliseconds) == WAIT_OBJECT_0;
-    }
-    DWORD exitCode() const {
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(m_process.get(), &code);
-        return code;
-    }
-
-private:
-    fs::path m_image;
-    win32::UniqueKernelHandle m_process;
-    DWORD m_id{0};
-};
 
 // Process ids the snapshot lists under exactly this image name.
 std::set<DWORD> SnapshotIds(const std::wstring& imageName) {
@@ -88,34 +48,33 @@ TEST(StopRunningClient, EndsExactlyTheProcessesNamedTamroExe) {
     // cannot share one.
     const std::vector<std::wstring> names = {L"tamro.exe", L"TAMRO.EXE", L"tamro.exe.bak",
                                              L"mytamro.exe"};
-    std::vector<std::unique_ptr<ChildProcess>> children;
+    // Copies of the sleeper under those image names, ended when the test is over.
+    std::vector<testsupport::ChildProcess> children;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const fs::path folder = scratch.path() / std::to_wstring(i);
         fs::create_directory(folder);
         fs::copy_file(sleeper, folder / names[i]);
-        children.push_back(std::make_unique<ChildProcess>(folder / names[i]));
-        ASSERT_TRUE(children.back()->started()) << fs::path(names[i]).string();
+        children.emplace_back((folder / names[i]).wstring());
+        ASSERT_TRUE(children.back()) << fs::path(names[i]).string();
     }
     // The snapshot names each copy by its bare image name, the case as on disk.
-    for (const auto& child : children) {
-        const std::wstring name = child->image().filename().wstring();
+    for (std::size_t i = 0; i < names.size(); ++i) {
         bool listed = false;
         for (int attempt = 0; attempt < 100 && !listed; ++attempt) {
-            listed = SnapshotIds(name).count(child->id()) != 0;
+            listed = SnapshotIds(names[i]).count(children[i].id()) != 0;
             if (!listed)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        ASSERT_TRUE(listed) << fs::path(name).string();
+        ASSERT_TRUE(listed) << fs::path(names[i]).string();
     }
 
     StopRunningClient();
 
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_TRUE(children[i]->endsWithin(kEndWaitMilliseconds)) << fs::path(names[i]).string();
-        EXPECT_EQ(children[i]->exitCode(), 0u) << fs::path(names[i]).string();
-    }
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(children[i].ExitCode(kEndWaitMilliseconds), std::optional<DWORD>(0))
+            << fs::path(names[i]).string();
     for (std::size_t i = 2; i < names.size(); ++i)
-        EXPECT_FALSE(children[i]->endsWithin(200)) << fs::path(names[i]).string();
+        EXPECT_FALSE(children[i].ExitCode(200)) << fs::path(names[i]).string();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/uninstaller/TreeFixtures.h"
 
 #include "win32/UniqueHandle.h"
+#include "win32/Utf8.h"
 
 #include <shlobj.h>
 #include <winioctl.h>
@@ -109,11 +110,7 @@ bool WaitForLink(const fs::path& path, bool wanted) {
 }
 
 std::wstring Quoted(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
-    if (length > 1)
-        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
-    return L"\"" + wide + L"\"";
+    return L"\"" + win32::FromUtf8(text) + L"\"";
 }
 
 bool MakeUnixLink(const fs::path& link, const fs::path& target) {

@@ -1,5 +1,6 @@
 #include "uninstaller/UnInstallDialog.h"
 
+#include "installer/SetupDialogNames.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/LabelUI.h"
 #include "skinui/controls/ProgressUI.h"
@@ -70,8 +71,8 @@ protected:
     void Open(const fs::path& ownPath, DWORD folderPauseMs) {
         dialog = new CChatUnInstallMainDailog(removal, ownPath.wstring());
         dialog->SetFolderPause(folderPauseMs);
-        hwnd = dialog->Create(nullptr, uninstall::kWindowTitle, uninstall::kWindowStyle,
-                              uninstall::kWindowExStyle, 100, 100, 0, 0);
+        hwnd = dialog->Create(nullptr, uninstall::kWindowTitle, setupui::kWindowStyle,
+                              setupui::kWindowExStyle, 100, 100, 0, 0);
         ASSERT_TRUE(hwnd);
         dialog->ShowWindow(true, true);
         SetForegroundWindow(hwnd);

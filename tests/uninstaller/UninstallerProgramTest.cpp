@@ -1,3 +1,4 @@
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestSupport.h"
 #include "tests/uninstaller/InstalledState.h"
 #include "tests/uninstaller/ScreenInput.h"
@@ -28,53 +29,19 @@ constexpr DWORD kWindowWaitMs = 15000;
 constexpr DWORD kExitWaitMs = 10000;
 constexpr DWORD kDelayedCommandWaitMs = 15000;
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchUninstallWindow(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(hwnd, &processId);
-    wchar_t className[64] = {};
-    GetClassNameW(hwnd, className, 64);
-    if (processId != search->processId || wcscmp(className, uninstall::kWindowClassName) != 0 ||
-        !IsWindowVisible(hwnd))
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // One run of the uninstaller at a given path.
 class UninstallerRun {
 public:
-    explicit UninstallerRun(const fs::path& program) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, nullptr, &startup, &process))
-            return;
-        m_process.reset(process.hProcess);
-        win32::UniqueKernelHandle thread(process.hThread);
-        m_processId = process.dwProcessId;
-    }
-    ~UninstallerRun() {
-        if (m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process.get(), 99);
-    }
+    explicit UninstallerRun(const fs::path& program) : m_process(program.wstring()) {}
 
     // The shown window, once it has painted.
     HWND Window() {
         const DWORD start = GetTickCount();
         while (m_process && GetTickCount() - start < kWindowWaitMs) {
-            WindowSearch search{m_processId, nullptr};
-            EnumWindows(MatchUninstallWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
+            if (HWND window =
+                    testsupport::FindProcessWindow(m_process.id(), uninstall::kWindowClassName)) {
                 Sleep(500);
-                return search.found;
+                return window;
             }
             Sleep(100);
         }
@@ -88,17 +55,10 @@ public:
     }
 
     // The exit code, or nothing while it still runs after the wait.
-    std::optional<DWORD> ExitCode(DWORD waitMs = kExitWaitMs) {
-        if (!m_process || WaitForSingleObject(m_process.get(), waitMs) != WAIT_OBJECT_0)
-            return std::nullopt;
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.get(), &code);
-        return code;
-    }
+    std::optional<DWORD> ExitCode(DWORD waitMs = kExitWaitMs) { return m_process.ExitCode(waitMs); }
 
 private:
-    win32::UniqueKernelHandle m_process;
-    DWORD m_processId{0};
+    testsupport::ChildProcess m_process;
 };
 
 fs::path ProgramUnderTest() {

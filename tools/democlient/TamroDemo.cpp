@@ -2,12 +2,12 @@
 // a window titled "Tamro" that shows the edition the installer recorded and its own folder.
 #include "installer/ProductNames.h"
 #include "win32/GdiObject.h"
+#include "win32/ModuleFileName.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -43,18 +43,8 @@ std::wstring EditionText() {
 }
 
 std::wstring OwnFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            std::wstring folder(path.data(), length);
-            return folder.substr(0, folder.find_last_of(L'\\'));
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = win32::ModuleFileName(nullptr);
+    return path.substr(0, path.find_last_of(L'\\'));
 }
 
 void Paint(HWND window) {

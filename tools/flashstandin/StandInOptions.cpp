@@ -1,37 +1,25 @@
 #include "tools/flashstandin/StandInOptions.h"
 
+#include "win32/EnvironmentVariable.h"
 #include "win32/UniqueHandle.h"
+#include "win32/Utf8.h"
 
 #include <windows.h>
 
 namespace flashstandin {
 
-namespace {
-
-std::wstring Environment(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    value.resize(length < size ? length : 0);
-    return value;
-}
-
-} // namespace
-
 StandInOptions StandInOptions::FromEnvironment() {
     StandInOptions options;
-    options.logPath = Environment(L"ORVIA_FLASHSTANDIN_LOG");
-    const std::wstring version = Environment(L"ORVIA_FLASHSTANDIN_VERSION");
+    options.logPath = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_LOG");
+    const std::wstring version = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_VERSION");
     if (!version.empty()) {
         const int major = _wtoi(version.c_str());
         if (major > 0 && major < 256)
             options.majorVersion = major;
     }
-    options.failingMethod = Environment(L"ORVIA_FLASHSTANDIN_FAIL");
-    options.windowless = Environment(L"ORVIA_FLASHSTANDIN_NO_WINDOWLESS") != L"1";
-    options.viewObjectEx = Environment(L"ORVIA_FLASHSTANDIN_NO_VIEWEX") != L"1";
+    options.failingMethod = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_FAIL");
+    options.windowless = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_NO_WINDOWLESS") != L"1";
+    options.viewObjectEx = win32::EnvironmentVariable(L"ORVIA_FLASHSTANDIN_NO_VIEWEX") != L"1";
     return options;
 }
 
@@ -43,12 +31,7 @@ long FlashVersionValue(int majorVersion) {
 void AppendLog(const std::wstring& path, const std::wstring& line) {
     if (path.empty())
         return;
-    const std::wstring text = line + L"\n";
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
-                        nullptr, nullptr);
+    const std::string utf8 = win32::ToUtf8(line + L"\n");
     // Opened for each line, so a reader sees every line at once and a crash loses none.
     const win32::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

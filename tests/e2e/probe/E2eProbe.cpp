@@ -2,17 +2,12 @@
 // registry, in shell links and on disk, finds windows and their state, and does the few things
 // a test needs to set up or to provoke (a registry value, a WM_CLOSE from another program).
 //
-// It reads commands from standard input, one per line, fields separated by tabs, UTF-8, and
-// answers each with exactly one line: "ok" or "error", then tab-separated key=value fields.
-// Tabs, line ends and backslashes inside values are written as \t, \n and \\.
+// Without arguments it reads commands from standard input, one per line, fields separated by
+// tabs, UTF-8, and answers each with exactly one line (see ProbeAnswer.h). The window commands
+// are listed in WindowCommands.h; the others:
 //
-//   window CLASS [TITLE]         first visible top-level window of the class (and exact title):
-//                                hwnd pid tid x y w h (client area on the screen) title
-//   children HWND                count, then for each child window i: i.class i.visible i.text
-//                                i.x i.y i.w i.h (in the parent's client coordinates)
-//   caret HWND                   the window thread's caret: caret (hwnd) blinking x y w h
-//   close HWND                   posts WM_CLOSE, as another program would
 //   reg ROOT KEY VALUE           type (REG_SZ, REG_DWORD, ...) and data; error when missing
+//                                (ROOT: HKLM, HKCU or HKCR; an empty VALUE is the key's default)
 //   regkey ROOT KEY              exists 0|1
 //   setreg ROOT KEY VALUE DATA   writes REG_SZ, creating the key
 //   delkey ROOT KEY              removes the key with everything below it
@@ -24,8 +19,15 @@
 //                                replace, read (1 allowed, 0 refused) with the error codes
 //   procs IMAGE                  count of running processes with that image name
 //   kill IMAGE                   terminates them; count
+//
+// With a mode on its command line (launch, backdrop, owner) it does that one thing instead; see
+// ProgramModes.h.
+#include "tests/e2e/probe/ProbeAnswer.h"
+#include "tests/e2e/probe/ProgramModes.h"
+#include "tests/e2e/probe/WindowCommands.h"
 #include "win32/ComPtr.h"
 #include "win32/UniqueHandle.h"
+#include "win32/Utf8.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -36,201 +38,26 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
+using namespace e2eprobe;
+
 namespace {
-
-using Fields = std::vector<std::wstring>;
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
-}
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size);
-    return result;
-}
-
-std::wstring Escape(const std::wstring& text) {
-    std::wstring result;
-    for (wchar_t c : text) {
-        if (c == L'\\')
-            result += L"\\\\";
-        else if (c == L'\t')
-            result += L"\\t";
-        else if (c == L'\n')
-            result += L"\\n";
-        else if (c == L'\r')
-            result += L"\\r";
-        else
-            result += c;
-    }
-    return result;
-}
-
-class Answer {
-public:
-    Answer& Add(const std::wstring& key, const std::wstring& value) {
-        m_text += L'\t' + key + L'=' + Escape(value);
-        return *this;
-    }
-    Answer& Add(const std::wstring& key, long long value) {
-        return Add(key, std::to_wstring(value));
-    }
-    std::wstring Line(bool ok) const { return (ok ? L"ok" : L"error") + m_text; }
-
-private:
-    std::wstring m_text;
-};
-
-struct Result {
-    bool ok = true;
-    Answer answer;
-};
-
-Result Fail(const std::wstring& why) {
-    Result result;
-    result.ok = false;
-    result.answer.Add(L"why", why);
-    return result;
-}
-
-HWND ParseWindow(const std::wstring& text) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(text.c_str(), nullptr, 0)));
-}
 
 HKEY ParseRoot(const std::wstring& text) {
     if (text == L"HKLM")
         return HKEY_LOCAL_MACHINE;
     if (text == L"HKCU")
         return HKEY_CURRENT_USER;
+    if (text == L"HKCR")
+        return HKEY_CLASSES_ROOT;
     return nullptr;
-}
-
-std::wstring WindowText(HWND window) {
-    // WM_GETTEXT reaches into controls of other processes too (a native edit's content).
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(copied));
-    return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-struct WindowSearch {
-    std::wstring className;
-    const std::wstring* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    if (!IsWindowVisible(window) || ClassOf(window) != search->className)
-        return TRUE;
-    if (search->title && WindowText(window) != *search->title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
-    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-    return TRUE;
-}
-
-Result FindWindowCommand(const Fields& args) {
-    WindowSearch search{args.at(1), args.size() > 2 ? &args[2] : nullptr, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
-        return Fail(L"no visible window of class " + search.className);
-    Result result;
-    DWORD pid = 0;
-    const DWORD tid = GetWindowThreadProcessId(search.found, &pid);
-    RECT client{};
-    GetClientRect(search.found, &client);
-    POINT origin{0, 0};
-    ClientToScreen(search.found, &origin);
-    result.answer.Add(L"hwnd", static_cast<long long>(reinterpret_cast<UINT_PTR>(search.found)))
-        .Add(L"pid", pid)
-        .Add(L"tid", tid)
-        .Add(L"x", origin.x)
-        .Add(L"y", origin.y)
-        .Add(L"w", client.right)
-        .Add(L"h", client.bottom)
-        .Add(L"title", WindowText(search.found));
-    return result;
-}
-
-Result ChildrenCommand(const Fields& args) {
-    HWND parent = ParseWindow(args.at(1));
-    if (!IsWindow(parent))
-        return Fail(L"no such window");
-    std::vector<HWND> children;
-    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
-    Result result;
-    result.answer.Add(L"count", static_cast<long long>(children.size()));
-    for (size_t i = 0; i < children.size(); ++i) {
-        const std::wstring prefix = std::to_wstring(i) + L".";
-        // The child's rectangle in the parent's client coordinates.
-        RECT rc{};
-        GetWindowRect(children[i], &rc);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-        result.answer.Add(prefix + L"class", ClassOf(children[i]))
-            .Add(prefix + L"visible", IsWindowVisible(children[i]) ? 1 : 0)
-            .Add(prefix + L"text", WindowText(children[i]))
-            .Add(prefix + L"x", rc.left)
-            .Add(prefix + L"y", rc.top)
-            .Add(prefix + L"w", rc.right - rc.left)
-            .Add(prefix + L"h", rc.bottom - rc.top);
-    }
-    return result;
-}
-
-Result CaretCommand(const Fields& args) {
-    HWND window = ParseWindow(args.at(1));
-    const DWORD tid = GetWindowThreadProcessId(window, nullptr);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    if (!tid || !GetGUIThreadInfo(tid, &info))
-        return Fail(L"no thread information");
-    Result result;
-    result.answer.Add(L"caret", static_cast<long long>(reinterpret_cast<UINT_PTR>(info.hwndCaret)))
-        .Add(L"blinking", (info.flags & GUI_CARETBLINKING) ? 1 : 0)
-        .Add(L"x", info.rcCaret.left)
-        .Add(L"y", info.rcCaret.top)
-        .Add(L"w", info.rcCaret.right - info.rcCaret.left)
-        .Add(L"h", info.rcCaret.bottom - info.rcCaret.top)
-        .Add(L"focus", static_cast<long long>(reinterpret_cast<UINT_PTR>(info.hwndFocus)));
-    return result;
-}
-
-Result CloseCommand(const Fields& args) {
-    if (!PostMessageW(ParseWindow(args.at(1)), WM_CLOSE, 0, 0))
-        return Fail(L"cannot post");
-    return {};
 }
 
 std::wstring TypeName(DWORD type) {
@@ -450,30 +277,30 @@ using Command = std::function<Result(const Fields&)>;
 
 const std::map<std::wstring, std::pair<size_t, Command>>& Commands() {
     static const std::map<std::wstring, std::pair<size_t, Command>> commands{
-        {L"window", {2, FindWindowCommand}}, {L"children", {2, ChildrenCommand}},
-        {L"caret", {2, CaretCommand}},       {L"close", {2, CloseCommand}},
-        {L"reg", {4, RegCommand}},           {L"regkey", {3, RegKeyCommand}},
-        {L"setreg", {5, SetRegCommand}},     {L"delkey", {3, DelKeyCommand}},
-        {L"delval", {4, DelValCommand}},     {L"lnk", {2, LinkCommand}},
-        {L"folder", {2, FolderCommand}},     {L"temp", {1, TempCommand}},
-        {L"lock", {2, LockCommand}},         {L"procs", {2, ProcsCommand}},
-        {L"kill", {2, KillCommand}}};
+        {L"window", {2, FindWindowCommand}}, {L"windowof", {3, WindowOfCommand}},
+        {L"children", {2, ChildrenCommand}}, {L"caret", {2, CaretCommand}},
+        {L"close", {2, CloseCommand}},       {L"hittest", {4, HitTestCommand}},
+        {L"screen", {1, ScreenCommand}},     {L"reg", {4, RegCommand}},
+        {L"regkey", {3, RegKeyCommand}},     {L"setreg", {5, SetRegCommand}},
+        {L"delkey", {3, DelKeyCommand}},     {L"delval", {4, DelValCommand}},
+        {L"lnk", {2, LinkCommand}},          {L"folder", {2, FolderCommand}},
+        {L"temp", {1, TempCommand}},         {L"lock", {2, LockCommand}},
+        {L"procs", {2, ProcsCommand}},       {L"kill", {2, KillCommand}}};
     return commands;
 }
 
-std::wstring Run(const Fields& fields) {
+Result Run(const Fields& fields) {
     if (fields.empty())
-        return Fail(L"empty command").answer.Line(false);
+        return Fail(L"empty command");
     const auto found = Commands().find(fields[0]);
     if (found == Commands().end())
-        return Fail(L"unknown command " + fields[0]).answer.Line(false);
+        return Fail(L"unknown command " + fields[0]);
     if (fields.size() < found->second.first)
-        return Fail(L"too few fields for " + fields[0]).answer.Line(false);
+        return Fail(L"too few fields for " + fields[0]);
     try {
-        const Result result = found->second.second(fields);
-        return result.answer.Line(result.ok);
+        return found->second.second(fields);
     } catch (const std::exception&) {
-        return Fail(L"bad field in " + fields[0]).answer.Line(false);
+        return Fail(L"bad field in " + fields[0]);
     }
 }
 
@@ -482,30 +309,43 @@ Fields Split(const std::string& line) {
     size_t start = 0;
     for (;;) {
         const size_t tab = line.find('\t', start);
-        fields.push_back(Wide(line.substr(start, tab == std::string::npos ? tab : tab - start)));
+        fields.push_back(
+            win32::FromUtf8(line.substr(start, tab == std::string::npos ? tab : tab - start)));
         if (tab == std::string::npos)
             return fields;
         start = tab + 1;
     }
 }
 
-} // namespace
-
-int main() {
+int AnswerCommands() {
     CoInitialize(nullptr);
-    // Binary mode: the answers are UTF-8 bytes with plain line feeds.
-    _setmode(_fileno(stdout), _O_BINARY);
-    char buffer[8192];
-    while (std::fgets(buffer, sizeof(buffer), stdin)) {
-        std::string line(buffer);
+    for (std::string line; std::getline(std::cin, line);) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
-        if (line.empty())
-            continue;
-        const std::string answer = Utf8(Run(Split(line))) + "\n";
-        std::fwrite(answer.data(), 1, answer.size(), stdout);
-        std::fflush(stdout);
+        if (!line.empty())
+            Print(Run(Split(line)));
     }
     CoUninitialize();
     return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Binary mode: the answers are UTF-8 bytes with plain line feeds.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2)
+        return AnswerCommands();
+    const std::wstring mode = argv[1];
+    const auto number = [&](int index, long fallback) {
+        return argc > index ? std::wcstol(argv[index], nullptr, 10) : fallback;
+    };
+    if (mode == L"launch" && argc > 2)
+        return Launch(argv[2], static_cast<unsigned long>(number(3, 60000)));
+    if (mode == L"backdrop")
+        return ShowBackdrop(static_cast<int>(number(2, 60)));
+    if (mode == L"owner")
+        return ShowOwner(static_cast<int>(number(2, 60)));
+    Print(Fail(L"unknown mode " + mode));
+    return 2;
 }
