@@ -104,10 +104,10 @@ bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
         markup::ParseImageDescriptor(resources::ToU16(descriptor), override);
     if (specs.empty())
         return false;
-    bool drewAll = true;
+    bool drewAny = false;
     for (const markup::ImageDrawSpec& spec : specs)
-        drewAll = DrawImage(dc, images, rc, spec) && drewAll;
-    return drewAll;
+        drewAny = DrawImage(dc, images, rc, spec) || drewAny;
+    return drewAny;
 }
 
 bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,

@@ -10,8 +10,8 @@
 namespace skinui {
 
 // Draws an image descriptor into the control rectangle rc, with the override's values replacing
-// the descriptor's, loading the images through the window's cache. False when nothing was drawn
-// because an image could not be loaded.
+// the descriptor's, loading the images through the window's cache. False when no image of the
+// descriptor could be loaded; one that names several is drawn as far as its images load.
 bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
                          const std::wstring& descriptor,
                          const markup::ImageOverride& override = {});
