@@ -18,5 +18,9 @@ bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
 // Draws one image as spec describes it; false when the image cannot be loaded.
 bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
                const markup::ImageDrawSpec& spec);
+// Draws an image already at hand (a frame of an animation) with spec's placement; spec's name
+// is not looked at.
+void DrawImageRecord(HDC dc, const resources::ImageRecord& image, const RECT& rc,
+                     const markup::ImageDrawSpec& spec);
 
 } // namespace skinui
