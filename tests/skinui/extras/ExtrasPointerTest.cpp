@@ -3,18 +3,22 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/extras/ComboUI.h"
 #include "skinui/extras/ComboWnd.h"
+#include "skinui/extras/DateTimeUI.h"
 #include "tests/support/PointerInput.h"
 #include "tests/support/ScreenCapture.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace skintest;
 using namespace skinui;
-using testsupport::ClickAt;
 using testsupport::InjectKey;
 using testsupport::KeepScreenArea;
 using testsupport::ScreenPoint;
@@ -42,6 +46,23 @@ constexpr wchar_t kComboSkin[] = LR"(<Window size="300,240">
 
 class ExtrasPointer : public ::testing::Test {
 protected:
+    // Clicks like ClickAt and runs the window's messages until the button is up again and the
+    // window idle.
+    void ClickAndWait(POINT screen) {
+        std::atomic<bool> done{false};
+        std::thread click([screen, &done] {
+            testsupport::InjectMouse(MOUSEEVENTF_MOVE, screen);
+            Sleep(80);
+            testsupport::InjectMouse(MOUSEEVENTF_LEFTDOWN);
+            Sleep(60);
+            testsupport::InjectMouse(MOUSEEVENTF_LEFTUP);
+            done = true;
+        });
+        EXPECT_TRUE(PumpUntil("the click", [&] { return done.load(); }));
+        click.join();
+        EXPECT_TRUE(PumpUntilIdle()) << "after the click";
+    }
+
     void Open(const wchar_t* markup, int x = 100, int y = 100) {
         window = std::make_unique<TestWindow>(markup);
         hwnd = window->Open(x, y);
@@ -109,7 +130,7 @@ protected:
 };
 
 TEST_F(ComboPointer, ClickOpensTheListBelowAndAPickSelectsAndCloses) {
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
     ASSERT_TRUE(PumpUntilIdle());
     RECT drop{};
@@ -132,7 +153,7 @@ TEST_F(ComboPointer, ClickOpensTheListBelowAndAPickSelectsAndCloses) {
     EXPECT_EQ(threePos.bottom - threePos.top, 20);
     POINT onThree{(threePos.left + threePos.right) / 2, (threePos.top + threePos.bottom) / 2};
     ClientToScreen(DropWindow(), &onThree);
-    ClickAt(onThree);
+    ClickAndWait(onThree);
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(PumpUntilIdle());
     EXPECT_EQ(combo->GetCurSel(), 2);
@@ -142,7 +163,7 @@ TEST_F(ComboPointer, ClickOpensTheListBelowAndAPickSelectsAndCloses) {
 }
 
 TEST_F(ComboPointer, KeysOpenMoveAndCloseTheList) {
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
     InjectKey(VK_ESCAPE);
     ASSERT_TRUE(WaitClosed());
@@ -179,19 +200,19 @@ TEST_F(ComboPointer, KeysOpenMoveAndCloseTheList) {
 }
 
 TEST_F(ComboPointer, AClickOutsideClosesWithoutAPick) {
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
     ASSERT_TRUE(PumpUntilIdle());
     // Below the list, on the window's empty part.
-    ClickAt(ScreenPoint(hwnd, 250, 200));
+    ClickAndWait(ScreenPoint(hwnd, 250, 200));
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(PumpUntilIdle());
     EXPECT_EQ(combo->GetCurSel(), 1);
     EXPECT_EQ(Trail(), (std::vector<std::wstring>{L"dropdown:combo"}));
     // And a click on the combo itself while it is open closes it as well.
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitClosed());
     ASSERT_TRUE(PumpUntilIdle());
     EXPECT_FALSE(combo->IsDroppedDown());
@@ -206,7 +227,7 @@ TEST_F(ComboPointer, OpensAboveWhenTheScreenHasNoRoomBelow) {
     SetWindowPos(hwnd, nullptr, 100, monitor.rcWork.bottom - 40 - pos.bottom, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     ASSERT_TRUE(PumpUntilIdle());
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
     RECT drop{};
     GetWindowRect(DropWindow(), &drop);
@@ -217,12 +238,144 @@ TEST_F(ComboPointer, OpensAboveWhenTheScreenHasNoRoomBelow) {
 }
 
 TEST_F(ComboPointer, DestroyingTheWindowWithTheListOpenEndsTheList) {
-    ClickAt(ComboCentre());
+    ClickAndWait(ComboCentre());
     ASSERT_TRUE(WaitOpen());
     HWND drop = DropWindow();
     DestroyWindow(hwnd);
     ASSERT_TRUE(PumpUntilIdle());
     EXPECT_FALSE(IsWindow(drop));
+}
+
+constexpr wchar_t kDateSkin[] = LR"(<Window size="300,160">
+  <Font name="Tahoma" size="13" default="true" />
+  <VerticalLayout bkcolor="#FFFFFFFF" inset="10,10,10,10" childpadding="10">
+    <DateTime name="date" height="26" width="140" bkcolor="#FFE8E8E8" textpadding="4,0,4,0" />
+    <Button name="other" height="30" width="100" bkcolor="#FFCCCCCC" text="other" />
+    <Control />
+  </VerticalLayout>
+</Window>)";
+
+class DatePointer : public ExtrasPointer {
+protected:
+    void SetUp() override {
+        Open(kDateSkin);
+        date = Find<CDateTimeUI>(L"date");
+        ASSERT_NE(date, nullptr);
+        SYSTEMTIME start{};
+        start.wYear = 2024;
+        start.wMonth = 2;
+        start.wDay = 28;
+        date->SetTime(start);
+        ASSERT_TRUE(PumpUntilIdle());
+    }
+
+    POINT DateCentre() const {
+        const RECT pos = date->GetPos();
+        return ScreenPoint(hwnd, (pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+    }
+
+    ::testing::AssertionResult WaitPicker() {
+        return PumpUntil("the date picker with the focus", [this] {
+            HWND picker = date->GetPickerWindow();
+            return picker && IsWindowVisible(picker) && GetFocus() == picker;
+        });
+    }
+
+    // A click on the year, the first field of the picker's text, picks that field.
+    void PickYearField() {
+        RECT placed{};
+        GetWindowRect(date->GetPickerWindow(), &placed);
+        ClickAndWait({placed.left + 12, (placed.top + placed.bottom) / 2});
+    }
+
+    SYSTEMTIME PickerDate() const {
+        SYSTEMTIME time{};
+        SendMessageW(date->GetPickerWindow(), DTM_GETSYSTEMTIME, 0,
+                     reinterpret_cast<LPARAM>(&time));
+        return time;
+    }
+
+    CDateTimeUI* date = nullptr;
+};
+
+std::wstring Formatted(const SYSTEMTIME& time) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%4d-%02d-%02d", time.wYear, time.wMonth, time.wDay);
+    return text;
+}
+
+TEST_F(DatePointer, AClickOpensThePickerOverTheControlAndItsDateBecomesTheText) {
+    EXPECT_EQ(date->GetText(), L"2024-02-28");
+    ClickAndWait(DateCentre());
+    ASSERT_TRUE(WaitPicker());
+    HWND picker = date->GetPickerWindow();
+    wchar_t className[64] = {};
+    GetClassNameW(picker, className, 64);
+    EXPECT_EQ(GetParent(picker), hwnd) << "a child of the skinned window";
+    RECT placed{};
+    GetWindowRect(picker, &placed);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&placed), 2);
+    const RECT pos = date->GetPos();
+    EXPECT_TRUE(EqualRect(&placed, &pos)) << "over the control";
+    EXPECT_EQ(Formatted(PickerDate()), L"2024-02-28");
+
+    // One year up, then a click elsewhere keeps the date.
+    PickYearField();
+    InjectKey(VK_UP);
+    ASSERT_TRUE(PumpUntil("the picker's date changed",
+                          [this] { return Formatted(PickerDate()) != L"2024-02-28"; }));
+    const std::wstring picked = Formatted(PickerDate());
+    EXPECT_EQ(picked, L"2025-02-28");
+    RECT both{};
+    GetWindowRect(hwnd, &both);
+    EXPECT_TRUE(KeepScreenArea(both, "skinui-datetime-picker"));
+    ClickAndWait(ScreenPoint(hwnd, 250, 140));
+    ASSERT_TRUE(PumpUntil("the picker closed", [this] { return !date->IsPickerOpen(); }));
+    ASSERT_TRUE(PumpUntilIdle());
+    EXPECT_FALSE(IsWindow(picker));
+    EXPECT_EQ(date->GetText(), picked);
+    EXPECT_EQ(Trail(), (std::vector<std::wstring>{L"textchanged:date"}));
+}
+
+TEST_F(DatePointer, EscapeDropsThePickedDateAndEnterKeepsIt) {
+    ClickAndWait(DateCentre());
+    ASSERT_TRUE(WaitPicker());
+    PickYearField();
+    InjectKey(VK_UP);
+    ASSERT_TRUE(PumpUntil("the picker's date changed",
+                          [this] { return Formatted(PickerDate()) != L"2024-02-28"; }));
+    InjectKey(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil("the picker closed", [this] { return !date->IsPickerOpen(); }));
+    ASSERT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(date->GetText(), L"2024-02-28");
+    EXPECT_TRUE(Trail().empty());
+
+    ClickAndWait(DateCentre());
+    ASSERT_TRUE(WaitPicker());
+    PickYearField();
+    InjectKey(VK_DOWN);
+    ASSERT_TRUE(PumpUntil("the picker's date changed",
+                          [this] { return Formatted(PickerDate()) != L"2024-02-28"; }));
+    const std::wstring picked = Formatted(PickerDate());
+    InjectKey(VK_RETURN);
+    ASSERT_TRUE(PumpUntil("the picker closed", [this] { return !date->IsPickerOpen(); }));
+    EXPECT_EQ(picked, L"2023-02-28");
+    EXPECT_EQ(date->GetText(), picked);
+    EXPECT_EQ(Trail(), (std::vector<std::wstring>{L"textchanged:date"}));
+}
+
+TEST_F(DatePointer, ThePickerFollowsTheControlAndGoesWithTheWindow) {
+    ClickAndWait(DateCentre());
+    ASSERT_TRUE(WaitPicker());
+    HWND picker = date->GetPickerWindow();
+    date->SetFixedWidth(180);
+    ASSERT_TRUE(PumpUntilIdle());
+    RECT placed{};
+    GetWindowRect(picker, &placed);
+    EXPECT_EQ(placed.right - placed.left, 180);
+    DestroyWindow(hwnd);
+    ASSERT_TRUE(PumpUntilIdle());
+    EXPECT_FALSE(IsWindow(picker));
 }
 
 } // namespace
