@@ -1,7 +1,7 @@
 #include "skinui/extras/DateTimeWnd.h"
 
 #include "skinui/core/SkinWindowManager.h"
-#include "skinui/extras/DateTimeUI.h"
+#include "skinui/core/ControlUI.h"
 
 #include <commctrl.h>
 
@@ -22,7 +22,7 @@ const wchar_t* CDateTimeWnd::SuperClassName() const {
     return DATETIMEPICK_CLASSW;
 }
 
-CDateTimeWnd* CDateTimeWnd::Open(CDateTimeUI& owner) {
+CDateTimeWnd* CDateTimeWnd::Open(IDatePickerOwner& owner) {
     auto* picker = new CDateTimeWnd(owner);
     picker->m_opening = true;
     const bool created = picker->Create();
@@ -35,16 +35,16 @@ CDateTimeWnd* CDateTimeWnd::Open(CDateTimeUI& owner) {
 }
 
 bool CDateTimeWnd::Create() {
-    SkinWindowManager* manager = m_owner->GetManager();
+    SkinWindowManager* manager = m_owner->PickerOwnerControl()->GetManager();
     if (!manager || !manager->GetPaintWindow())
         return false;
-    const RECT rc = m_owner->GetPos();
+    const RECT rc = m_owner->PickerOwnerControl()->GetPos();
     if (!CWindowWnd::Create(manager->GetPaintWindow(), nullptr,
                             WS_CHILD | WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, rc.left, rc.top,
                             rc.right - rc.left, rc.bottom - rc.top))
         return false;
     ::SendMessageW(m_hwnd, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(manager->GetFont(m_owner->GetFont())), FALSE);
+                   reinterpret_cast<WPARAM>(manager->GetFont(m_owner->PickerFont())), FALSE);
     // The same format as the control's text, so opening the picker changes nothing in view.
     ::SendMessageW(m_hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"yyyy-MM-dd"));
     SYSTEMTIME time = m_owner->GetTime();
@@ -57,7 +57,7 @@ bool CDateTimeWnd::Create() {
 void CDateTimeWnd::Place() {
     if (!m_hwnd || !m_owner)
         return;
-    const RECT rc = m_owner->GetPos();
+    const RECT rc = m_owner->PickerOwnerControl()->GetPos();
     SetWindowPos(m_hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -110,7 +110,7 @@ LRESULT CDateTimeWnd::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lPa
         SYSTEMTIME time{};
         const bool keep = m_keep && ::SendMessageW(m_hwnd, DTM_GETSYSTEMTIME, 0,
                                                    reinterpret_cast<LPARAM>(&time)) == GDT_VALID;
-        CDateTimeUI* owner = m_owner;
+        IDatePickerOwner* owner = m_owner;
         m_owner = nullptr;
         // This object is gone once the window is: only locals from here on.
         DestroyWindow(m_hwnd);
