@@ -85,6 +85,7 @@ def main():
                 for c in (BLUE, BLUE_HOT, BLUE_PUSHED)]), SKIN, "button.png")
     save(triangle((24, 24), [(7, 10), (17, 10), (12, 16)], GREY), SKIN, "arrow.png")
     save(rail((8, 40), (176, 184, 196)), SKIN, "thumb.png")
+    save(rail((40, 8), (176, 184, 196)), SKIN, "thumb-h.png")
     save(rail((200, 8), BLUE), SKIN, "progress.png")
     save(rail((14, 14), BLUE_PUSHED), SKIN, "slider-thumb.png")
     animation()

@@ -130,3 +130,68 @@ TEST_F(TreeWindow, ExpandingARowShrinksTheOthersUnlessMultiExpanding) {
 }
 
 } // namespace
+
+namespace {
+
+// The gallery's skin shows a control of every element name of the markup.
+TEST(Gallery, EveryControlOfTheFrameworkIsBuiltAndPlaced) {
+    skinshot::SkinShot shot;
+    std::wstring error;
+    ASSERT_TRUE(skinshot::CaptureSkin(GallerySkin().wstring(), L"gallery.xml", shot, error))
+        << std::string(error.begin(), error.end());
+    EXPECT_TRUE(testsupport::KeepArtifact(shot, "skinui-gallery"));
+    EXPECT_EQ(shot.width, 800);
+    EXPECT_EQ(shot.height, 560);
+    const wchar_t* const classes[] = {L"ControlUI",
+                                      L"ContainerUI",
+                                      L"VerticalLayoutUI",
+                                      L"HorizontalLayoutUI",
+                                      L"TabLayoutUI",
+                                      L"AnimationTabLayoutUI",
+                                      L"TileLayoutUI",
+                                      L"ChildLayoutUI",
+                                      L"LabelUI",
+                                      L"TextUI",
+                                      L"ButtonUI",
+                                      L"OptionUI",
+                                      L"OptionExUI",
+                                      L"CheckBoxUI",
+                                      L"EditUI",
+                                      L"RichEditUI",
+                                      L"ProgressUI",
+                                      L"SliderUI",
+                                      L"ScrollBarUI",
+                                      L"ComboUI",
+                                      L"ComboBoxUI",
+                                      L"DateTimeUI",
+                                      L"ListUI",
+                                      L"ListHeaderUI",
+                                      L"ListHeaderItemUI",
+                                      L"ListTextElementUI",
+                                      L"ListLabelElementUI",
+                                      L"ListContainerElementUI",
+                                      L"ListContainerElementExUI",
+                                      L"TreeViewUI",
+                                      L"TreeNodeUI",
+                                      L"TreeListViewUI",
+                                      L"TreeListViewHeadUI",
+                                      L"TreeListContainerElementUI",
+                                      L"ColorPaletteUI",
+                                      L"GifAnimUI",
+                                      L"ActiveXUI",
+                                      L"FlashUI",
+                                      L"WebBrowserUI"};
+    for (const wchar_t* name : classes) {
+        const std::wstring needle = L" " + std::wstring(name) + L" ";
+        const bool found =
+            std::any_of(shot.layout.begin(), shot.layout.end(),
+                        [&](const auto& line) { return line.find(needle) != std::wstring::npos; });
+        EXPECT_TRUE(found) << std::string(needle.begin(), needle.end());
+    }
+    // The shared tree and the status line come from other files of the skin.
+    EXPECT_TRUE(std::any_of(shot.layout.begin(), shot.layout.end(), [](const auto& line) {
+        return line.find(L"LabelUI status ") != std::wstring::npos;
+    }));
+}
+
+} // namespace
