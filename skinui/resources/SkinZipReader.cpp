@@ -167,23 +167,32 @@ SkinZipReader::SkinZipReader(std::unique_ptr<Source> source) : m_source(std::mov
 SkinZipReader::~SkinZipReader() = default;
 
 bool SkinZipReader::ReadDirectory() {
-    std::uint64_t archiveSize = m_source->Size();
+    const std::uint64_t archiveSize = m_source->Size();
     if (archiveSize < kEndRecordSize)
         return false;
-    std::size_t tailSize = static_cast<std::size_t>(
-        std::min<std::uint64_t>(archiveSize, kEndRecordSize + kMaxCommentSize + kMaxTrailingBytes));
+    // Writers that stream their output may pad it to a block size, so the end record need not
+    // reach the end of the file. The usual tail is searched first; only a package whose end
+    // record is not in it costs the read of the longer one.
+    const std::size_t usual = kEndRecordSize + kMaxCommentSize;
+    if (ReadDirectoryInTail(std::min<std::uint64_t>(archiveSize, usual)))
+        return true;
+    return archiveSize > usual &&
+           ReadDirectoryInTail(std::min<std::uint64_t>(archiveSize, usual + kMaxTrailingBytes));
+}
+
+bool SkinZipReader::ReadDirectoryInTail(std::uint64_t length) {
+    const std::uint64_t archiveSize = m_source->Size();
+    const auto tailSize = static_cast<std::size_t>(length);
     std::vector<std::uint8_t> tail(tailSize);
     if (!m_source->Read(archiveSize - tailSize, tail.data(), tailSize))
         return false;
-    // Writers that stream their output may pad it to a block size, so the end record need not
-    // reach the end of the file. The last one whose comment fits and whose central directory
-    // checks out is the archive's; a signature met by chance in the padding or a comment fails
-    // the directory check.
+    // The last end record whose comment fits and whose central directory checks out is the
+    // archive's; a signature met by chance in the padding or a comment fails the check.
     for (std::size_t at = tailSize - kEndRecordSize + 1; at-- > 0;) {
         const std::uint8_t* p = tail.data() + at;
         if (Read32(p) != kEndRecordSignature || at + kEndRecordSize + Read16(p + 20) > tailSize)
             continue;
-        std::uint64_t endOffset = archiveSize - tailSize + at;
+        const std::uint64_t endOffset = archiveSize - tailSize + at;
         if (ReadDirectoryAt(Read16(p + 10), Read32(p + 12), Read32(p + 16), endOffset))
             return true;
     }

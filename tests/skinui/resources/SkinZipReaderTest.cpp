@@ -106,7 +106,10 @@ TEST(SkinZipReaderTest, BytesAfterTheEndRecordAreLookedPast) {
                                   0,    9,    9,    0,    0, 7, 7, 0, 0, 0, 0};
     decoy.insert(decoy.end(), stray, stray + sizeof stray);
     decoy.resize(decoy.size() + 300, 0xEE);
-    for (const auto* bytes : {&padded, &decoy}) {
+    // Padding longer than the largest comment: found in the longer search.
+    std::vector<std::uint8_t> longPadding = good;
+    longPadding.resize(good.size() + 200000, 0);
+    for (const auto* bytes : {&padded, &decoy, &longPadding}) {
         auto zip = SkinZipReader::OpenMemory(bytes->data(), bytes->size());
         ASSERT_TRUE(zip);
         EXPECT_EQ(zip->ItemCount(), 3);
