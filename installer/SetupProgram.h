@@ -1,8 +1,8 @@
 #pragma once
 
 #include "installer/SetupDialogNames.h"
-#include "skinui/SkinWindowManager.h"
-#include "skinui/WindowImplBase.h"
+#include "skinui/core/SkinWindowManager.h"
+#include "skinui/window/WindowImplBase.h"
 #include "skinui/resources/SkinResources.h"
 
 #include <windows.h>
@@ -34,7 +34,7 @@ inline SetupProgram::SetupProgram(HINSTANCE instance) {
     CoInitialize(nullptr);
     OleInitialize(nullptr);
     skinui::SkinWindowManager::SetInstance(instance);
-    SetResourcePath(skinui::SkinWindowManager::GetInstancePath() + kResourceFolderSuffix);
+    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() + kResourceFolderSuffix);
 }
 
 inline SetupProgram::~SetupProgram() {
