@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-    lzma-dev zlib1g-dev libstb-dev libboost-dev 7zip libarchive-tools python3-py7zr
+    lzma-dev zlib1g-dev libstb-dev libboost-dev 7zip libarchive-tools zip python3-py7zr
     wine wine32:i386 wine64 xvfb xdotool x11-utils fonts-wqy-microhei locales python3 python3-pil
 )
 

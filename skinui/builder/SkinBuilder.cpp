@@ -322,7 +322,11 @@ CControlUI* SkinBuilder::Parse(const markup::SkinMarkupNode& parentNode, CContro
         if (element == L"Image" || element == L"Font" || element == L"Default")
             continue;
         if (element == L"Include") {
-            ParseInclude(node, parent, manager);
+            CControlUI* included = ParseInclude(node, parent, manager);
+            if (included && !first)
+                first = included;
+            else
+                delete included;
             continue;
         }
         const bool isTreeNode = element == L"TreeNode";
@@ -336,11 +340,10 @@ CControlUI* SkinBuilder::Parse(const markup::SkinMarkupNode& parentNode, CContro
             control = m_callback->CreateCustomControl(element.c_str());
         if (!control)
             continue;
-        // Without a parent only the first top-level control has an owner (the caller).
-        if (!parent && first) {
-            delete control;
-            continue;
-        }
+        // Without a parent only the first top-level control has an owner (the caller). The
+        // others are still built whole, so the callback sees their subtree and their Includes'
+        // resources reach the window, and then discarded.
+        const bool discard = !parent && first;
 
         // Children first: a tab layout's selectedid needs its pages already there.
         if (node.HasChildren())
@@ -361,35 +364,48 @@ CControlUI* SkinBuilder::Parse(const markup::SkinMarkupNode& parentNode, CContro
                                       ToWide(node.GetAttributeValue(i)));
             control->SetManager(nullptr, owner, false);
         }
+        if (discard) {
+            delete control;
+            continue;
+        }
         if (!first)
             first = control;
     }
     return first;
 }
 
-void SkinBuilder::ParseInclude(const markup::SkinMarkupNode& node, CControlUI* parent,
-                               SkinWindowManager* manager) {
-    // Included controls are only kept through their parent: at the top level nothing would
-    // own them.
-    if (!parent || IncludeDepth() >= kMaxIncludeDepth)
-        return;
+CControlUI* SkinBuilder::ParseInclude(const markup::SkinMarkupNode& node, CControlUI* parent,
+                                      SkinWindowManager* manager) {
+    if (IncludeDepth() >= kMaxIncludeDepth)
+        return nullptr;
     const char16_t* countText = node.GetAttributeValue(u"count");
     const int count = countText ? ParseIntValue(ToWide(countText)) : 1;
     char16_t buffer[kAttributeLimit + 1] = {};
     if (!node.GetAttributeValue(u"source", buffer, kAttributeLimit) || count <= 0)
-        return;
+        return nullptr;
     const std::wstring source = ToWide(buffer);
+    CControlUI* first = nullptr;
     ++IncludeDepth();
     for (int i = 0; i < count; ++i) {
         SkinBuilder builder;
+        CControlUI* built = nullptr;
         if (m_fromResource) {
             const auto id = static_cast<WORD>(ParseIntValue(source));
-            builder.Create(MAKEINTRESOURCEW(id), ResourceType(), m_callback, manager, parent);
+            built =
+                builder.Create(MAKEINTRESOURCEW(id), ResourceType(), m_callback, manager, parent);
         } else {
-            builder.Create(source.c_str(), nullptr, m_callback, manager, parent);
+            built = builder.Create(source.c_str(), nullptr, m_callback, manager, parent);
+        }
+        // With a parent the included controls belong to it already.
+        if (!parent && built) {
+            if (first)
+                delete built;
+            else
+                first = built;
         }
     }
     --IncludeDepth();
+    return first;
 }
 
 } // namespace skinui

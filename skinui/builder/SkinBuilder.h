@@ -37,8 +37,10 @@ private:
     void ApplyWindowAttributes(const markup::SkinMarkupNode& root, SkinWindowManager& manager);
     CControlUI* Parse(const markup::SkinMarkupNode& first, CControlUI* parent,
                       SkinWindowManager* manager);
-    void ParseInclude(const markup::SkinMarkupNode& node, CControlUI* parent,
-                      SkinWindowManager* manager);
+    // Builds an Include's markup into parent; without a parent, returns the first control
+    // built at the included top level (the caller owns it) and discards the rest.
+    CControlUI* ParseInclude(const markup::SkinMarkupNode& node, CControlUI* parent,
+                             SkinWindowManager* manager);
     static bool AddToParent(CControlUI* parent, CControlUI* control, bool isTreeNode);
     // The type the markup's resource was found under, for the resources it includes.
     const wchar_t* ResourceType() const;

@@ -153,6 +153,9 @@ void CRichEditUI::SetPos(RECT rc) {
     if (CScrollBarUI* bar = GetVerticalScrollBar(); bar && bar->IsVisible())
         bar->SetPos(
             {content.right, content.top, content.right + bar->GetFixedWidth(), content.bottom});
+    if (CScrollBarUI* bar = GetHorizontalScrollBar(); bar && bar->IsVisible())
+        bar->SetPos(
+            {content.left, content.bottom, content.right, content.bottom + bar->GetFixedHeight()});
     if (!m_host)
         return;
     m_host->SetClientRect(TextRect());
@@ -164,22 +167,39 @@ void CRichEditUI::SetPos(RECT rc) {
     }
 }
 
-bool CRichEditUI::SyncScrollBar() {
-    CScrollBarUI* bar = GetVerticalScrollBar();
-    if (!m_host || !bar)
+namespace {
+
+// The engine reports the text's extent as the range; what can scroll is the part beyond the
+// view. True when the bar appeared or vanished.
+bool SyncBar(CScrollBarUI* bar, LONG minimum, LONG maximum, LONG position, LONG page,
+             LONG viewLength) {
+    if (!bar)
         return false;
-    LONG minimum = 0, maximum = 0, position = 0, page = 0;
-    BOOL enabled = FALSE;
-    m_host->Services()->TxGetVScroll(&minimum, &maximum, &position, &page, &enabled);
-    const RECT view = TextRect();
-    const LONG viewHeight = view.bottom - view.top;
-    // The engine reports its text height as the range; what can scroll is the part below the view.
-    const LONG range = std::max<LONG>(0, maximum - minimum - std::max<LONG>(page, viewHeight));
+    const LONG range = std::max<LONG>(0, maximum - minimum - std::max<LONG>(page, viewLength));
     const bool show = range > 0;
     const bool changed = show != bar->IsVisible();
     bar->SetVisible(show);
     bar->SetScrollRange(static_cast<int>(range));
     bar->SetScrollPos(static_cast<int>(position - minimum));
+    return changed;
+}
+
+} // namespace
+
+bool CRichEditUI::SyncScrollBar() {
+    if (!m_host)
+        return false;
+    const RECT view = TextRect();
+    LONG minimum = 0, maximum = 0, position = 0, page = 0;
+    BOOL enabled = FALSE;
+    m_host->Services()->TxGetVScroll(&minimum, &maximum, &position, &page, &enabled);
+    bool changed =
+        SyncBar(GetVerticalScrollBar(), minimum, maximum, position, page, view.bottom - view.top);
+    minimum = maximum = position = page = 0;
+    m_host->Services()->TxGetHScroll(&minimum, &maximum, &position, &page, &enabled);
+    changed = SyncBar(GetHorizontalScrollBar(), minimum, maximum, position, page,
+                      view.right - view.left) ||
+              changed;
     return changed;
 }
 
@@ -199,10 +219,34 @@ void CRichEditUI::ScrollEngine(WORD action) {
     Invalidate();
 }
 
+void CRichEditUI::ScrollEngineAcross(WORD action) {
+    if (!m_host)
+        return;
+    SendEngineMessage(WM_HSCROLL, MAKEWPARAM(action, 0), 0);
+    SyncScrollBar();
+    Invalidate();
+}
+
+void CRichEditUI::LineLeft() {
+    ScrollEngineAcross(SB_LINELEFT);
+}
+
+void CRichEditUI::LineRight() {
+    ScrollEngineAcross(SB_LINERIGHT);
+}
+
+void CRichEditUI::PageLeft() {
+    ScrollEngineAcross(SB_PAGELEFT);
+}
+
+void CRichEditUI::PageRight() {
+    ScrollEngineAcross(SB_PAGERIGHT);
+}
+
 void CRichEditUI::SetScrollPos(SIZE position) {
     if (!m_host)
         return;
-    POINT pt{0, std::max<LONG>(0, position.cy)};
+    POINT pt{std::max<LONG>(0, position.cx), std::max<LONG>(0, position.cy)};
     SendEngineMessage(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&pt));
     SyncScrollBar();
     Invalidate();
@@ -326,6 +370,7 @@ void CRichEditUI::SetAttribute(const std::wstring& name, const std::wstring& val
         m_settings.autoVScroll = ParseBoolValue(value);
     } else if (name == L"hscrollbar") {
         m_settings.hScroll = ParseBoolValue(value);
+        EnableScrollBar(GetVerticalScrollBar() != nullptr, m_settings.hScroll);
     } else if (name == L"autohscroll") {
         m_settings.autoHScroll = ParseBoolValue(value);
     } else if (name == L"wanttab") {

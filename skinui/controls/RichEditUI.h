@@ -35,6 +35,10 @@ public:
     void LineDown() override;
     void PageUp() override;
     void PageDown() override;
+    void LineLeft() override;
+    void LineRight() override;
+    void PageLeft() override;
+    void PageRight() override;
 
     LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
@@ -54,6 +58,7 @@ public:
 
 private:
     RECT TextRect() const;
+    void ScrollEngineAcross(WORD action);
     void CreateEngine();
     // Copies the engine's vertical range and position into the bar; true when the bar
     // appeared or vanished.

@@ -403,6 +403,23 @@ void SkinWindowManager::AddDefaultAttributeList(const std::wstring& controlName,
     m_defaultAttributes.emplace(controlName, list);
 }
 
+void SkinWindowManager::CopySkinResources(const SkinWindowManager& from) {
+    const FontRecord& font = from.GetDefaultFont();
+    m_fonts.SetDefault(font.face, font.size, font.bold, font.underline, font.italic);
+    for (int i = m_fonts.Count(); i < from.GetFontCount(); ++i) {
+        const FontRecord& record = from.GetFontInfo(i);
+        m_fonts.Add(record.face, record.size, record.bold, record.underline, record.italic);
+    }
+    for (const auto& list : from.m_defaultAttributes)
+        m_defaultAttributes.emplace(list.first, list.second);
+    m_disabledColor = from.m_disabledColor;
+    m_defaultFontColor = from.m_defaultFontColor;
+    m_linkFontColor = from.m_linkFontColor;
+    m_linkHoverFontColor = from.m_linkHoverFontColor;
+    m_selectedColor = from.m_selectedColor;
+    m_gdiplusText = from.m_gdiplusText;
+}
+
 std::wstring SkinWindowManager::GetDefaultAttributeList(const std::wstring& controlName) const {
     const auto it = m_defaultAttributes.find(controlName);
     return it == m_defaultAttributes.end() ? std::wstring{} : it->second;

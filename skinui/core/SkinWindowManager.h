@@ -102,6 +102,9 @@ public:
     resources::ImageCache& Images() { return m_images; }
     void AddDefaultAttributeList(const std::wstring& controlName, const std::wstring& list);
     std::wstring GetDefaultAttributeList(const std::wstring& controlName) const;
+    // Takes another window's fonts (same positions), default attribute lists and text colours,
+    // for a pop-up that shows that window's controls (a combo's drop-down).
+    void CopySkinResources(const SkinWindowManager& from);
 
     // Window attributes of the skin.
     SIZE GetInitSize() const { return m_initSize; }

@@ -3,6 +3,7 @@
 #include "skinui/core/AttributeValues.h"
 #include "skinui/core/SkinWindowManager.h"
 
+#include <exdisp.h>
 #include <objbase.h>
 
 namespace skinui {
@@ -15,13 +16,45 @@ constexpr CLSID kFlashClassId = {
 
 using GetClassObjectProc = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
+constexpr UINT kShowTimerKey = 1;
+
 } // namespace
 
 CActiveXUI::CActiveXUI() = default;
 
 CActiveXUI::~CActiveXUI() {
-    if (m_filterRegistered && m_manager)
-        m_manager->RemoveMessageFilter(this);
+    if (m_manager) {
+        m_manager->KillTimer(this, kShowTimerKey);
+        m_manager->RemovePostPaint(this);
+        if (m_filterRegistered)
+            m_manager->RemoveMessageFilter(this);
+    }
+    m_host.reset();
+}
+
+bool CActiveXUI::IsShownInWindow() const {
+    for (const CControlUI* walk = this; walk; walk = walk->GetParent())
+        if (!walk->IsVisible())
+            return false;
+    return true;
+}
+
+void CActiveXUI::SetPos(RECT rc) {
+    CControlUI::SetPos(rc);
+    if (m_host)
+        m_host->Move(m_pos);
+}
+
+void CActiveXUI::SetVisible(bool visible) {
+    CControlUI::SetVisible(visible);
+    if (m_host)
+        m_host->Show(IsShownInWindow());
+}
+
+// A container hiding around the control does not tell it; every paint checks.
+void CActiveXUI::DoPostPaint(HDC /*dc*/, const RECT& /*paint*/) {
+    if (m_host)
+        m_host->Show(IsShownInWindow());
 }
 
 const wchar_t* CActiveXUI::GetClass() const {
@@ -48,6 +81,7 @@ void CActiveXUI::DoInit() {
     CControlUI::DoInit();
     if (m_manager && !m_filterRegistered) {
         m_manager->AddMessageFilter(this);
+        m_manager->AddPostPaint(this);
         m_filterRegistered = true;
     }
     if (!m_delayCreate)
@@ -76,9 +110,24 @@ bool CActiveXUI::CreateControl() {
     }
     if (!m_control)
         return false;
-    if (m_manager)
+    if (m_manager && m_manager->GetPaintWindow())
+        m_host = ActiveXHost::Activate(m_manager->GetPaintWindow(), m_control.get(), m_pos,
+                                       IsShownInWindow());
+    OnControlCreated();
+    // Reported from the message loop: a control created as the window takes its tree (or in
+    // the middle of a paint) is reported once the dialog listens, outside the paint.
+    if (m_manager && !m_manager->SetTimer(this, kShowTimerKey, 1))
         m_manager->SendNotify(this, L"showactivex");
     return true;
+}
+
+void CActiveXUI::DoEvent(UiEvent& event) {
+    if (event.type == kEventTimer && event.wParam == kShowTimerKey) {
+        m_manager->KillTimer(this, kShowTimerKey);
+        m_manager->SendNotify(this, L"showactivex");
+        return;
+    }
+    CControlUI::DoEvent(event);
 }
 
 void CActiveXUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
@@ -125,6 +174,26 @@ void CWebBrowserUI::SetAttribute(const std::wstring& name, const std::wstring& v
         m_autoNavigate = ParseBoolValue(value);
     else
         CActiveXUI::SetAttribute(name, value);
+}
+
+void CWebBrowserUI::OnControlCreated() {
+    if (m_autoNavigate && !m_homePage.empty())
+        Navigate(m_homePage);
+}
+
+bool CWebBrowserUI::Navigate(const std::wstring& url) {
+    IUnknown* control = GetControl();
+    win32::ComPtr<IWebBrowser2> web;
+    if (!control || FAILED(control->QueryInterface(IID_IWebBrowser2, web.put_void())) || !web)
+        return false;
+    BSTR address = SysAllocString(url.c_str());
+    if (!address)
+        return false;
+    VARIANT empty;
+    VariantInit(&empty);
+    const HRESULT result = web->Navigate(address, &empty, &empty, &empty, &empty);
+    SysFreeString(address);
+    return SUCCEEDED(result);
 }
 
 CFlashUI::CFlashUI() {

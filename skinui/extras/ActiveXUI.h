@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinui/core/ControlUI.h"
+#include "skinui/extras/ActiveXHost.h"
 #include "win32/ComPtr.h"
 #include "win32/GdiObject.h"
 
@@ -9,8 +10,9 @@
 namespace skinui {
 
 // Creates a COM control by its class id, from the registry or from the module given by
-// modulename, and reports "showactivex" once it exists. Creation waits for the first paint
-// unless delaycreate is false. Showing the control in place is not done here.
+// modulename, hosts it in place over the control's rectangle (moved, shown and hidden with the
+// control, closed with it or with the window) and reports "showactivex" once it exists.
+// Creation waits for the first paint unless delaycreate is false.
 class CActiveXUI : public CControlUI, public IMessageFilterUI {
 public:
     static constexpr const wchar_t* kClassName = L"ActiveXUI";
@@ -22,8 +24,12 @@ public:
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     void DoInit() override;
+    void DoEvent(UiEvent& event) override;
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool visible = true) override;
     void DoPaint(HDC dc, const RECT& paint) override;
+    void DoPostPaint(HDC dc, const RECT& paint) override;
 
     LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
@@ -32,8 +38,17 @@ public:
     // Creates the control now; false when the class cannot be made (or none is set).
     bool CreateControl();
     IUnknown* GetControl() const { return m_control.get(); }
+    // The in-place window the control lives in; null before creation or for a control that
+    // cannot be placed.
+    HWND GetHostWindow() const { return m_host ? m_host->GetWindow() : nullptr; }
+    bool IsWindowless() const { return m_host && m_host->IsWindowless(); }
 
 protected:
+    // After creation, before "showactivex".
+    virtual void OnControlCreated() {}
+    // Visible itself and in every container around it.
+    bool IsShownInWindow() const;
+
     CLSID m_clsid{};
     std::wstring m_moduleName;
     bool m_delayCreate = true;
@@ -44,6 +59,7 @@ private:
     // Declared before the control so the module outlives it.
     win32::UniqueLibrary m_module;
     win32::ComPtr<IUnknown> m_control;
+    std::unique_ptr<ActiveXHost> m_host; // goes before the control
 };
 
 // The system's web browser control; homepage is where it goes once created (autonavi).
@@ -60,6 +76,11 @@ public:
 
     std::wstring GetHomePage() const { return m_homePage; }
     bool IsAutoNavigate() const { return m_autoNavigate; }
+    // Sends the browser to url; false when there is no browser or it refuses.
+    bool Navigate(const std::wstring& url);
+
+protected:
+    void OnControlCreated() override;
 
 private:
     std::wstring m_homePage;

@@ -14,6 +14,35 @@ constexpr int kComboTextMargin = 6;
 
 } // namespace
 
+CComboUI::~CComboUI() {
+    CloseDropDown();
+}
+
+bool CComboUI::ShowDropDown() {
+    if (m_dropDown || !IsEnabled() || !m_manager)
+        return false;
+    m_manager->SendNotify(this, L"dropdown");
+    // The handler may have closed the window or disabled the combo.
+    if (m_dropDown || !IsEnabled() || !m_manager)
+        return false;
+    m_dropDown = CComboWnd::Open(*this);
+    Invalidate();
+    return m_dropDown != nullptr;
+}
+
+void CComboUI::CloseDropDown() {
+    if (m_dropDown)
+        m_dropDown->CloseDropDown();
+}
+
+void CComboUI::OnDropDownClosed(CComboWnd* dropDown) {
+    if (dropDown != m_dropDown)
+        return;
+    m_dropDown = nullptr;
+    m_pushed = false;
+    Invalidate();
+}
+
 const wchar_t* CComboUI::GetClass() const {
     return kClassName;
 }
@@ -88,7 +117,10 @@ bool CComboUI::SelectItem(int index) {
     return true;
 }
 
-void CComboUI::OnItemClicked(CControlUI* /*item*/, bool /*activated*/) {}
+void CComboUI::OnItemClicked(CControlUI* /*item*/, bool /*activated*/) {
+    if (m_dropDown)
+        m_dropDown->CloseSoon();
+}
 
 void CComboUI::DoInit() {
     Reindex();
@@ -101,15 +133,13 @@ void CComboUI::DoEvent(UiEvent& event) {
     switch (event.type) {
     case kEventButtonDown:
     case kEventDblClick:
-        if (IsEnabled()) {
+        if (IsEnabled() && !m_dropDown) {
             m_pushed = true;
-            Invalidate();
-            if (m_manager)
-                m_manager->SendNotify(this, L"dropdown");
+            ShowDropDown();
         }
         return;
     case kEventButtonUp:
-        if (m_pushed) {
+        if (m_pushed && !m_dropDown) {
             m_pushed = false;
             Invalidate();
         }
@@ -117,8 +147,18 @@ void CComboUI::DoEvent(UiEvent& event) {
     case kEventMouseMove:
         return;
     case kEventKeyDown:
+        if (event.key == VK_F4) {
+            ShowDropDown();
+            return;
+        }
         if (event.key == VK_UP || event.key == VK_DOWN) {
             SelectItem(StepSelection(m_curSel, GetCount(), event.key == VK_UP));
+            return;
+        }
+        break;
+    case kEventSysKey:
+        if (event.key == VK_DOWN || event.key == VK_UP) {
+            ShowDropDown();
             return;
         }
         break;

@@ -1,17 +1,21 @@
 #pragma once
 
 #include "skinui/core/ContainerUI.h"
+#include "skinui/extras/ComboWnd.h"
 #include "skinui/extras/ListInfo.h"
 
 namespace skinui {
 
-// A field showing the selected one of its list items. A click reports "dropdown"; the arrow
-// keys and the wheel move the selection ("itemselect"). The items are kept but not laid out
-// inside the field.
-class CComboUI : public CContainerUI, public IListOwnerUI {
+// A field showing the selected one of its list items. A click, Alt+Down or F4 opens the
+// drop-down listing the items (after reporting "dropdown", so a handler may still fill it);
+// picking one there, or the arrow keys and the wheel on the closed field, move the selection
+// ("itemselect"). The items are kept but not laid out inside the field.
+class CComboUI : public CContainerUI, public IListOwnerUI, private IComboDropOwner {
 public:
     static constexpr const wchar_t* kClassName = L"ComboUI";
     static constexpr const wchar_t* kInterfaceName = L"Combo";
+
+    ~CComboUI() override;
 
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
@@ -37,9 +41,23 @@ public:
     CControlUI* GetHeader() const override { return nullptr; }
     void OnItemClicked(CControlUI* item, bool activated) override;
 
-    std::wstring GetDropBoxAttributeList() const { return m_dropBoxAttributes; }
-    SIZE GetDropBoxSize() const { return m_dropBoxSize; }
+    std::wstring GetDropBoxAttributeList() const override { return m_dropBoxAttributes; }
+    SIZE GetDropBoxSize() const override { return m_dropBoxSize; }
 
+    // Opens the drop-down; false when it is open already, the combo is disabled or outside a
+    // window, or the pop-up cannot be made.
+    bool ShowDropDown();
+    void CloseDropDown();
+    bool IsDroppedDown() const { return m_dropDown != nullptr; }
+    // The pop-up while it is open.
+    CComboWnd* GetDropDown() const { return m_dropDown; }
+
+private:
+    CControlUI* DropOwnerControl() override { return this; }
+    const std::vector<CControlUI*>& Items() const override { return m_items; }
+    void OnDropDownClosed(CComboWnd* dropDown) override;
+
+public:
 protected:
     RECT m_textPadding{};
     bool m_hot = false;
@@ -50,6 +68,7 @@ private:
 
     ListInfo m_listInfo;
     int m_curSel = -1;
+    CComboWnd* m_dropDown = nullptr;
     std::wstring m_dropBoxAttributes;
     SIZE m_dropBoxSize{0, 150};
     std::wstring m_normalImage;

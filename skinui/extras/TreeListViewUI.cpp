@@ -37,11 +37,25 @@ void CTreeListContainerElementUI::SetExpanded(bool expanded) {
     Invalidate();
 }
 
+// Unless the list allows several expanded rows, expanding one by hand shrinks the others.
+void CTreeListContainerElementUI::ShrinkOthers() {
+    auto* list = InterfaceCast<IContainerUI>(m_parent);
+    if (!list || !m_item.owner || m_item.owner->GetListInfo().multiExpanding)
+        return;
+    for (int i = 0; i < list->GetCount(); ++i) {
+        auto* row = InterfaceCast<CTreeListContainerElementUI>(list->GetItemAt(i));
+        if (row && row != this)
+            row->SetExpanded(false);
+    }
+}
+
 void CTreeListContainerElementUI::DoEvent(UiEvent& event) {
     if (event.type == kEventButtonDown && IsEnabled()) {
         const RECT mark = MarkRect();
         if (PtInRect(&mark, event.mouse) && (!m_expandImage.empty() || !m_shrinkImage.empty())) {
             SetExpanded(!m_expanded);
+            if (m_expanded)
+                ShrinkOthers();
             return;
         }
     }

@@ -19,7 +19,8 @@ public:
 };
 
 // A row of a tree list with an expand or shrink image at its left end; a click on that image
-// switches the row between expanded and shrunk.
+// switches the row between expanded and shrunk, and expanding it shrinks the other rows unless
+// the list's multiexpanding is true.
 class CTreeListContainerElementUI : public CListContainerElementUI {
 public:
     static constexpr const wchar_t* kClassName = L"TreeListContainerElementUI";
@@ -36,6 +37,7 @@ public:
 
 private:
     RECT MarkRect() const;
+    void ShrinkOthers();
 
     bool m_expanded = true;
     std::wstring m_expandImage;

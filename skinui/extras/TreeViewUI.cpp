@@ -5,14 +5,97 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/render/RenderEngine.h"
 
+#include <algorithm>
+
 namespace skinui {
 namespace {
 
-constexpr int kIndentPerDepth = 16;
-constexpr int kFolderMarkSize = 9;
 constexpr int kNodeTextMargin = 8;
+constexpr int kPlainMarkSize = 9;
+constexpr const wchar_t* kStyleNames[] = {L"horizattr", L"dotlineattr", L"folderattr",
+                                          L"checkboxattr", L"itemattr"};
+
+int StyleIndex(const std::wstring& name) {
+    for (int i = 0; i < CTreeNodeUI::kStyleCount; ++i)
+        if (name == kStyleNames[i])
+            return i;
+    return -1;
+}
 
 } // namespace
+
+CTreeNodePartUI::CTreeNodePartUI(Kind kind) : m_kind(kind) {
+    SetMouseEnabled(false);
+    SetKeyboardEnabled(false);
+}
+
+const wchar_t* CTreeNodePartUI::GetClass() const {
+    return kClassName;
+}
+
+void CTreeNodePartUI::SetOn(bool on) {
+    if (m_on == on)
+        return;
+    m_on = on;
+    Invalidate();
+}
+
+void CTreeNodePartUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
+    if (name == L"selectedimage")
+        m_onImage = value;
+    else if (name == L"selectedhotimage")
+        m_onHotImage = value;
+    else
+        CButtonUI::SetAttribute(name, value);
+}
+
+void CTreeNodePartUI::PaintStatusImage(HDC dc) {
+    if (m_on) {
+        if (IsHotNow() && DrawOrClear(dc, m_onHotImage))
+            return;
+        if (DrawOrClear(dc, m_onImage))
+            return;
+    }
+    if (m_normalImage.empty() && m_onImage.empty() &&
+        (m_kind == Kind::Folder || m_kind == Kind::Check)) {
+        PaintPlainMark(dc);
+        return;
+    }
+    CButtonUI::PaintStatusImage(dc);
+}
+
+// A small box: a folder's shows minus while expanded and plus while folded, a check box's a
+// tick while ticked.
+void CTreeNodePartUI::PaintPlainMark(HDC dc) {
+    const DWORD color = EffectiveTextColor();
+    const LONG left = m_pos.left + (m_pos.right - m_pos.left - kPlainMarkSize) / 2;
+    const LONG top = m_pos.top + (m_pos.bottom - m_pos.top - kPlainMarkSize) / 2;
+    const RECT box{left, top, left + kPlainMarkSize, top + kPlainMarkSize};
+    render::DrawRect(dc, box, 1, color);
+    const LONG middleX = (box.left + box.right) / 2;
+    const LONG middleY = (box.top + box.bottom) / 2;
+    if (m_kind == Kind::Folder) {
+        render::DrawLine(dc, {box.left + 2, middleY}, {box.right - 2, middleY}, 1, color);
+        if (!m_on)
+            render::DrawLine(dc, {middleX, box.top + 2}, {middleX, box.bottom - 2}, 1, color);
+    } else if (m_on) {
+        render::DrawLine(dc, {box.left + 2, middleY}, {middleX - 1, box.bottom - 3}, 1, color);
+        render::DrawLine(dc, {middleX - 1, box.bottom - 3}, {box.right - 2, box.top + 2}, 1, color);
+    }
+}
+
+CTreeNodeUI::CTreeNodeUI()
+    : m_indent(new CTreeNodePartUI(CTreeNodePartUI::Kind::Indent)),
+      m_folder(new CTreeNodePartUI(CTreeNodePartUI::Kind::Folder)),
+      m_check(new CTreeNodePartUI(CTreeNodePartUI::Kind::Check)),
+      m_itemPart(new CTreeNodePartUI(CTreeNodePartUI::Kind::Item)) {
+    m_folder->SetFixedWidth(kDefaultButtonWidth);
+    m_check->SetFixedWidth(kDefaultButtonWidth);
+    m_check->SetVisible(false);
+    m_itemPart->ApplyAttributeList(L"align=\"left\" textpadding=\"4,0,0,0\"");
+    for (CTreeNodePartUI* part : {m_indent, m_folder, m_check, m_itemPart})
+        CListContainerElementUI::Add(part);
+}
 
 CTreeNodeUI::~CTreeNodeUI() {
     for (CTreeNodeUI* node : m_pending)
@@ -29,6 +112,14 @@ void* CTreeNodeUI::GetInterface(const wchar_t* name) {
     return CListContainerElementUI::GetInterface(name);
 }
 
+std::wstring CTreeNodeUI::GetText() const {
+    return m_itemPart->GetText();
+}
+
+void CTreeNodeUI::SetText(const std::wstring& text) {
+    m_itemPart->SetText(text);
+}
+
 int CTreeNodeUI::GetDepth() const {
     int depth = 0;
     for (const CTreeNodeUI* walk = m_parentNode; walk; walk = walk->m_parentNode)
@@ -36,10 +127,47 @@ int CTreeNodeUI::GetDepth() const {
     return depth;
 }
 
-RECT CTreeNodeUI::FolderRect() const {
-    const LONG left = m_pos.left + GetDepth() * kIndentPerDepth + 2;
-    const LONG top = m_pos.top + (m_pos.bottom - m_pos.top - kFolderMarkSize) / 2;
-    return {left, top, left + kFolderMarkSize, top + kFolderMarkSize};
+void CTreeNodeUI::SetTree(CTreeViewUI* tree) {
+    m_tree = tree;
+    TakeTreeDefaults();
+}
+
+void CTreeNodeUI::TakeTreeDefaults() {
+    if (!m_tree)
+        return;
+    for (int i = 0; i < kStyleCount; ++i)
+        if (!m_styleSet[static_cast<size_t>(i)] && !m_tree->m_styles[i].empty())
+            ApplyStyle(static_cast<Style>(i), m_tree->m_styles[i]);
+    if (!m_expandSet && m_tree->m_defaultExpandSet)
+        SetExpanded(m_tree->m_defaultExpand);
+    NeedUpdate();
+}
+
+void CTreeNodeUI::ApplyStyle(Style style, const std::wstring& list) {
+    switch (style) {
+    case kHoriz:
+        ApplyAttributeList(list);
+        break;
+    case kDotLine:
+        m_indent->ApplyAttributeList(list);
+        // Its width is the indent of one level; the part itself grows with the depth.
+        if (m_indent->GetFixedWidth() > 0)
+            m_indentPerDepth = m_indent->GetFixedWidth();
+        break;
+    case kFolder:
+        m_folder->ApplyAttributeList(list);
+        break;
+    case kCheckBox:
+        m_check->ApplyAttributeList(list);
+        break;
+    case kItem:
+        m_itemPart->ApplyAttributeList(list);
+        m_itemStyleColor = m_itemPart->GetTextColor();
+        break;
+    case kStyleCount:
+        break;
+    }
+    NeedUpdate();
 }
 
 bool CTreeNodeUI::AddChildNode(CTreeNodeUI* node) {
@@ -62,11 +190,17 @@ bool CTreeNodeUI::AddChildNode(CTreeNodeUI* node) {
 }
 
 void CTreeNodeUI::SetExpanded(bool expanded) {
+    m_folder->SetOn(expanded);
     if (m_expanded == expanded)
         return;
     m_expanded = expanded;
     ApplyFolding();
     Invalidate();
+}
+
+void CTreeNodeUI::SetChecked(bool checked) {
+    m_checked = checked;
+    m_check->SetOn(checked);
 }
 
 void CTreeNodeUI::ApplyFolding() {
@@ -79,38 +213,111 @@ void CTreeNodeUI::ApplyFolding() {
         m_parent->NeedUpdate();
 }
 
+namespace {
+
+// Each setter repaints or lays out again; the parts are arranged at every paint, so only
+// changes may reach them.
+void ShowPart(CControlUI& part, bool visible) {
+    if (part.IsVisible() != visible)
+        part.SetVisible(visible);
+}
+
+void SetPartColor(CTreeNodePartUI& part, DWORD color) {
+    if (part.GetTextColor() != color)
+        part.SetTextColor(color);
+}
+
+} // namespace
+
+void CTreeNodeUI::ArrangeParts() {
+    const bool folderRoom = !m_tree || m_tree->IsFolderButtonVisible();
+    const bool folderShown = folderRoom && !m_children.empty();
+    ShowPart(*m_folder, folderShown);
+    m_folder->SetOn(m_expanded);
+    ShowPart(*m_check, m_tree && m_tree->IsCheckButtonVisible());
+    m_check->SetOn(m_checked);
+    // A leaf keeps the folder button's room, so its text lines up with its siblings'.
+    int indent = GetDepth() * m_indentPerDepth;
+    if (folderRoom && !folderShown)
+        indent += m_folder->GetFixedWidth();
+    ShowPart(*m_indent, indent > 0);
+    if (m_indent->GetFixedWidth() != indent)
+        m_indent->SetFixedWidth(std::max(indent, 0));
+    if (m_tree && m_tree->GetItemMinWidth() > 0 && GetMinWidth() != m_tree->GetItemMinWidth())
+        SetMinWidth(m_tree->GetItemMinWidth());
+
+    m_itemPart->SetOn(m_item.selected);
+    const DWORD selected =
+        m_selectedTextColor ? m_selectedTextColor : (m_tree ? m_tree->m_selectedTextColor : 0);
+    const DWORD selectedHot = m_selectedHotTextColor
+                                  ? m_selectedHotTextColor
+                                  : (m_tree ? m_tree->m_selectedHotTextColor : 0);
+    const DWORD plain = m_itemStyleColor ? m_itemStyleColor : m_item.TextColor(*this);
+    DWORD color = plain;
+    if (m_item.selected && m_item.hot && selectedHot)
+        color = selectedHot;
+    else if (m_item.selected && selected)
+        color = selected;
+    SetPartColor(*m_itemPart, color);
+    SetPartColor(*m_folder, plain);
+    SetPartColor(*m_check, plain);
+    // The list's item font unless itemattr chose one.
+    if (m_item.owner && m_itemPart->GetFont() < 0 && m_item.owner->GetListInfo().font >= 0)
+        m_itemPart->SetFont(m_item.owner->GetListInfo().font);
+}
+
+void CTreeNodeUI::SetPos(RECT rc) {
+    ArrangeParts();
+    CListContainerElementUI::SetPos(rc);
+}
+
+void CTreeNodeUI::DoPaint(HDC dc, const RECT& paint) {
+    // Selection and hover change the item's colours without a new layout.
+    ArrangeParts();
+    CListContainerElementUI::DoPaint(dc, paint);
+}
+
+bool CTreeNodeUI::HitPart(const CTreeNodePartUI* part, POINT pt) const {
+    const RECT rc = part->GetPos();
+    return part->IsVisible() && PtInRect(&rc, pt);
+}
+
 void CTreeNodeUI::DoEvent(UiEvent& event) {
-    if (event.type == kEventButtonDown && IsEnabled() && !m_children.empty()) {
-        const RECT folder = FolderRect();
-        if (PtInRect(&folder, event.mouse)) {
+    if (event.type == kEventButtonDown && IsEnabled()) {
+        if (!m_children.empty() && HitPart(m_folder, event.mouse)) {
             SetExpanded(!m_expanded);
             return;
         }
+        if (HitPart(m_check, event.mouse)) {
+            SetChecked(!m_checked);
+            return;
+        }
     }
-    if (event.type == kEventDblClick && IsEnabled() && !m_children.empty())
+    if (event.type == kEventDblClick && IsEnabled() && !m_children.empty() &&
+        !HitPart(m_folder, event.mouse) && !HitPart(m_check, event.mouse))
         SetExpanded(!m_expanded);
     CListContainerElementUI::DoEvent(event);
 }
 
 void CTreeNodeUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (name == L"horizattr")
-        m_attributes[0] = value;
-    else if (name == L"dotlineattr")
-        m_attributes[1] = value;
-    else if (name == L"folderattr")
-        m_attributes[2] = value;
-    else if (name == L"checkboxattr")
-        m_attributes[3] = value;
-    else if (name == L"itemattr")
-        m_itemAttributes = value;
-    else if (name == L"selitemtextcolor")
+    const int style = StyleIndex(name);
+    if (style >= 0) {
+        m_styleSet[static_cast<size_t>(style)] = true;
+        ApplyStyle(static_cast<Style>(style), value);
+    } else if (name == L"text") {
+        SetText(value);
+    } else if (name == L"selitemtextcolor") {
         m_selectedTextColor = ParseColorValue(value);
-    else if (name == L"selitemhottextcolor")
+    } else if (name == L"selitemhottextcolor") {
         m_selectedHotTextColor = ParseColorValue(value);
-    else if (name == L"defaultexpand")
+    } else if (name == L"defaultexpand" || name == L"expanded") {
+        m_expandSet = true;
         SetExpanded(ParseBoolValue(value));
-    else
+    } else if (name == L"checked") {
+        SetChecked(ParseBoolValue(value));
+    } else {
         CListContainerElementUI::SetAttribute(name, value);
+    }
 }
 
 SIZE CTreeNodeUI::EstimateSize(SIZE available) {
@@ -118,32 +325,6 @@ SIZE CTreeNodeUI::EstimateSize(SIZE available) {
         return CListContainerElementUI::EstimateSize(available);
     const int font = m_item.owner ? m_item.owner->GetListInfo().font : -1;
     return {m_fixedWidth, m_manager->GetFontInfo(font).metrics.tmHeight + kNodeTextMargin};
-}
-
-void CTreeNodeUI::PaintText(HDC dc) {
-    if (!m_manager)
-        return;
-    const RECT folder = FolderRect();
-    const bool showFolder = !m_tree || m_tree->IsFolderButtonVisible();
-    const DWORD color = (m_item.selected && m_selectedTextColor)
-                            ? ((m_item.hot && m_selectedHotTextColor) ? m_selectedHotTextColor
-                                                                      : m_selectedTextColor)
-                            : m_item.TextColor(*this);
-    if (showFolder && !m_children.empty()) {
-        render::DrawRect(dc, folder, 1, color);
-        const LONG middleY = (folder.top + folder.bottom) / 2;
-        const LONG middleX = (folder.left + folder.right) / 2;
-        render::DrawLine(dc, {folder.left + 2, middleY}, {folder.right - 2, middleY}, 1, color);
-        if (!m_expanded)
-            render::DrawLine(dc, {middleX, folder.top + 2}, {middleX, folder.bottom - 2}, 1, color);
-    }
-    if (m_text.empty())
-        return;
-    RECT rc = m_pos;
-    rc.left = folder.right + 4;
-    const ListInfo* info = m_item.owner ? &m_item.owner->GetListInfo() : nullptr;
-    DrawSkinText(dc, m_manager, rc, m_text, color, info ? info->font : -1,
-                 DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 const wchar_t* CTreeViewUI::GetClass() const {
@@ -183,15 +364,50 @@ int CTreeViewUI::InsertNode(CTreeNodeUI* node, int index) {
     return next;
 }
 
+template <typename F> void CTreeViewUI::ForEachNode(F&& apply) {
+    for (int i = 0; i < GetCount(); ++i)
+        if (auto* node = InterfaceCast<CTreeNodeUI>(GetItemAt(i)))
+            apply(*node);
+    NeedUpdate();
+}
+
+void CTreeViewUI::SetFolderButtonVisible(bool visible) {
+    m_folderButtonVisible = visible;
+    NeedUpdate();
+}
+
+void CTreeViewUI::SetCheckButtonVisible(bool visible) {
+    m_checkButtonVisible = visible;
+    NeedUpdate();
+}
+
+void CTreeViewUI::SetItemMinWidth(int width) {
+    m_itemMinWidth = std::max(width, 0);
+    NeedUpdate();
+}
+
 void CTreeViewUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (name == L"visiblefolderbtn")
-        m_folderButtonVisible = ParseBoolValue(value);
-    else if (name == L"visiblecheckbtn")
-        m_checkButtonVisible = ParseBoolValue(value);
-    else if (name == L"itemminwidth")
-        m_itemMinWidth = ParseIntValue(value);
-    else
+    const int style = StyleIndex(name);
+    if (style >= 0) {
+        m_styles[style] = value;
+        ForEachNode([](CTreeNodeUI& node) { node.TakeTreeDefaults(); });
+    } else if (name == L"visiblefolderbtn") {
+        SetFolderButtonVisible(ParseBoolValue(value));
+    } else if (name == L"visiblecheckbtn") {
+        SetCheckButtonVisible(ParseBoolValue(value));
+    } else if (name == L"itemminwidth") {
+        SetItemMinWidth(ParseIntValue(value));
+    } else if (name == L"selitemtextcolor") {
+        m_selectedTextColor = ParseColorValue(value);
+    } else if (name == L"selitemhottextcolor") {
+        m_selectedHotTextColor = ParseColorValue(value);
+    } else if (name == L"defaultexpand") {
+        m_defaultExpand = ParseBoolValue(value);
+        m_defaultExpandSet = true;
+        ForEachNode([](CTreeNodeUI& node) { node.TakeTreeDefaults(); });
+    } else {
         CListUI::SetAttribute(name, value);
+    }
 }
 
 bool CTreeViewUI::SelectItem(int index) {

@@ -76,6 +76,9 @@ private:
             m_current.fromResource = key == u"res";
             m_named = true;
         } else if (key == u"restype") {
+            // A type after a name first tries that name as it stands, then with the type.
+            if (m_named)
+                m_images.push_back(m_current);
             m_current.resType = std::u16string(value);
         } else if (key == u"dest") {
             m_current.dest = ParseRect(value);

@@ -78,12 +78,8 @@ private:
 
 bool SkinMarkup::Parse() {
     MarkupParser parser(*this);
-    if (!parser.Run())
-        return false;
-    // A text without any element has nothing to build from.
-    if (m_elements.size() < 2)
-        return Fail(kExpectedStartTag, 0);
-    return true;
+    // A text without any element parses: it has no root, and a builder makes nothing of it.
+    return parser.Run();
 }
 
 bool MarkupParser::Run() {

@@ -104,10 +104,10 @@ bool DrawImageDescriptor(HDC dc, resources::ImageCache& images, const RECT& rc,
         markup::ParseImageDescriptor(resources::ToU16(descriptor), override);
     if (specs.empty())
         return false;
-    bool drewAll = true;
+    bool drewAny = false;
     for (const markup::ImageDrawSpec& spec : specs)
-        drewAll = DrawImage(dc, images, rc, spec) && drewAll;
-    return drewAll;
+        drewAny = DrawImage(dc, images, rc, spec) || drewAny;
+    return drewAny;
 }
 
 bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
@@ -116,6 +116,13 @@ bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
         images.Get(resources::ToWide(spec.name), resources::ToWide(spec.resType), spec.mask);
     if (!image || !image->bitmap)
         return false;
+    DrawImageRecord(dc, *image, rc, spec);
+    return true;
+}
+
+void DrawImageRecord(HDC dc, const resources::ImageRecord& record, const RECT& rc,
+                     const markup::ImageDrawSpec& spec) {
+    const resources::ImageRecord* image = &record;
     RECT dest = rc;
     if (spec.hasDest) {
         dest = {rc.left + spec.dest.left, rc.top + spec.dest.top, rc.left + spec.dest.right,
@@ -124,7 +131,7 @@ bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
         dest.bottom = std::min(dest.bottom, rc.bottom);
     }
     if (dest.right <= dest.left || dest.bottom <= dest.top)
-        return true;
+        return;
     RECT source{spec.source.left, spec.source.top, spec.source.right, spec.source.bottom};
     if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0)
         source = {0, 0, image->width, image->height};
@@ -142,7 +149,6 @@ bool DrawImage(HDC dc, resources::ImageCache& images, const RECT& rc,
     if (corner.top + corner.bottom > limitY)
         corner.top = corner.bottom = 0;
     DrawNineGrid(dc, *image, dest, source, corner, spec);
-    return true;
 }
 
 } // namespace skinui

@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace skinui::resources {
 
 // A window's decoded skin images by name: each is loaded on first use and kept, and so is a
-// failure to load it, so a missing image is looked for only once.
+// failure to load it, so a missing image is looked for only once from the same place. A name
+// that failed from the package may still load as a resource of some type, and the other way.
 class ImageCache {
 public:
     // The image of that name, read from the resources of type resType when it is not empty;
@@ -19,7 +22,8 @@ public:
                            std::uint32_t mask = 0);
 
 private:
-    std::map<std::wstring, std::unique_ptr<ImageRecord>> m_images; // null entry: failed load
+    std::map<std::wstring, std::unique_ptr<ImageRecord>> m_images;
+    std::set<std::pair<std::wstring, std::wstring>> m_failed; // name and resource type
 };
 
 } // namespace skinui::resources

@@ -34,21 +34,17 @@ bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType,
 
 } // namespace
 
-std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
-                                           std::uint32_t mask) {
-    std::vector<std::uint8_t> bytes;
-    bool read =
-        resType.empty() ? ReadSkinFileBytes(name, bytes) : ReadResourceBytes(name, resType, bytes);
-    if (!read)
-        return nullptr;
-    std::optional<DecodedImage> image = DecodeSkinImage(bytes.data(), bytes.size(), mask);
-    if (!image)
-        return nullptr;
+bool ReadImageBytes(const std::wstring& name, const std::wstring& resType,
+                    std::vector<std::uint8_t>& bytes) {
+    return resType.empty() ? ReadSkinFileBytes(name, bytes)
+                           : ReadResourceBytes(name, resType, bytes);
+}
 
+std::unique_ptr<ImageRecord> MakeImageRecord(const DecodedImage& image) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image->width;
-    info.bmiHeader.biHeight = -image->height; // top-down
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height; // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -56,13 +52,26 @@ std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::
     win32::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr)
         return nullptr;
-    std::memcpy(bits, image->bgra.data(), image->bgra.size());
-
+    std::memcpy(bits, image.bgra.data(), image.bgra.size());
     auto record = std::make_unique<ImageRecord>();
     record->bitmap = std::move(bitmap);
-    record->width = image->width;
-    record->height = image->height;
-    record->hasAlpha = image->hasAlpha;
+    record->width = image.width;
+    record->height = image.height;
+    record->hasAlpha = image.hasAlpha;
+    return record;
+}
+
+std::unique_ptr<ImageRecord> LoadSkinImage(const std::wstring& name, const std::wstring& resType,
+                                           std::uint32_t mask) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadImageBytes(name, resType, bytes))
+        return nullptr;
+    std::optional<DecodedImage> image = DecodeSkinImage(bytes.data(), bytes.size(), mask);
+    if (!image)
+        return nullptr;
+    std::unique_ptr<ImageRecord> record = MakeImageRecord(*image);
+    if (!record)
+        return nullptr;
     record->resType = resType;
     record->mask = mask;
     return record;

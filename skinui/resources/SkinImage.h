@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace skinui::resources {
 
@@ -19,6 +20,16 @@ struct ImageRecord {
     std::wstring resType;
     std::uint32_t mask{0};
 };
+
+struct DecodedImage;
+
+// The bytes of an image: from the executable's resources of type `resType` (then `name` is an
+// integer id) when it is not empty, otherwise from the resource path or the skin package.
+bool ReadImageBytes(const std::wstring& name, const std::wstring& resType,
+                    std::vector<std::uint8_t>& bytes);
+
+// A DIB section holding a decoded image. Nothing when GDI cannot make one.
+std::unique_ptr<ImageRecord> MakeImageRecord(const DecodedImage& image);
 
 // Reads the bytes from the executable's resources of type `resType` (then `name` is an integer
 // id), from the resource path, or from the skin package, and decodes them. Nothing on failure.

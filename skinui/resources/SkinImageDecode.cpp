@@ -45,6 +45,10 @@ std::optional<DecodedImage> DecodeSkinImage(const std::uint8_t* data, std::size_
     if (data == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX))
         return std::nullopt;
     int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) ||
+        width <= 0 || height <= 0 ||
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxImagePixels)
+        return std::nullopt;
     std::unique_ptr<stbi_uc, StbFree> pixels(stbi_load_from_memory(
         data, static_cast<int>(size), &width, &height, &channels, STBI_rgb_alpha));
     if (!pixels || width <= 0 || height <= 0)

@@ -27,6 +27,9 @@ constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kDirectoryEntrySize = 46;
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kMaxCommentSize = 65535;
+// Bytes after the end record that are looked past: block padding of streamed output is at most
+// a few tens of kilobytes.
+constexpr std::size_t kMaxTrailingBytes = 1u << 20;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflate = 8;
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
@@ -164,35 +167,47 @@ SkinZipReader::SkinZipReader(std::unique_ptr<Source> source) : m_source(std::mov
 SkinZipReader::~SkinZipReader() = default;
 
 bool SkinZipReader::ReadDirectory() {
-    std::uint64_t archiveSize = m_source->Size();
+    const std::uint64_t archiveSize = m_source->Size();
     if (archiveSize < kEndRecordSize)
         return false;
-    std::size_t tailSize = static_cast<std::size_t>(
-        std::min<std::uint64_t>(archiveSize, kEndRecordSize + kMaxCommentSize));
+    // Writers that stream their output may pad it to a block size, so the end record need not
+    // reach the end of the file. The usual tail is searched first; only a package whose end
+    // record is not in it costs the read of the longer one.
+    const std::size_t usual = kEndRecordSize + kMaxCommentSize;
+    if (ReadDirectoryInTail(std::min<std::uint64_t>(archiveSize, usual)))
+        return true;
+    return archiveSize > usual &&
+           ReadDirectoryInTail(std::min<std::uint64_t>(archiveSize, usual + kMaxTrailingBytes));
+}
+
+bool SkinZipReader::ReadDirectoryInTail(std::uint64_t length) {
+    const std::uint64_t archiveSize = m_source->Size();
+    const auto tailSize = static_cast<std::size_t>(length);
     std::vector<std::uint8_t> tail(tailSize);
     if (!m_source->Read(archiveSize - tailSize, tail.data(), tailSize))
         return false;
-    // The end record is the last one whose comment length reaches exactly to the end.
-    const std::uint8_t* end = nullptr;
+    // The last end record whose comment fits and whose central directory checks out is the
+    // archive's; a signature met by chance in the padding or a comment fails the check.
     for (std::size_t at = tailSize - kEndRecordSize + 1; at-- > 0;) {
         const std::uint8_t* p = tail.data() + at;
-        if (Read32(p) == kEndRecordSignature && at + kEndRecordSize + Read16(p + 20) == tailSize) {
-            end = p;
-            break;
-        }
+        if (Read32(p) != kEndRecordSignature || at + kEndRecordSize + Read16(p + 20) > tailSize)
+            continue;
+        const std::uint64_t endOffset = archiveSize - tailSize + at;
+        if (ReadDirectoryAt(Read16(p + 10), Read32(p + 12), Read32(p + 16), endOffset))
+            return true;
     }
-    if (end == nullptr)
-        return false;
-    std::uint16_t entryCount = Read16(end + 10);
-    std::uint32_t directorySize = Read32(end + 12);
-    std::uint32_t directoryOffset = Read32(end + 16);
-    std::uint64_t endOffset =
-        archiveSize - tailSize + static_cast<std::uint64_t>(end - tail.data());
+    return false;
+}
+
+bool SkinZipReader::ReadDirectoryAt(std::uint16_t entryCount, std::uint32_t directorySize,
+                                    std::uint32_t directoryOffset, std::uint64_t endOffset) {
+    m_entries.clear();
     if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endOffset)
         return false;
     std::vector<std::uint8_t> directory(directorySize);
     if (!m_source->Read(directoryOffset, directory.data(), directory.size()))
         return false;
+    std::vector<Entry> entries;
     std::size_t pos = 0;
     for (std::uint16_t n = 0; n < entryCount; ++n) {
         if (directory.size() - pos < kDirectoryEntrySize)
@@ -212,9 +227,10 @@ bool SkinZipReader::ReadDirectory() {
         entry.size = Read32(p + 24);
         entry.localHeader = Read32(p + 42);
         entry.name.assign(reinterpret_cast<const char*>(p + kDirectoryEntrySize), nameLength);
-        m_entries.push_back(std::move(entry));
+        entries.push_back(std::move(entry));
         pos += kDirectoryEntrySize + variableLength;
     }
+    m_entries = std::move(entries);
     return true;
 }
 

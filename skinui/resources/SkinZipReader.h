@@ -64,6 +64,12 @@ private:
 
     explicit SkinZipReader(std::unique_ptr<Source> source);
     bool ReadDirectory();
+    // Looks for the end record in the last length bytes.
+    bool ReadDirectoryInTail(std::uint64_t length);
+    // Reads the central directory an end record at endOffset describes; false when it does not
+    // check out.
+    bool ReadDirectoryAt(std::uint16_t entryCount, std::uint32_t directorySize,
+                         std::uint32_t directoryOffset, std::uint64_t endOffset);
 
     std::unique_ptr<Source> m_source;
     std::vector<Entry> m_entries;

@@ -121,6 +121,10 @@ int main(int argc, char** argv) {
                   << " at: " << ToUtf8(markup.GetLastErrorLocation()) << '\n';
         return 1;
     }
+    if (!markup.GetRoot().IsValid()) {
+        std::cout << "error: the file has no element\n";
+        return 1;
+    }
     PrintTree(markup.GetRoot());
     return 0;
 }

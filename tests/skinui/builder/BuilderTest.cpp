@@ -4,8 +4,10 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/extras/TreeViewUI.h"
 #include "skinui/layouts/TabLayoutUI.h"
+#include "skinui/render/ImagePainter.h"
 #include "skinui/resources/SkinResources.h"
 #include "tests/support/TestSupport.h"
+#include "win32/DibSection.h"
 
 #include <gtest/gtest.h>
 
@@ -212,4 +214,82 @@ TEST(SkinBuilder, TreeNodeOutsideATreeIsSkipped) {
     ASSERT_TRUE(root);
     ASSERT_EQ(Container(root.get())->GetCount(), 1);
     EXPECT_EQ(Container(root.get())->GetItemAt(0)->GetName(), L"kept");
+}
+
+TEST(SkinBuilder, IncludeUnderTheWindowSharesFontsDefaultsImagesAndMayGiveTheRoot) {
+    testsupport::ScratchFolder folder("shared");
+    {
+        std::ofstream shared(folder.path() / "shared.xml", std::ios::binary);
+        shared << "<Window><Font name=\"Arial\" size=\"21\" bold=\"true\" />"
+                  "<Default name=\"Label\" value=\"width=&quot;33&quot;\" />"
+                  "<Image name=\"blue.png\" /></Window>";
+        std::ofstream root(folder.path() / "root.xml", std::ios::binary);
+        root << "<Part><VerticalLayout name=\"included\" /><Control name=\"extra\" /></Part>";
+    }
+    std::filesystem::copy_file(testsupport::HarnessPath("ORVIA_SOURCE_DIR") / "tests" / "skinui" /
+                                   "builder" / "resources" / "blue.png",
+                               folder.path() / "blue.png");
+    SetResourcePath(folder.wide());
+    SetResourceZip(L"", false);
+    {
+        SkinWindowManager manager;
+        auto root = Build(LR"(<Window><Include source="shared.xml" />
+            <VerticalLayout name="main"><Label name="l" font="0" /></VerticalLayout></Window>)",
+                          manager);
+        ASSERT_TRUE(root);
+        EXPECT_EQ(root->GetName(), L"main");
+        ASSERT_EQ(manager.GetFontCount(), 1);
+        EXPECT_EQ(manager.GetFontInfo(0).size, 21);
+        EXPECT_EQ(Container(root.get())->GetItemAt(0)->GetFixedWidth(), 33);
+        const auto* image = manager.GetImage(L"blue.png");
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width, 4);
+    }
+    {
+        // An Include as the first top-level element gives the root; later ones are discarded.
+        SkinWindowManager manager;
+        auto root = Build(L"<Window><Include source=\"root.xml\" count=\"2\" /></Window>", manager);
+        ASSERT_TRUE(root);
+        EXPECT_EQ(root->GetName(), L"included");
+        EXPECT_EQ(root->GetParent(), nullptr);
+    }
+    SetResourcePath(L"");
+}
+
+TEST(SkinBuilder, LaterTopLevelControlsAreBuiltWholeThenDiscarded) {
+    testsupport::ScratchFolder folder("toplevel");
+    {
+        std::ofstream fonts(folder.path() / "fonts.xml", std::ios::binary);
+        fonts << "<Window><Font name=\"Arial\" size=\"17\" /><Control name=\"x\" /></Window>";
+    }
+    SetResourcePath(folder.wide());
+    SetResourceZip(L"", false);
+    SkinWindowManager manager;
+    Callback callback;
+    auto root = Build(LR"(<Window><VerticalLayout name="first" />
+        <HorizontalLayout name="second"><Custom /><Include source="fonts.xml" /></HorizontalLayout>
+        <Custom />
+    </Window>)",
+                      manager, &callback);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetName(), L"first");
+    EXPECT_EQ(Container(root.get())->GetCount(), 0);
+    EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"Custom", L"Custom"}))
+        << "the callback sees the discarded control's subtree";
+    ASSERT_EQ(manager.GetFontCount(), 1) << "the nested Include's font reaches the window";
+    EXPECT_EQ(manager.GetFontInfo(0).size, 17);
+    SetResourcePath(L"");
+}
+
+TEST(SkinBuilder, ResourceTypeAfterTheNameTriesThePackageFirstThenTheResource) {
+    SkinWindowManager manager;
+    win32::DibSection target(8, 8);
+    ASSERT_TRUE(target);
+    const RECT rc{0, 0, 8, 8};
+    EXPECT_EQ(manager.GetImage(L"132"), nullptr) << "no such image in the package";
+    EXPECT_TRUE(DrawImageDescriptor(target.dc(), manager.Images(), rc, L"res='132' restype='PNG'"));
+    GdiFlush();
+    EXPECT_EQ(target.pixels()[4 * 8 + 4] & 0xFFFFFFu, 0x143CC8u);
+    EXPECT_FALSE(
+        DrawImageDescriptor(target.dc(), manager.Images(), rc, L"res='133' restype='PNG'"));
 }

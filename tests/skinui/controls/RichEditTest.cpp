@@ -152,6 +152,51 @@ TEST_F(RichEditWindow, TabMovesTheFocusOnWhenTheEditDoesNotWantIt) {
 
 namespace {
 
+TEST(RichEditAcross, LongLinesScrollSidewaysWithTheHorizontalBar) {
+    TestWindow window(LR"(<Window size="300,200">
+      <Font name="Tahoma" size="12" default="true" />
+      <Default name="HScrollBar" value="height=&quot;10&quot;" />
+      <VerticalLayout>
+        <RichEdit name="wide" height="80" hscrollbar="true" autohscroll="true" readonly="true"
+                  bkcolor="#FFFFFFFF" bordercolor="#FF808080" bordersize="1" inset="2,2,2,2" />
+        <Control />
+      </VerticalLayout>
+    </Window>)");
+    HWND hwnd = window.Open();
+    ASSERT_NE(hwnd, nullptr);
+    auto* edit = static_cast<CRichEditUI*>(window.Manager().FindControl(L"wide"));
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->HasTextEngine());
+    skinui::CScrollBarUI* bar = edit->GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    edit->SetText(L"short");
+    ASSERT_TRUE(PumpUntilIdle()) << "after a short text";
+    EXPECT_FALSE(bar->IsVisible());
+
+    std::wstring line;
+    for (int i = 0; i < 40; ++i)
+        line += L"column" + std::to_wstring(i) + L" ";
+    edit->SetText(line);
+    ASSERT_TRUE(PumpUntilIdle()) << "after a long line";
+    ASSERT_TRUE(bar->IsVisible()) << "the line is not wrapped but scrolls";
+    EXPECT_GT(bar->GetScrollRange(), 1000);
+    const RECT pos = edit->GetPos();
+    EXPECT_EQ(bar->GetPos().bottom, pos.bottom - 2) << "along the bottom, inside the border";
+    EXPECT_EQ(bar->GetPos().bottom - bar->GetPos().top, 10);
+
+    const RECT thumb = bar->GetThumbRect();
+    const POINT rail{thumb.right + 20, (thumb.top + thumb.bottom) / 2};
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(rail.x, rail.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rail.x, rail.y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(rail.x, rail.y));
+    ASSERT_TRUE(PumpUntilIdle()) << "after pressing on the rail";
+    EXPECT_GT(bar->GetScrollPos(), 50) << "a page to the right";
+    edit->SetScrollPos({bar->GetScrollRange() * 3, 0});
+    EXPECT_EQ(bar->GetScrollPos(), bar->GetScrollRange());
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(PumpUntilIdle()) << "closing the window";
+}
+
 TEST(RichEditWithoutEngine, KeepsItsTextAndPaintsOnlyBackgroundAndBorder) {
     // Outside a window no text engine can be made, as when "msftedit.dll" is missing.
     CRichEditUI edit;

@@ -62,6 +62,9 @@ TEST(MarkupCheckTest, ReportsParserAndFileErrors) {
     EXPECT_EQ(bad.output, "error: Expected attribute value at: 'x'/></Window>\n");
     CheckRun empty = Check(Write(folder, "empty.xml", ""));
     EXPECT_EQ(empty.output, "error: File is empty at: \n");
+    CheckRun noElement = Check(Write(folder, "comment.xml", "<?xml version=\"1.0\"?><!-- -->"));
+    EXPECT_EQ(noElement.status, 1);
+    EXPECT_EQ(noElement.output, "error: the file has no element\n");
     CheckRun missing = Check(folder.path() / "none.xml");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output, "error: Error opening file at: \n");

@@ -191,10 +191,17 @@ TEST(SkinMarkupTest, TextEndsAtFirstNul) {
     const std::uint8_t bytes[] = {'<', 'a', '/', '>', 0, '<', '<'};
     SkinMarkup markup;
     EXPECT_TRUE(markup.LoadFromMem(bytes, sizeof bytes));
-    EXPECT_FALSE(markup.LoadFromMem(nullptr, 0));
+    EXPECT_TRUE(markup.LoadFromMem(nullptr, 0));
     EXPECT_FALSE(markup.GetRoot().IsValid());
-    EXPECT_FALSE(markup.Load(u" <!-- only a comment --> "));
-    EXPECT_EQ(Str(markup.GetLastErrorMessage()), u"Expected start tag");
+}
+
+TEST(SkinMarkupTest, TextWithoutElementParsesWithoutRoot) {
+    SkinMarkup markup;
+    for (const char16_t* text : {u" <!-- only a comment --> ", u"<?xml version=\"1.0\"?>", u"  "}) {
+        EXPECT_TRUE(markup.Load(text)) << Str(text).size();
+        EXPECT_FALSE(markup.GetRoot().IsValid());
+    }
+    EXPECT_EQ(LoadError(u"<!-- c --> text"), u"Expected start tag");
 }
 
 } // namespace

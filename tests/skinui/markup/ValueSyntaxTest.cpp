@@ -94,11 +94,18 @@ TEST(ImageDescriptorTest, BareNameAndEveryKey) {
     EXPECT_TRUE(s.xtiled);
     EXPECT_FALSE(s.ytiled);
 
+    // A type after the name: the name as it stands first, then the name with the type.
     auto res = ParseImageDescriptor(u"res='132' restype='PNG'");
-    ASSERT_EQ(res.size(), 1u);
+    ASSERT_EQ(res.size(), 2u);
     EXPECT_EQ(res[0].name, u"132");
-    EXPECT_EQ(res[0].resType, u"PNG");
-    EXPECT_TRUE(res[0].fromResource);
+    EXPECT_EQ(res[0].resType, u"");
+    EXPECT_EQ(res[1].name, u"132");
+    EXPECT_EQ(res[1].resType, u"PNG");
+    EXPECT_TRUE(res[1].fromResource);
+    // A type before the name applies to it alone.
+    auto typed = ParseImageDescriptor(u"restype='PNG' res='132'");
+    ASSERT_EQ(typed.size(), 1u);
+    EXPECT_EQ(typed[0].resType, u"PNG");
 
     EXPECT_EQ(ParseImageDescriptor(u"file='a' fade='300'")[0].fade, 255);
     EXPECT_EQ(ParseImageDescriptor(u"file='a' fade='-4'")[0].fade, 0);

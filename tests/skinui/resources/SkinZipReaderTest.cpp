@@ -95,4 +95,29 @@ TEST(SkinZipReaderTest, CorruptItemsFailAndTruncatedArchivesAreRefused) {
     EXPECT_NE(result, ZipResult::MoreData);
 }
 
+TEST(SkinZipReaderTest, BytesAfterTheEndRecordAreLookedPast) {
+    const std::vector<std::uint8_t> good = Package();
+    // Block padding of streamed output, and padding that happens to hold an end record
+    // signature whose directory does not check out.
+    std::vector<std::uint8_t> padded = good;
+    padded.resize(10240, 0);
+    std::vector<std::uint8_t> decoy = good;
+    const std::uint8_t stray[] = {0x50, 0x4b, 0x05, 0x06, 1, 0, 1, 0, 1, 0, 1,
+                                  0,    9,    9,    0,    0, 7, 7, 0, 0, 0, 0};
+    decoy.insert(decoy.end(), stray, stray + sizeof stray);
+    decoy.resize(decoy.size() + 300, 0xEE);
+    // Padding longer than the largest comment: found in the longer search.
+    std::vector<std::uint8_t> longPadding = good;
+    longPadding.resize(good.size() + 200000, 0);
+    for (const auto* bytes : {&padded, &decoy, &longPadding}) {
+        auto zip = SkinZipReader::OpenMemory(bytes->data(), bytes->size());
+        ASSERT_TRUE(zip);
+        EXPECT_EQ(zip->ItemCount(), 3);
+        EXPECT_EQ(Unzip(*zip, "big.txt", ZipResult::Success), std::string(100000, 'z'));
+    }
+    // Padding alone is no archive.
+    std::vector<std::uint8_t> zeros(4096, 0);
+    EXPECT_FALSE(SkinZipReader::OpenMemory(zeros.data(), zeros.size()));
+}
+
 } // namespace

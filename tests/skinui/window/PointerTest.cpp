@@ -29,6 +29,7 @@ constexpr wchar_t kPointerSkin[] = LR"(<Window size="300,200" caption="0,0,0,40"
 </Window>)";
 
 using testsupport::InjectMouse;
+using testsupport::ScreenPoint;
 
 // Presses at `from`, moves in steps to `to` and releases there, from a thread of its own: the
 // window thread may sit in a modal loop meanwhile.
@@ -80,11 +81,6 @@ std::wstring ToolTipText(HWND tip, HWND owner) {
     return text;
 }
 
-POINT ScreenPoint(HWND hwnd, int x, int y) {
-    POINT pt{x, y};
-    ClientToScreen(hwnd, &pt);
-    return pt;
-}
 
 class PointerWindow : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 
 namespace {
 
@@ -83,4 +84,20 @@ TEST(SkinShot, MissingMarkupIsReportedNotFatal) {
     std::wstring error;
     EXPECT_FALSE(skinshot::CaptureSkin(SkinFolder("basic").wstring(), L"nothere.xml", shot, error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST(SkinShot, PackagesFromOtherZipWritersRenderLikeTheFolder) {
+    const auto folder = Capture(SkinFolder("images").wstring(), "skinshot-images-folder");
+    for (const wchar_t* writer : {L"infozip", L"bsdtar", L"pyzipfile", L"7zz"}) {
+        SCOPED_TRACE(std::string(writer, writer + wcslen(writer)));
+        const std::wstring package = std::wstring(SKINUI_WRITER_ZIPS) + L"/" + writer + L".zip";
+        skinshot::SkinShot zip;
+        std::wstring error;
+        ASSERT_TRUE(skinshot::CaptureSkin(package, L"main.xml", zip, error))
+            << std::string(error.begin(), error.end());
+        ASSERT_EQ(folder.width, zip.width);
+        ASSERT_EQ(folder.height, zip.height);
+        EXPECT_TRUE(folder.rgba == zip.rgba);
+        EXPECT_EQ(folder.layout, zip.layout);
+    }
 }

@@ -1,32 +1,11 @@
-#include "tests/uninstaller/ScreenInput.h"
+#include "tests/support/ScreenCapture.h"
 
 #include "SkinShot.h"
-#include "tests/support/PointerInput.h"
 #include "tests/support/SkinShotReference.h"
 #include "win32/DibSection.h"
 #include "win32/GdiObject.h"
 
-#include <thread>
-
-namespace uninstalltest {
-
-using testsupport::InjectMouse;
-
-void ClickAt(POINT screen) {
-    std::thread([screen] {
-        InjectMouse(MOUSEEVENTF_MOVE, screen);
-        Sleep(80);
-        InjectMouse(MOUSEEVENTF_LEFTDOWN);
-        Sleep(60);
-        InjectMouse(MOUSEEVENTF_LEFTUP);
-    }).detach();
-}
-
-POINT ScreenPoint(HWND window, int x, int y) {
-    POINT pt{x, y};
-    ClientToScreen(window, &pt);
-    return pt;
-}
+namespace testsupport {
 
 bool KeepScreenArea(const RECT& area, const std::string& name) {
     const int width = area.right - area.left;
@@ -48,7 +27,7 @@ bool KeepScreenArea(const RECT& area, const std::string& name) {
         shot.rgba[i * 4 + 2] = static_cast<std::uint8_t>(pixel);
         shot.rgba[i * 4 + 3] = 255;
     }
-    return testsupport::KeepArtifact(shot, name);
+    return KeepArtifact(shot, name);
 }
 
 RECT AroundWindow(HWND window, int margin) {
@@ -58,4 +37,4 @@ RECT AroundWindow(HWND window, int margin) {
     return rc;
 }
 
-} // namespace uninstalltest
+} // namespace testsupport
