@@ -92,7 +92,8 @@ CTreeNodeUI::CTreeNodeUI()
     m_folder->SetFixedWidth(kDefaultButtonWidth);
     m_check->SetFixedWidth(kDefaultButtonWidth);
     m_check->SetVisible(false);
-    m_itemPart->ApplyAttributeList(L"align=\"left\" textpadding=\"4,0,0,0\"");
+    // "left" alone leaves a label multi-line and top-aligned; a row's text sits centred in it.
+    m_itemPart->ApplyAttributeList(L"align=\"left\" valign=\"vcenter\" textpadding=\"4,0,0,0\"");
     for (CTreeNodePartUI* part : {m_indent, m_folder, m_check, m_itemPart})
         CListContainerElementUI::Add(part);
 }
