@@ -4,6 +4,7 @@
 #include "installer/PayloadSource.h"
 #include "sevenzip/Archive.h"
 #include "sevenzip/EntryReader.h"
+#include "win32/DoubleArithmetic.h"
 #include "win32/UniqueHandle.h"
 
 #include <shlwapi.h>

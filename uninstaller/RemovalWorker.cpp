@@ -2,6 +2,7 @@
 
 #include "uninstaller/RemovalPaths.h"
 #include "uninstaller/UninstallerConstants.h"
+#include "win32/DoubleArithmetic.h"
 
 #include <process.h>
 
