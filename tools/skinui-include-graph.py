@@ -15,7 +15,7 @@ from collections import defaultdict
 
 # Lowest first: a folder may use the ones before it.
 LAYERS = ["markup", "resources", "render", "core", "layouts", "controls", "extras", "builder",
-          "window"]
+          "access", "window"]
 
 # Components that may know each other: the manager and the control base; a control and its
 # native helper; the child layout, which builds its children, and the builder.

@@ -65,6 +65,7 @@ void COptionUI::Selected(bool selected) {
     }
     if (!m_group.empty()) {
         if (!selected) {
+            m_manager->NotifyAccessibility(EVENT_OBJECT_STATECHANGE, this);
             Invalidate();
             return;
         }
@@ -77,6 +78,7 @@ void COptionUI::Selected(bool selected) {
                         other->Selected(false);
         }
     }
+    m_manager->NotifyAccessibility(EVENT_OBJECT_STATECHANGE, this);
     m_manager->SendNotify(this, L"selectchanged");
     Invalidate();
 }

@@ -2,6 +2,7 @@
 
 #include "skinui/core/AttributeValues.h"
 #include "skinui/core/ControlParts.h"
+#include "skinui/core/SkinWindowManager.h"
 
 #include <algorithm>
 
@@ -56,6 +57,8 @@ void CProgressUI::SetValue(int value) {
         return;
     m_value = value;
     Invalidate();
+    if (m_manager)
+        m_manager->NotifyAccessibility(EVENT_OBJECT_VALUECHANGE, this);
 }
 
 void CProgressUI::SetForeImage(const std::wstring& descriptor) {

@@ -68,6 +68,16 @@ void CControlUI::SetText(const std::wstring& text) {
         return;
     m_text = text;
     Invalidate();
+    if (m_manager)
+        m_manager->NotifyAccessibility(EVENT_OBJECT_NAMECHANGE, this);
+}
+
+void CControlUI::SetAccName(const std::wstring& name) {
+    if (m_accName == name)
+        return;
+    m_accName = name;
+    if (m_manager)
+        m_manager->NotifyAccessibility(EVENT_OBJECT_NAMECHANGE, this);
 }
 
 const RECT& CControlUI::GetPos() const {
@@ -217,6 +227,8 @@ void CControlUI::SetVisible(bool visible) {
     if (hadFocus && !visible && m_manager)
         m_manager->SetFocus(nullptr);
     NeedParentUpdate();
+    if (m_manager)
+        m_manager->NotifyAccessibility(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, this);
 }
 
 bool CControlUI::IsEnabled() const {
@@ -228,6 +240,8 @@ void CControlUI::SetEnabled(bool enabled) {
         return;
     m_enabled = enabled;
     Invalidate();
+    if (m_manager)
+        m_manager->NotifyAccessibility(EVENT_OBJECT_STATECHANGE, this);
 }
 
 bool CControlUI::IsMouseEnabled() const {
@@ -385,6 +399,10 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
         SetText(value);
     } else if (name == L"tooltip") {
         SetToolTip(value);
+    } else if (name == L"accname") {
+        SetAccName(value);
+    } else if (name == L"accrole") {
+        SetAccRole(value);
     } else if (name == L"userdata") {
         SetUserData(value);
     } else if (name == L"enabled") {

@@ -111,6 +111,12 @@ public:
                    const markup::ImageOverride& override = {});
 
     std::wstring GetToolTip() const { return m_tooltip; }
+    // What assistive technology calls the control and what it takes it for, where its text
+    // cannot say (an image-only button) or its class would mislead (a button drawn as a link).
+    const std::wstring& GetAccName() const { return m_accName; }
+    void SetAccName(const std::wstring& name);
+    const std::wstring& GetAccRole() const { return m_accRole; }
+    void SetAccRole(const std::wstring& role) { m_accRole = role; }
     int GetToolTipWidth() const { return m_tooltipWidth; }
     wchar_t GetShortcut() const { return m_shortcut; }
     std::wstring GetUserData() const { return m_userData; }
@@ -143,6 +149,8 @@ protected:
     std::wstring m_tooltip;
     std::wstring m_userData;
     std::wstring m_virtualWnd;
+    std::wstring m_accName;
+    std::wstring m_accRole;
     int m_tooltipWidth = 300;
     wchar_t m_shortcut = 0;
     bool m_visible = true;

@@ -97,7 +97,10 @@ bool SkinWindowManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lPara
         return true;
     result = 0;
     const MessageHandlerFn handler = HandlerFor(message);
-    return handler && (this->*handler)(message, wParam, lParam, result);
+    if (handler)
+        return (this->*handler)(message, wParam, lParam, result);
+    // WM_GETOBJECT and the accessibility layer's own messages.
+    return m_access && m_access->HandleMessage(message, wParam, lParam, result);
 }
 
 HWND SkinWindowManager::PreTranslatedWindow() const {
@@ -121,6 +124,8 @@ bool SkinWindowManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lP
 
 bool SkinWindowManager::OnPreTab(UINT /*message*/, WPARAM wParam, LPARAM /*lParam*/,
                                  LRESULT& /*result*/) {
+    if (m_access && m_access->PreTranslateKey(wParam))
+        return true;
     if (wParam != VK_TAB)
         return false;
     if (m_focus && m_focus->IsVisible() && m_focus->IsEnabled() &&
@@ -322,6 +327,8 @@ void SkinWindowManager::ShowToolTip(CControlUI* control) {
 bool SkinWindowManager::OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam,
                                      LRESULT& /*result*/) {
     ::SetFocus(m_window);
+    if (m_access)
+        m_access->PointerPressed();
     const POINT pt = PointFromLParam(lParam);
     m_lastMouse = pt;
     CControlUI* control = FindControl(pt);

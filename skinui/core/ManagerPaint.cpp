@@ -57,6 +57,8 @@ void SkinWindowManager::LayoutAndPaint(HDC dc, const RECT& client, const RECT& p
     const std::vector<CControlUI*> postPaint = m_postPaint;
     for (CControlUI* control : postPaint)
         control->DoPostPaint(dc, paint);
+    if (m_access && m_window)
+        m_access->PaintFocusMark(dc);
     if (m_showUpdateRect)
         render::DrawRect(dc, paint, 1, 0xFFFF0000);
 }

@@ -54,6 +54,7 @@ void SkinWindowManager::DetachWindow() {
     m_preFilters.clear();
     m_filters.clear();
     m_window = nullptr;
+    m_access = nullptr;
     m_toolTip.Forget();
     UiProcess::RemovePreTranslator(this);
 }
@@ -277,6 +278,13 @@ void SkinWindowManager::SetFocus(CControlUI* control) {
     UiEvent event = MakeEvent(kEventSetFocus, control);
     control->Event(event);
     SendNotify(control, L"setfocus");
+    if (m_focus == control)
+        NotifyAccessibility(EVENT_OBJECT_FOCUS, control);
+}
+
+void SkinWindowManager::NotifyAccessibility(DWORD event, CControlUI* control) {
+    if (m_access && m_window && control && control->GetManager() == this)
+        m_access->ControlChanged(event, control);
 }
 
 void SkinWindowManager::DropFocus() {
@@ -313,6 +321,13 @@ bool SkinWindowManager::SetNextTabControl(bool forward) {
             return nullptr;
         },
         nullptr, kFindVisible | kFindEnabled | kFindMeFirst);
+    if (m_access) {
+        CControlUI* next = m_access->NextFocus(m_focus, forward);
+        if (!next)
+            return false;
+        SetFocus(next);
+        return true;
+    }
     if (stops.empty())
         return false;
     const auto current = std::find(stops.begin(), stops.end(), m_focus);

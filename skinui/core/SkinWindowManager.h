@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skinui/core/AccessibilityBridge.h"
 #include "skinui/core/FontTable.h"
 #include "skinui/core/ShadowUI.h"
 #include "skinui/core/TimerTable.h"
@@ -69,6 +70,12 @@ public:
     void SetFocus(CControlUI* control);
     void SetFocusNeeded(CControlUI* control);
     bool SetNextTabControl(bool forward = true);
+
+    // The accessibility and keyboard layer (not owned); null leaves the tree unannounced.
+    void SetAccessibilityBridge(IAccessibilityBridge* bridge) { m_access = bridge; }
+    IAccessibilityBridge* GetAccessibilityBridge() const { return m_access; }
+    // Announces a change of a control (EVENT_OBJECT_...) while the window exists.
+    void NotifyAccessibility(DWORD event, CControlUI* control);
 
     bool SetTimer(CControlUI* control, UINT key, UINT elapseMs);
     bool KillTimer(CControlUI* control, UINT key);
@@ -201,6 +208,7 @@ private:
     void PostCleanup();
 
     HWND m_window = nullptr;
+    IAccessibilityBridge* m_access = nullptr;
     std::unique_ptr<CControlUI> m_root;
     CControlUI* m_focus = nullptr;
     CControlUI* m_hover = nullptr;

@@ -44,6 +44,7 @@ WindowImplBase::~WindowImplBase() = default;
 void WindowImplBase::OnLastMessage(HWND /*hwnd*/) {
     m_manager.RemovePreMessageFilter(this);
     m_manager.RemoveNotifier(this);
+    m_accessibility.Detach();
     m_manager.DetachWindow();
 }
 
@@ -265,6 +266,7 @@ LRESULT WindowImplBase::OnCreateMsg(UINT /*message*/, WPARAM /*wParam*/, LPARAM 
 
     m_manager.Init(m_hwnd);
     m_manager.AddPreMessageFilter(this);
+    m_accessibility.Attach();
 
     const auto source = static_cast<SkinSource>(SkinSourceKind());
     if (!resources::PrepareSkinSource(source, SkinFolder(), SkinZipFileName(), SkinResourceId()))

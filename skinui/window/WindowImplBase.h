@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skinui/access/WindowAccessibility.h"
 #include "skinui/core/NotifyPump.h"
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/core/WindowWnd.h"
@@ -74,6 +75,7 @@ public:
 
 protected:
     SkinWindowManager m_manager;
+    access::WindowAccessibility m_accessibility{m_manager};
 };
 
 } // namespace skinui
