@@ -167,6 +167,12 @@ TEST_F(AccessWindow, TheObjectOutlivesItsWindowDisconnected) {
     VARIANT hit;
     VariantInit(&hit);
     EXPECT_EQ(held->accHitTest(0, 0, &hit), CO_E_OBJNOTCONNECTED);
+    VARIANT selection;
+    VariantInit(&selection);
+    EXPECT_EQ(held->get_accSelection(&selection), CO_E_OBJNOTCONNECTED);
+    IDispatch* parent = nullptr;
+    EXPECT_EQ(held->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(parent, nullptr);
     held.reset();
 }
 
