@@ -196,22 +196,29 @@ TEST_F(OpenWindow, TabMovesFocusBetweenTabStopsWithFocusNotifications) {
     window->notifications.clear();
     PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
     ASSERT_TRUE(PumpUntilIdle()) << "after Tab";
-    EXPECT_EQ(manager.GetFocus(), Find(L"closebtn"));
+    // The close button comes last, as in a native dialog.
+    EXPECT_EQ(manager.GetFocus(), Find(L"other"));
     ASSERT_EQ(window->Count(L"killfocus", L"go"), 1);
-    ASSERT_EQ(window->Count(L"setfocus", L"closebtn"), 1);
+    ASSERT_EQ(window->Count(L"setfocus", L"other"), 1);
     PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);
     ASSERT_TRUE(PumpUntilIdle()) << "after two more Tabs";
     EXPECT_EQ(manager.GetFocus(), Find(L"go")) << "focus wraps around";
 }
 
-TEST_F(OpenWindow, EscapeDoesNotCloseTheWindow) {
+TEST_F(OpenWindow, EscapeClosesOnlyThroughTheCloseButton) {
     Open(kButtonsSkin);
+    Find(L"closebtn")->SetVisible(false);
     PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageW(hwnd, WM_KEYUP, VK_ESCAPE, 0);
     ASSERT_TRUE(PumpUntilIdle()) << "after Escape";
     EXPECT_TRUE(IsWindow(hwnd));
-    EXPECT_TRUE(window->closeCodes.empty());
+    EXPECT_TRUE(window->closeCodes.empty()) << "without a close button Escape closes nothing";
+    Find(L"closebtn")->SetVisible(true);
+    PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(PumpUntilIdle()) << "after Escape";
+    EXPECT_EQ(window->Count(L"click", L"closebtn"), 1);
+    EXPECT_EQ(window->closeCodes.size(), 1u);
 }
 
 TEST_F(OpenWindow, QueuedNotificationsArriveAtTheNextMessage) {
