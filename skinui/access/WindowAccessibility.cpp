@@ -89,6 +89,10 @@ bool WindowAccessibility::PreTranslateKey(WPARAM key) {
     if (!root)
         return false;
     CControlUI* focus = m_manager.GetFocus();
+    if (!m_keyboardCue) {
+        m_keyboardCue = true;
+        InvalidateMark();
+    }
     switch (key) {
     case VK_TAB:
         if (focus && IsShown(focus) && IsUsable(focus) && (focus->GetControlFlags() & kFlagWantTab))
@@ -163,13 +167,15 @@ CControlUI* WindowAccessibility::NextFocus(CControlUI* from, bool forward) {
                              : (index + order.size() - 1) % order.size()];
     }
     // A page just shown (its container has the focus) starts at its first control; a page
-    // without one at its first announced control, such as a progress bar.
+    // without one at its first announced control, such as a progress bar. A text field is
+    // skipped unless the keyboard is in use: it would show a caret nobody asked for.
     if (from && InterfaceCast<IContainerUI>(from)) {
         for (CControlUI* control : order)
-            if (Contains(from, control))
+            if (Contains(from, control) && (m_keyboardCue || RoleOf(control) != ROLE_SYSTEM_TEXT))
                 return control;
         for (CControlUI* control : ExposedControls(from))
-            if (IsShown(control) && IsUsable(control))
+            if (IsShown(control) && IsUsable(control) &&
+                (m_keyboardCue || RoleOf(control) != ROLE_SYSTEM_TEXT))
                 return control;
     }
     // A radio button off the order (an unselected member of its group) is still in its place.
@@ -184,7 +190,12 @@ CControlUI* WindowAccessibility::NextFocus(CControlUI* from, bool forward) {
             }
         }
     }
-    return forward ? order.front() : order.back();
+    if (!forward)
+        return order.back();
+    for (CControlUI* control : order)
+        if (m_keyboardCue || RoleOf(control) != ROLE_SYSTEM_TEXT)
+            return control;
+    return order.front();
 }
 
 void WindowAccessibility::ControlChanged(DWORD event, CControlUI* control) {

@@ -283,7 +283,8 @@ void SkinWindowManager::SetFocus(CControlUI* control) {
 }
 
 void SkinWindowManager::NotifyAccessibility(DWORD event, CControlUI* control) {
-    if (m_access && m_window && control && control->GetManager() == this)
+    // Changes made while the skin is built are not news to anyone.
+    if (m_access && m_window && !m_firstLayout && control && control->GetManager() == this)
         m_access->ControlChanged(event, control);
 }
 

@@ -71,7 +71,7 @@ class AccessibleTree:
         return item
 
     def table(self):
-        return [(item["name"], item["roletext"]) for item in self.shown()]
+        return [(item["name"], f"{item['roletext']} ({item['role']})") for item in self.shown()]
 
 
 class Reader:
@@ -130,7 +130,8 @@ class AccessEnv(UninstallerEnv):
         self.accprobe.close()
         lines = []
         for program, pages in self.tables.items():
-            lines.append(f"# {program}\n\n| page | name | role |\n|---|---|---|")
+            lines.append(f"# {program}\n\n| page | name | role (Wine's text, ROLE_SYSTEM_ number) |"
+                         "\n|---|---|---|")
             for page, rows in pages:
                 lines += [f"| {page} | {name} | {role} |" for name, role in rows]
             lines.append("")
