@@ -42,6 +42,10 @@ constexpr wchar_t kAccessSkin[] = LR"(<Window size="400,300">
                   text="Working" />
         <Button name="finish" height="30" text="Finish" />
       </VerticalLayout>
+      <VerticalLayout name="third">
+        <Edit name="notes" accname="Notes" height="30" />
+        <Button name="done" height="30" text="Done" />
+      </VerticalLayout>
     </TabLayout>
   </VerticalLayout>
 </Window>)";

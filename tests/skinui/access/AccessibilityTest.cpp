@@ -39,6 +39,8 @@ TEST_F(AccessWindow, ClientObjectNamesEveryControlWithItsRoleAndState) {
         {L"Licence", ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, 0},
         {L"Progress", ROLE_SYSTEM_PROGRESSBAR, STATE_SYSTEM_INVISIBLE, 0},
         {L"Finish", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_INVISIBLE, 0},
+        {L"Notes", ROLE_SYSTEM_TEXT, STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_FOCUSABLE, 0},
+        {L"Done", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_INVISIBLE, 0},
     };
     LONG count = 0;
     ASSERT_EQ(Object()->get_accChildCount(&count), S_OK);

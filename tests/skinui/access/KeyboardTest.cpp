@@ -85,6 +85,19 @@ TEST_F(AccessWindow, KeysNeverActOnAControlWhosePageWentAway) {
     EXPECT_EQ(Focus(), Find(L"closebtn")) << "the only control left";
 }
 
+TEST_F(AccessWindow, APageSwitchFocusesATextFieldOnlyForTheKeyboard) {
+    auto* pages = skinui::InterfaceCast<skinui::CTabLayoutUI>(Find(L"pages"));
+    ASSERT_TRUE(pages);
+    pages->SelectItem(2);
+    EXPECT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(Focus(), Find(L"done")) << "no caret the pointer user did not ask for";
+    pages->SelectItem(0);
+    Key(VK_SHIFT);
+    pages->SelectItem(2);
+    EXPECT_TRUE(PumpUntilIdle());
+    EXPECT_EQ(Focus(), Find(L"notes")) << "the keyboard user starts at the page's first control";
+}
+
 TEST_F(AccessWindow, TheKeyboardFocusIsMarkedUntilThePointerIsUsed) {
     auto& access = window->Manager();
     ASSERT_TRUE(access.GetAccessibilityBridge());
