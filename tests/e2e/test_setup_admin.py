@@ -8,12 +8,15 @@ Needs the Wine session of BUILD_TREE (the CTest fixture wine_session starts it),
 osslsigncode for the signed package. Writes BUILD_TREE/test-results/setup_admin_e2e.xml.
 """
 
+import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+from contextlib import contextmanager
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
@@ -229,17 +232,85 @@ def make_certificate(folder):
     return cert, p12
 
 
-def verify_signature(path, cert):
-    result = subprocess.run(["osslsigncode", "verify", "-CAfile", cert, "-in", path],
-                            capture_output=True, text=True)
+TSA_CONFIG = """[ tsa ]
+default_tsa = tsa_config
+[ tsa_config ]
+serial = {serial}
+signer_digest = sha256
+default_policy = 1.2.3.4.1
+digests = sha1, sha256, sha384, sha512
+accuracy = secs:1
+ordering = yes
+tsa_name = no
+ess_cert_id_chain = no
+ess_cert_id_alg = sha256
+"""
+
+
+@contextmanager
+def time_stamp_authority(folder):
+    """A throw-away RFC 3161 time stamp server on the loopback interface, answering with
+    `openssl ts -reply`: yields (its URL, its certificate, the list of requests answered)."""
+    key, cert, config = folder / "tsa-key.pem", folder / "tsa.pem", folder / "ts.cnf"
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", "/CN=Orvia Test TSA", "-addext",
+                    "extendedKeyUsage=critical,timeStamping", "-keyout", key, "-out", cert],
+                   check=True, capture_output=True)
+    (folder / "tsa-serial").write_text("01\n")
+    config.write_text(TSA_CONFIG.format(serial=folder / "tsa-serial"))
+    answered = []
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_POST(self):
+            query = folder / "tsa-query"
+            reply = folder / "tsa-reply"
+            query.write_bytes(self.rfile.read(int(self.headers["Content-Length"])))
+            subprocess.run(["openssl", "ts", "-reply", "-config", config, "-queryfile", query,
+                            "-signer", cert, "-inkey", key, "-out", reply],
+                           check=True, capture_output=True)
+            data = reply.read_bytes()
+            answered.append(len(data))
+            self.send_response(200)
+            self.send_header("Content-Type", "application/timestamp-reply")
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    thread = threading.Thread(target=server.serve_forever, daemon=True)
+    thread.start()
+    try:
+        yield f"http://127.0.0.1:{server.server_port}/", cert, answered
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+def verify_signature(path, cert, tsa_cert=None):
+    command = ["osslsigncode", "verify", "-CAfile", cert, "-in", path]
+    if tsa_cert:
+        command[2:2] = ["-TSA-CAfile", tsa_cert]
+    result = subprocess.run(command, capture_output=True, text=True)
     check(result.returncode == 0 and "Signature verification: ok" in result.stdout,
           f"{path} does not verify: {result.stdout[-400:]} {result.stderr[-400:]}")
+    if tsa_cert:
+        check("Timestamp Server Signature verification: ok" in result.stdout,
+              f"{path} has no valid time stamp: {result.stdout[-400:]}")
+
+
+def without_proxies():
+    """The environment without proxy settings: the time stamp server is on the loopback."""
+    return {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy")}
 
 
 def signed_package_verifies_and_installs(env):
     folder = r"C:\orvia-signed\tamro"
     env.clean([folder])
-    with tempfile.TemporaryDirectory(prefix="orvia-sign-") as work:
+    with tempfile.TemporaryDirectory(prefix="orvia-sign-") as work, \
+            time_stamp_authority(Path(work)) as (tsa_url, tsa_cert, stamped):
         work = Path(work)
         cert, p12 = make_certificate(work)
         # Every osslsigncode run goes through a wrapper that records its command line, so the
@@ -254,8 +325,8 @@ def signed_package_verifies_and_installs(env):
         tree = env.build.resolve()
         result = subprocess.run(
             ["bash", env.source / "tools" / "package.sh", "--version", SIGNED_VERSION, "--sign",
-             p12, env.client, package],
-            env=dict(os.environ, PATH=f"{wrapper.parent}:{os.environ['PATH']}",
+             p12, "--timestamp", tsa_url, env.client, package],
+            env=dict(without_proxies(), PATH=f"{wrapper.parent}:{os.environ['PATH']}",
                      ORVIA_SIGN_PASSWORD=PASSWORD, ORVIA_BUILD_DIR=str(tree.parent),
                      ORVIA_PACKAGE_TREE=tree.name),
             capture_output=True, text=True, timeout=600)
@@ -267,13 +338,14 @@ def signed_package_verifies_and_installs(env):
         check(not any(PASSWORD in call or "-pass " in call for call in calls),
               "the password was on osslsigncode's command line")
         check(not (tree / "package" / "client").exists(), "the signed client copy was left")
-        verify_signature(package, cert)
+        check(len(stamped) == 3, f"{len(stamped)} time stamps were asked for, not 3")
+        verify_signature(package, cert, tsa_cert)
         check_version(env, package, SIGNED_VERSION, "Tamro 安装程序", "OrvInstall.exe")
 
         silent(env, env.session.windows_path(package), "/S /D=" + folder, INSTALLED)
         root = env.session.linux_path(folder)
         for program in ("tamro/uninstall.exe", "res/orvflash.exe"):
-            verify_signature(root / program, cert)
+            verify_signature(root / program, cert, tsa_cert)
         # Everything else is the client and setup files byte for byte, as from an unsigned
         # package.
         expected = expected_files(env)
@@ -301,7 +373,7 @@ SCENARIOS = [
     ("the entry's QuietUninstallString removes everything but the product keys",
      silent_uninstall_removes_everything_but_the_product_keys),
     ("a silent uninstall from a stray copy refuses", silent_uninstall_refuses_a_stray_copy),
-    ("a signed package of another version verifies and installs",
+    ("a signed, time-stamped package of another version verifies and installs",
      signed_package_verifies_and_installs),
 ]
 
