@@ -21,7 +21,8 @@ enum class InstallState : WPARAM {
 
 // What the worker needs, copied from the dialog when the installation starts: the worker never
 // touches the dialog object, which may be gone before the worker ends. A silent installation
-// has no dialog: nothing is posted then.
+// has no dialog (null): the worker posts no states then, and the unpack's progress messages
+// land in the unpacking thread's own queue, which nobody reads.
 struct InstallJob {
     std::wstring installFolder;
     bool simplifiedEdition = true;

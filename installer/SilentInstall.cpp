@@ -18,6 +18,10 @@ constexpr std::wstring_view kSilentSwitch = L"/S";
 constexpr std::wstring_view kEditionSwitch = L"/EDITION=";
 constexpr std::wstring_view kFolderSwitch = L"/D=";
 
+bool IsDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
@@ -119,7 +123,7 @@ InstallCommandLine ParseInstallCommandLine(std::wstring_view arguments) {
 }
 
 bool IsFullFolderPath(const std::wstring& folder) {
-    if (folder.size() >= 3 && std::iswalpha(folder[0]) && folder[1] == L':' && folder[2] == L'\\')
+    if (folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == L':' && folder[2] == L'\\')
         return true;
     // \\server\share with at least one character in each part.
     if (folder.size() < 5 || folder[0] != L'\\' || folder[1] != L'\\')

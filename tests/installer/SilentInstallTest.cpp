@@ -54,7 +54,7 @@ TEST(SilentInstallCommandLine, OnlyFullPathsAreInstallFolders) {
     for (const wchar_t* folder : {L"C:\\a", L"z:\\a b\\c", L"\\\\server\\share", L"C:\\"})
         EXPECT_TRUE(IsFullFolderPath(folder)) << folder;
     for (const wchar_t* folder : {L"", L"C:", L"C:a", L"a\\b", L"\\a", L"\\\\server",
-                                  L"\\\\server\\", L"\\\\\\share", L"C:/a", L"1:\\a"})
+                                  L"\\\\server\\", L"\\\\\\share", L"C:/a", L"1:\\a", L"中:\\a"})
         EXPECT_FALSE(IsFullFolderPath(folder)) << folder;
 }
 
