@@ -20,11 +20,27 @@ enum class InstallState : WPARAM {
 };
 
 // What the worker needs, copied from the dialog when the installation starts: the worker never
-// touches the dialog object, which may be gone before the worker ends.
+// touches the dialog object, which may be gone before the worker ends. A silent installation
+// has no dialog (null): the worker posts no states then, and the unpack's progress messages
+// land in the unpacking thread's own queue, which nobody reads.
 struct InstallJob {
     std::wstring installFolder;
     bool simplifiedEdition = true;
     HWND dialog = nullptr;
+};
+
+// How the worker's run ended, for a silent installation's exit code.
+enum class InstallOutcome {
+    NotRun,
+    Installed,
+    // The payload resource is missing or empty, or could not be copied or staged.
+    PayloadFailed,
+    // The unpack reported an error.
+    ExtractionFailed,
+    // Unpacked, but the uninstall entry or a product key could not be written completely.
+    RegistrationFailed,
+    // Stopped on request before anything was registered.
+    Stopped,
 };
 
 // The one installation of the process, on a thread of its own: payload staged and unpacked,
@@ -52,14 +68,18 @@ public:
     // Waits until the thread, if one was started, has ended.
     void Wait();
 
+    // How the run ended; NotRun before a thread has ended. Read after Wait.
+    InstallOutcome Outcome() const { return m_outcome; }
+
 private:
     static unsigned __stdcall ThreadEntry(void* argument);
     void Run();
     void Post(InstallState state) const;
-    bool Unpack();
-    void Register() const;
+    InstallOutcome Unpack();
+    bool Register() const;
 
     InstallJob m_job;
+    InstallOutcome m_outcome{InstallOutcome::NotRun};
     std::atomic<bool> m_stopRequested{false};
     win32::UniqueKernelHandle m_thread;
 };

@@ -65,10 +65,10 @@ bool LaunchDelayedRemoval(const std::wstring& root) {
     return result > kShellExecuteErrorLimit;
 }
 
-void FinishUninstall(const std::wstring& root) {
+bool FinishUninstall(const std::wstring& root) {
     const ShortcutInfo info;
     RemoveDesktopShortcut(info);
     RemoveProgramsShortcut(info);
     RemoveUninstallEntry(info);
-    LaunchDelayedRemoval(root);
+    return LaunchDelayedRemoval(root);
 }

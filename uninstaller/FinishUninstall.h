@@ -23,5 +23,5 @@ void RemoveUninstallEntry(const ShortcutInfo& info);
 // not wait for it. False, starting nothing, when the command cannot be composed or started.
 bool LaunchDelayedRemoval(const std::wstring& root);
 
-// The three removals, then LaunchDelayedRemoval(root).
-void FinishUninstall(const std::wstring& root);
+// The three removals, then LaunchDelayedRemoval(root); its result.
+bool FinishUninstall(const std::wstring& root);

@@ -139,8 +139,8 @@ def first_page_and_cancel(env):
 
 def pages_licence_and_start_buttons(env):
     env.clean([env.default_folder])
-    # Arguments are ignored: the installer takes none.
-    run = env.start(args=["/S", "--folder=D:\\x"])
+    # Without /S (the silent installation) every argument is ignored, /D= and /EDITION= too.
+    run = env.start(args=["/Q", "--folder=D:\\x", "/EDITION=hant", "/D=D:\\x"])
     folder = env.default_folder
     try:
         run.expect(edition_page(folder), "the first page")
