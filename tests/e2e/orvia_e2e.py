@@ -28,6 +28,7 @@ import signal
 import shlex
 import subprocess
 import tempfile
+import threading
 import time
 import traceback
 import xml.etree.ElementTree as ET
@@ -191,8 +192,25 @@ class Session:
             self.xdotool("mousemove", "--sync", *point)
 
     def screenshot(self, box=None):
-        """The display (or the box left, top, right, bottom of it) as an RGB image."""
-        image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        """The display (or the box left, top, right, bottom of it) as an RGB image. The grab
+        talks to the X server from this process, so it runs on a thread of its own that is
+        given up when the server does not answer in time."""
+        grabbed = {}
+
+        def grab():
+            try:
+                grabbed["image"] = ImageGrab.grab(xdisplay=self.display)
+            except Exception as error:  # handed to the waiting thread
+                grabbed["error"] = error
+
+        thread = threading.Thread(target=grab, daemon=True)
+        thread.start()
+        thread.join(TOOL_TIMEOUT)
+        if "error" in grabbed:
+            raise grabbed["error"]
+        if "image" not in grabbed:
+            raise Failure(f"the X display gave no screenshot within {TOOL_TIMEOUT:.0f} s")
+        image = grabbed["image"].convert("RGB")
         return image.crop(box) if box else image
 
     def park_pointer(self, point=(1, 1)):
