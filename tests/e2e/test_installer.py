@@ -9,6 +9,7 @@ BUILD_TREE/test-results/installer_e2e.xml and keeps screenshots in BUILD_TREE/ar
 """
 
 import hashlib
+from contextlib import contextmanager
 import subprocess
 import sys
 import time
@@ -27,6 +28,9 @@ from installer_flow import (COMPANY_KEY, MACHINE_PRODUCT_KEY, RECORDED_DIR_KEY, 
 
 HERE = Path(__file__).resolve().parent
 REFERENCE = HERE / "reference" / "install-first-page.png"
+# Entries the unpacking may still write once a close is sent: the one in hand, and one begun
+# before the window's thread takes the close from its queue.
+ENTRIES_AFTER_CLOSE = 2
 
 
 def no_registration(env):
@@ -477,10 +481,21 @@ def progress_text_turns_white(env):
         env.clean([folder])
 
 
+@contextmanager
+def held(program):
+    """The program stopped for the duration, whatever happens."""
+    program.suspend()
+    try:
+        yield
+    finally:
+        program.resume()
+
+
 def close_during_install(env, how):
     folder = env.default_folder
     slow_payload = env.build / "tests" / "e2e" / "slow.7z"
-    total = len(installed_files(env.build / "tests" / "e2e" / "slowclient"))
+    client = env.build / "tests" / "e2e" / "slowclient"
+    total = len(installed_files(client))
     run = start_slow_install(env)
     root = env.session.linux_path(folder)
     try:
@@ -494,17 +509,36 @@ def close_during_install(env, how):
             check(hashlib.sha256(staging.read_bytes()).digest() ==
                   hashlib.sha256(slow_payload.read_bytes()).digest(),
                   "the staging file is not the payload")
-            run.window.close_from_outside()
-        else:
-            run.window.key("alt+F4")
+        # The installer is held still while the close is sent and again once its window is
+        # gone, so that the files written by then are counted exactly. The window goes when its
+        # thread takes the close from behind the progress messages queued before it; then the
+        # unpacking is asked to stop, and finishes the entry in hand (one more may have begun
+        # before the request), nothing after that.
+        with held(run.program):
+            before = len(installed_files(root))
+            if how == "WM_CLOSE":
+                run.window.close_from_outside()
+            else:
+                run.window.key("alt+F4")
+        wait_until(lambda: not env.probe.ask("children", run.window.hwnd).ok,
+                   "the window to go after the close", interval=0.01)
+        with held(run.program):
+            gone = len(installed_files(root))
         started = time.monotonic()
         code = run.wait_exit(timeout=60)
         check(code == 0, f"the exit code after a close during the install is {code}")
-        written = len(installed_files(root))
-        check(written < total, "the worker went on to the end after the close")
+        written = installed_files(root)
+        check(len(written) <= gone + ENTRIES_AFTER_CLOSE,
+              f"{len(written) - gone} files were written after the window had gone, at most "
+              f"{ENTRIES_AFTER_CLOSE} may be")
+        check(len(written) < total, "the worker went on to the end after the close")
+        torn = [name for name in written if (client / name).is_file() and
+                (root / name).read_bytes() != (client / name).read_bytes()]
+        check(not torn, f"files left partly written: {torn[:5]}")
         no_staging_file(env)
         no_registration(env)
-        print(f"  closed by {how} after {written} of {total} files, ended in "
+        print(f"  closed by {how} after {before} of {total} files; {gone - before} more until "
+              f"the window went, {len(written) - gone} after; ended in "
               f"{time.monotonic() - started:.1f} s", flush=True)
     finally:
         run.kill()

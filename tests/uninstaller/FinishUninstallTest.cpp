@@ -1,4 +1,5 @@
 #include "uninstaller/FinishUninstall.h"
+#include "uninstaller/RemovalPaths.h"
 
 #include "tests/registration/RegistryAccess.h"
 #include "tests/support/TestSupport.h"
@@ -49,15 +50,45 @@ TEST_F(FinishUninstallTest, ProgramsFolderHoldingSomethingElseStays) {
     EXPECT_TRUE(Exists(installed.programsFolder / L"readme.txt"));
 }
 
+// Things beside the product's own places, named like them, that a removal gone too wide would
+// take: they must all stay as they are.
 TEST_F(FinishUninstallTest, NothingInstalledChangesNothing) {
+    const std::wstring otherEntry = kUninstallKey + L"\\tamro2";
+    const std::wstring nestedEntry = otherEntry + L"\\sub";
+    const wchar_t name[] = L"Tamro 2";
+    registrytest::SetRawValue(HKEY_LOCAL_MACHINE, otherEntry, L"DisplayName", REG_SZ, name,
+                              sizeof name);
+    registrytest::SetRawValue(HKEY_LOCAL_MACHINE, nestedEntry, L"DisplayName", REG_SZ, name,
+                              sizeof name);
+    const fs::path desktop = installed.desktopLink.parent_path();
+    const fs::path programs = installed.programsFolder.parent_path();
+    const std::vector<fs::path> files = {desktop / L"Tamro (2).lnk", desktop / L"Tamro.url",
+                                         programs / L"Tamro Tools" / L"Tamro.lnk"};
+    for (const fs::path& file : files)
+        WriteFile(file, "other");
+    const int uninstallValues = registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey);
+
     RemoveDesktopShortcut(ShortcutInfo{});
     RemoveProgramsShortcut(ShortcutInfo{});
     RemoveUninstallEntry(ShortcutInfo{});
-    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    ShortcutInfo noEntry;
-    noEntry.entryName.clear();
-    RemoveUninstallEntry(noEntry);
-    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    for (const std::wstring& entryName : {std::wstring(), std::wstring(L"tamro2\\sub")}) {
+        ShortcutInfo other;
+        other.entryName = entryName;
+        RemoveUninstallEntry(other);
+    }
+
+    EXPECT_EQ(registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey), uninstallValues);
+    EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, nestedEntry));
+    const auto kept = registrytest::QueryValue(HKEY_LOCAL_MACHINE, otherEntry, L"DisplayName");
+    EXPECT_TRUE(kept && kept->units() == std::wstring(name, std::size(name)));
+    for (const fs::path& file : files)
+        EXPECT_TRUE(Exists(file)) << file;
+    EXPECT_FALSE(Exists(installed.programsFolder)) << "made by a removal";
+
+    registrytest::DeleteTree(HKEY_LOCAL_MACHINE, otherEntry);
+    for (const fs::path& file : files)
+        DeleteFileW(file.c_str());
+    RemoveDirectoryW((programs / L"Tamro Tools").c_str());
 }
 
 // cmd.exe itself removes these roots: quoting, expansion and the UTF-16 command line are
@@ -102,6 +133,22 @@ TEST_F(FinishUninstallTest, DelayedCommandRemovesExactlyTheRootWhateverItsName) 
         it = inRoot ? expected.erase(it) : std::next(it);
     }
     EXPECT_EQ(Snapshot(parent), expected);
+}
+
+// What Wine can show of the %USERNAME% root: the command gets the root through its environment,
+// unexpanded. That cmd then expands it once and no more, Windows alone shows (the test above);
+// Wine's cmd expands it again.
+TEST_F(FinishUninstallTest, ARootNamingAVariableIsHandedOverUnexpanded) {
+    const fs::path root = scratch.path() / L"user" / L"%USERNAME%";
+    WriteFile(root / L"tamro" / L"uninstall.exe", "me");
+    ASSERT_TRUE(LaunchDelayedRemoval(root.wstring()));
+    wchar_t handed[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(kRemovalRootVariable, handed, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(handed), root.wstring());
+    if (IsWine())
+        RecordProperty("wine", "the single expansion by cmd is checked on Windows only");
+    else
+        EXPECT_TRUE(WaitUntilGone(root, kCommandWaitMs));
 }
 
 TEST_F(FinishUninstallTest, UncomposableCommandIsNotStarted) {
