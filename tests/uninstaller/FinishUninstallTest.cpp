@@ -33,7 +33,7 @@ TEST_F(FinishUninstallTest, ShortcutsAndEntryGoWhileProductKeysAndLogonValueStay
     ASSERT_TRUE(installed.HasShortcuts());
     ASSERT_TRUE(installed.HasUninstallEntry());
 
-    FinishUninstall(root.wstring());
+    EXPECT_TRUE(FinishUninstall(root.wstring(), (root / L"tamro" / L"uninstall.exe").wstring()));
     EXPECT_FALSE(installed.HasAnyShortcut()) << "the emptied Programs folder goes too";
     EXPECT_FALSE(installed.HasUninstallEntry());
     EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -44,19 +44,20 @@ TEST_F(FinishUninstallTest, ShortcutsAndEntryGoWhileProductKeysAndLogonValueStay
 TEST_F(FinishUninstallTest, ProgramsFolderHoldingSomethingElseStays) {
     installed.Install((scratch.path() / L"inst").wstring());
     WriteFile(installed.programsFolder / L"readme.txt", "mine");
-    RemoveProgramsShortcut(ShortcutInfo{});
+    RemoveProgramsShortcut(ShortcutInfo{}, (scratch.path() / L"inst").wstring());
     EXPECT_FALSE(Exists(installed.programsFolder / L"Tamro.lnk"));
     EXPECT_TRUE(Exists(installed.programsFolder / L"readme.txt"));
 }
 
 TEST_F(FinishUninstallTest, NothingInstalledChangesNothing) {
-    RemoveDesktopShortcut(ShortcutInfo{});
-    RemoveProgramsShortcut(ShortcutInfo{});
-    RemoveUninstallEntry(ShortcutInfo{});
+    const std::wstring root = (scratch.path() / L"inst").wstring();
+    RemoveDesktopShortcut(ShortcutInfo{}, root);
+    RemoveProgramsShortcut(ShortcutInfo{}, root);
+    RemoveUninstallEntry(ShortcutInfo{}, root + L"\\tamro\\UnInstall.exe");
     EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     ShortcutInfo noEntry;
     noEntry.entryName.clear();
-    RemoveUninstallEntry(noEntry);
+    RemoveUninstallEntry(noEntry, root + L"\\tamro\\UnInstall.exe");
     EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
