@@ -11,6 +11,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 constexpr wchar_t kSeparator = L'\\';
@@ -35,19 +38,33 @@ private:
     HRESULT m_result;
 };
 
-std::wstring ShortcutTarget(const std::wstring& link) {
+struct ItemIdListDeleter {
+    void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
+};
+
+// The link's target as its item list names it and as its path text says; the item list keeps
+// names the ANSI code page cannot hold where the link file stores its path in that page only.
+std::vector<std::wstring> ShortcutTargets(const std::wstring& link) {
+    std::vector<std::wstring> targets;
     const ComScope com;
     win32::ComPtr<IShellLinkW> shellLink;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 shellLink.put_void())))
-        return {};
+        return targets;
     const auto file = shellLink.query<IPersistFile>(IID_IPersistFile);
     if (!file || FAILED(file->Load(link.c_str(), STGM_READ)))
-        return {};
-    wchar_t target[MAX_PATH] = {};
-    if (FAILED(shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)))
-        return {};
-    return target;
+        return targets;
+    ITEMIDLIST* rawList = nullptr;
+    if (SUCCEEDED(shellLink->GetIDList(&rawList)) && rawList) {
+        const std::unique_ptr<ITEMIDLIST, ItemIdListDeleter> list(rawList);
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(list.get(), path) && path[0] != L'\0')
+            targets.push_back(path);
+    }
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) && path[0] != L'\0')
+        targets.push_back(path);
+    return targets;
 }
 
 void RemoveShortcutInside(const std::wstring& link, const std::wstring& root) {
@@ -58,10 +75,13 @@ void RemoveShortcutInside(const std::wstring& link, const std::wstring& root) {
 } // namespace
 
 bool ShortcutTargetsInside(const std::wstring& link, const std::wstring& root) {
-    const std::wstring target = ShortcutTarget(link);
-    if (target.empty() || SamePath(ComparablePath(target), ComparablePath(root)))
-        return false;
-    return IsSameOrAbove(root, target) || IsSameOrAbove(LongPath(root), LongPath(target));
+    for (const std::wstring& target : ShortcutTargets(link)) {
+        if (SamePath(ComparablePath(target), ComparablePath(root)))
+            continue;
+        if (IsSameOrAbove(root, target) || IsSameOrAbove(LongPath(root), LongPath(target)))
+            return true;
+    }
+    return false;
 }
 
 void RemoveDesktopShortcut(const ShortcutInfo& info, const std::wstring& root) {

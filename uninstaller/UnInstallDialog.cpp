@@ -50,8 +50,8 @@ std::wstring ProgressText(int percent) {
 } // namespace
 
 CChatUnInstallMainDailog::CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath)
-    : m_removal(removal), m_ownPath(std::move(ownPath)),
-      m_folderPauseMs(uninstall::kFolderPauseMs) {}
+    : m_removal(removal), m_ownPath(std::move(ownPath)), m_folderPauseMs(uninstall::kFolderPauseMs),
+      m_finish(&FinishUninstall) {}
 
 CChatUnInstallMainDailog::~CChatUnInstallMainDailog() {
     PostQuitMessage(0);
@@ -144,7 +144,7 @@ void CChatUnInstallMainDailog::OnClick(UiNotification& notification) {
         return;
     }
     if (m_removalFinished) {
-        if (FinishUninstall(m_verdict.root, m_ownPath))
+        if (m_finish(m_verdict.root, m_ownPath))
             PostQuitMessage(0);
         else
             ShowFinishFailure();

@@ -31,6 +31,9 @@ public:
 
     // Pause after each removed folder; tests shorten it.
     void SetFolderPause(DWORD ms) { m_folderPauseMs = ms; }
+    // What the second click runs: FinishUninstall, or in tests one whose command cannot start.
+    using Finisher = bool (*)(const std::wstring& root, const std::wstring& ownPath);
+    void SetFinisher(Finisher finisher) { m_finish = finisher; }
     const RemovalVerdict& Verdict() const { return m_verdict; }
     bool IsRemovalFinished() const { return m_removalFinished; }
 
@@ -68,6 +71,7 @@ private:
     std::wstring m_ownPath;                     // the running uninstaller, never deleted
     RemovalVerdict m_verdict;                   // the checks' result and the removal root
     DWORD m_folderPauseMs;
+    Finisher m_finish;
     bool m_removalFinished{false}; // the closing animation has ended
     bool m_finishFailed{false};    // the delayed command could not be started
 };

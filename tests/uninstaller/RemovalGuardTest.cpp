@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/UniqueHandle.h"
+
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -243,6 +245,76 @@ TEST_F(GatheredFactsTest, ClientFileAndUninstallEntryAreRead) {
     fs::remove(own.parent_path() / L"tamro.exe");
     WriteFile(own.parent_path() / L"tamro.exe", "client");
     EXPECT_TRUE(CheckRemoval(own.wstring()).allowed());
+}
+
+// Other users' profiles: one in the profiles folder, one that only the profile list names,
+// and a folder that a loaded user hive redirects its documents to.
+class OtherProfilesTest : public GatheredFactsTest {
+protected:
+    void SetUp() override {
+        GatheredFactsTest::SetUp();
+        ASSERT_FALSE(profiles.empty());
+        win32::UniqueRegistryKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kListedProfileKey, 0, nullptr, 0,
+                                  KEY_WRITE | KEY_WOW64_64KEY, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        SetString(key.get(), L"ProfileImagePath", carol.wstring(), REG_EXPAND_SZ);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, shellFolders.put(), nullptr),
+                  ERROR_SUCCESS);
+        SetString(shellFolders.get(), kRedirectedValue, redirected.wstring(), REG_SZ);
+    }
+
+    void TearDown() override {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kListedProfileKey, KEY_WOW64_64KEY, 0);
+        if (shellFolders)
+            RegDeleteValueW(shellFolders.get(), kRedirectedValue);
+        testsupport::RemoveTree(bob);
+        GatheredFactsTest::TearDown();
+    }
+
+    static void SetString(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type) {
+        ASSERT_EQ(RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    // An installed uninstaller whose root is `root`.
+    static std::wstring Installed(const fs::path& root) {
+        WriteFile(root / L"tamro" / L"uninstall.exe", "uninstaller");
+        WriteFile(root / L"tamro" / L"tamro.exe", "client");
+        return (root / L"tamro" / L"uninstall.exe").wstring();
+    }
+
+    static constexpr wchar_t kListedProfileKey[] =
+        L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-1-2-3-4242";
+    static constexpr wchar_t kShellFoldersKey[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr wchar_t kRedirectedValue[] = L"{0A4F5E5C-0RVI-A0TE-ST00-000000000001}";
+
+    testsupport::ScratchFolder scratch{"profiles"};
+    const fs::path profiles = KnownFolder(FOLDERID_UserProfiles);
+    const fs::path bob = profiles / L"orvia-bob";
+    const fs::path carol = scratch.path() / L"Profiles" / L"carol";
+    const fs::path redirected = scratch.path() / L"Redirected" / L"Docs";
+    win32::UniqueRegistryKey shellFolders;
+};
+
+TEST_F(OtherProfilesTest, TheirFoldersAreRefusedAndDeeperOnesAllowed) {
+    for (const fs::path& root :
+         {bob, bob / L"Desktop", bob / L"Documents", bob / L"AppData" / L"Roaming",
+          bob / L"Desktop" / L"Games", carol, carol / L"OneDrive", carol / L"Saved Games",
+          carol / L"AppData" / L"Local" / L"Programs", carol.parent_path(), redirected,
+          redirected.parent_path()}) {
+        const RemovalVerdict verdict = CheckRemoval(Installed(root));
+        EXPECT_EQ(verdict.refusal, RemovalRefusal::ProtectedFolder)
+            << ::testing::PrintToString(root.wstring());
+    }
+    for (const fs::path& root : {bob / L"Games" / L"Tolma" / L"Orvia" / L"tamro",
+                                 carol / L"Apps" / L"Tolma" / L"tamro", redirected / L"Apps"}) {
+        const RemovalVerdict verdict = CheckRemoval(Installed(root));
+        EXPECT_TRUE(verdict.allowed()) << ::testing::PrintToString(root.wstring());
+    }
 }
 
 } // namespace
