@@ -74,7 +74,12 @@ const wchar_t* const kShellFolderKeys[] = {
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
 };
-constexpr wchar_t kProfileVariable[] = L"%USERPROFILE%";
+// The variables such values begin with, and where they lead inside the hive's own profile.
+const std::pair<const wchar_t*, const wchar_t*> kProfileVariables[] = {
+    {L"%USERPROFILE%", L""},
+    {L"%APPDATA%", L"\\AppData\\Roaming"},
+    {L"%LOCALAPPDATA%", L"\\AppData\\Local"},
+};
 
 // Folders below every profile that the shell and other programs share: a root may lie inside
 // them, but may neither be nor contain them.
@@ -277,14 +282,17 @@ std::vector<std::wstring> LoadedShellFolders(const ProfileList& list) {
                 if (status != ERROR_SUCCESS)
                     continue;
                 RegistryText value = RegistryString(key.get(), name);
-                if (value.expandable && StartsWithText(value.text, kProfileVariable)) {
-                    // Another user's profile is unknown: that user's Shell Folders key names
-                    // the folder resolved.
-                    if (profile.empty())
+                bool unknown = false;
+                for (const auto& [variable, inside] : kProfileVariables) {
+                    if (!value.expandable || !StartsWithText(value.text, variable))
                         continue;
-                    value.text = profile + value.text.substr(wcslen(kProfileVariable));
+                    // A profile the list does not name: that user's Shell Folders key names
+                    // the folder resolved.
+                    unknown = profile.empty();
+                    value.text = profile + inside + value.text.substr(wcslen(variable));
                 }
-                folders.push_back(value.expandable ? Expanded(value.text) : value.text);
+                if (!unknown)
+                    folders.push_back(value.expandable ? Expanded(value.text) : value.text);
             }
         }
     }
