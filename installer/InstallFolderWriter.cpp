@@ -12,8 +12,9 @@ constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr wchar_t kUncPrefix[] = L"\\\\";
 
 // A folder held while something is made in it: others may read and write it, but not delete
-// or rename it.
-constexpr DWORD kHeldFolderAccess = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+// or rename it. A handle with attribute access only would not count in that check, hence the
+// right to list it.
+constexpr DWORD kHeldFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 constexpr DWORD kHeldFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 bool IsSeparator(wchar_t c) {
