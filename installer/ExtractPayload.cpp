@@ -1,6 +1,7 @@
 #include "installer/ExtractPayload.h"
 
 #include "installer/FolderUtils.h"
+#include "installer/InstallFolderWriter.h"
 #include "installer/PayloadSource.h"
 #include "sevenzip/Archive.h"
 #include "sevenzip/EntryReader.h"
@@ -90,17 +91,6 @@ bool StaysInside(const wchar_t* relative) {
     }
 }
 
-// Creates every folder along the target path, turning each "/" into "\" on the way.
-void MakeFoldersAlong(wchar_t* target) {
-    for (wchar_t* p = target; *p != L'\0'; p++) {
-        if (!IsSeparator(*p))
-            continue;
-        *p = L'\0';
-        CreateDirectoryW(target, nullptr);
-        *p = L'\\';
-    }
-}
-
 bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
     while (size != 0) {
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kMaxWriteChunk));
@@ -115,10 +105,11 @@ bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
 
 // Writes the entry's bytes as they come out of the reader, starting with the piece already read.
 // A file that fails part way stays as far as it was written.
-int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32_t entry,
-               const Byte* data, std::size_t size) {
-    win32::UniqueFileHandle file(CreateFileW(target, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+// The stored attributes (0: none) are set through the same handle, never by the name.
+int WriteEntry(const InstallFolderWriter& writer, const wchar_t* relative,
+               sevenzip::EntryReader& reader, std::uint32_t entry, const Byte* data,
+               std::size_t size, DWORD attributes) {
+    win32::UniqueFileHandle file = writer.MakeFile(relative);
     if (!file)
         return kExtractFileError;
     while (size != 0) {
@@ -127,6 +118,11 @@ int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32
         const int result = reader.Read(entry, data, size);
         if (result != 0)
             return result;
+    }
+    if (attributes != 0) {
+        FILE_BASIC_INFO info{};
+        info.FileAttributes = attributes;
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &info, sizeof(info));
     }
     return CloseHandle(file.release()) ? 0 : kExtractFileError;
 }
@@ -161,6 +157,9 @@ namespace {
 
 int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progressWindow,
            const std::atomic<bool>* stopRequested) {
+    InstallFolderWriter writer;
+    if (!writer.Open(installFolder))
+        return kFolderNotCreated;
     sevenzip::Archive archive;
     int result = archive.Open(source);
     const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
@@ -205,20 +204,24 @@ int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progre
             result = kExtractFileError;
             break;
         }
-        MakeFoldersAlong(target);
         if (isFolder) {
-            CreateDirectoryW(target, nullptr);
+            if (!writer.MakeFolders(relative)) {
+                result = kExtractFileError;
+                break;
+            }
             continue;
         }
-        result = WriteEntry(target, reader, i, data, size);
-        if (result != 0)
-            break;
+        DWORD attributes = 0;
         if (archive.AttributesDefined(i)) {
-            std::uint32_t attributes = archive.Attributes(i);
+            attributes = archive.Attributes(i);
             if ((attributes & kUnixExtensionAttribute) != 0)
                 attributes &= kWindowsAttributeMask;
-            SetFileAttributesW(target, attributes);
+            if (attributes == 0)
+                attributes = FILE_ATTRIBUTE_NORMAL;
         }
+        result = WriteEntry(writer, relative, reader, i, data, size, attributes);
+        if (result != 0)
+            break;
         const double percent = static_cast<double>(i + 1) / static_cast<double>(count) * 100.0;
         PostMessageW(progressWindow, InstallProgressMessage, 0,
                      static_cast<LPARAM>(static_cast<int>(percent)));

@@ -34,6 +34,9 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
+constexpr wchar_t kDevicePrefix[] = L"\\\\.\\";
+constexpr wchar_t kObjectPrefix[] = L"\\??\\";
+
 } // namespace
 
 std::wstring ParentFolder(const std::wstring& path) {
@@ -100,6 +103,48 @@ bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
     return below.size() == above.size() || below[above.size()] == kSeparator;
 }
 
+int DepthBelow(const std::wstring& path, const std::wstring& folder) {
+    if (!IsSameOrAbove(folder, path))
+        return -1;
+    const std::wstring above = ComparablePath(folder);
+    const std::wstring below = ComparablePath(path);
+    return static_cast<int>(std::count(below.begin() + static_cast<std::ptrdiff_t>(above.size()),
+                                       below.end(), kSeparator));
+}
+
+bool IsDevicePath(const std::wstring& path) {
+    if (StartsWith(path, kDevicePrefix) || StartsWith(path, kObjectPrefix))
+        return true;
+    if (!StartsWith(path, kLongPrefix) || StartsWith(path, kLongUncPrefix))
+        return false;
+    const std::wstring rest = path.substr(wcslen(kLongPrefix));
+    return !IsDriveLetterColon(rest) || (rest.size() > 2 && rest[2] != kSeparator);
+}
+
+bool HasStrippedComponent(const std::wstring& path) {
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        std::size_t end = path.find(kSeparator, begin);
+        if (end == std::wstring::npos)
+            end = path.size();
+        if (end > begin && (path[end - 1] == L' ' || path[end - 1] == L'.'))
+            return true;
+        begin = end + 1;
+    }
+    return false;
+}
+
+std::wstring LiteralPath(const std::wstring& path) {
+    if (IsDevicePath(path))
+        return {};
+    const std::wstring comparable = ComparablePath(path);
+    if (IsDriveLetterColon(comparable) && comparable.size() > 2 && comparable[2] == kSeparator)
+        return kLongPrefix + comparable;
+    if (StartsWith(comparable, kUncPrefix) && comparable.size() > 2 && comparable[2] != kSeparator)
+        return kLongUncPrefix + comparable.substr(wcslen(kUncPrefix));
+    return {};
+}
+
 std::wstring UninstallCommandPath(const std::wstring& command) {
     std::size_t begin = 0;
     while (begin < command.size() && IsBlank(command[begin]))
@@ -117,16 +162,20 @@ std::wstring UninstallCommandPath(const std::wstring& command) {
 }
 
 std::optional<DelayedRemovalCommand> ComposeDelayedRemoval(const std::wstring& root) {
-    if (IsVolumeOrShareRoot(root))
+    if (IsVolumeOrShareRoot(root) || IsDevicePath(root) || HasStrippedComponent(root))
         return std::nullopt;
-    const bool unquotable =
-        std::any_of(root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c < L' '; });
+    // "\\?\" hands the text to the file system unchanged, so "/" would be no separator there.
+    const bool unquotable = std::any_of(
+        root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c == L'/' || c < L' '; });
     if (unquotable)
         return std::nullopt;
     DelayedRemovalCommand command;
+    command.root = LiteralPath(root);
+    if (command.root.empty())
+        return std::nullopt;
     command.rootInEnvironment = root.find_first_of(L"%!") != std::wstring::npos;
     const std::wstring quoted =
-        command.rootInEnvironment ? std::wstring(L"%") + kRemovalRootVariable + L"%" : root;
+        command.rootInEnvironment ? std::wstring(L"%") + kRemovalRootVariable + L"%" : command.root;
     command.parameters = command.rootInEnvironment ? kNoDelayedExpansion : L"";
     command.parameters += kRemovalPrefix + quoted + kRemovalSuffix;
     if (command.parameters.size() > kMaxCommandLength)

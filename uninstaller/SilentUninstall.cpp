@@ -40,5 +40,5 @@ int RunSilentUninstall(const std::wstring& ownPath) {
     if (!removal.Start(std::move(job)))
         return kSilentRemovalNotStarted;
     removal.Wait();
-    return FinishUninstall(verdict.root) ? kSilentUninstalled : kSilentDelayedRemovalFailed;
+    return FinishUninstall(verdict.root, ownPath) ? kSilentUninstalled : kSilentDelayedRemovalFailed;
 }

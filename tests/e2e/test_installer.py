@@ -377,6 +377,61 @@ def folder_outside_code_page_keeps_the_page(env):
         env.clean()
 
 
+def tree_bytes(root):
+    """Every entry below a Linux folder: a folder as None, a file as its bytes."""
+    return {path.relative_to(root): None if path.is_dir() else path.read_bytes()
+            for path in sorted(root.rglob("*"))}
+
+
+def plant_client_folder_link(env, folder, target):
+    """`folder` prepared by someone else: its tamro folder a (Unix symbolic) link to `target`,
+    which Wine shows as a link."""
+    root = env.session.linux_path(folder)
+    root.mkdir(parents=True, exist_ok=True)
+    (root / "tamro").symlink_to(env.session.linux_path(target), target_is_directory=True)
+
+
+def planted_link_fails_visibly(env):
+    folder = r"C:\orvia-prepared\Tolma\Orvia\tamro"
+    reference_folder = r"C:\orvia-prepared-reference"
+    system = r"C:\orvia-system32"
+    env.clean([r"C:\orvia-prepared", reference_folder, system])
+    # A stand-in for the system folder, holding files of the names the payload writes.
+    target = env.session.linux_path(system)
+    target.mkdir(parents=True)
+    (target / "tamro.exe").write_bytes(b"a system program")
+    (target / "UnInstall.exe").write_bytes(b"another system program")
+    (target / "drivers").mkdir()
+    (target / "drivers" / "keep.sys").write_bytes(b"a driver")
+    before = tree_bytes(target)
+    plant_client_folder_link(env, folder, system)
+    plant_client_folder_link(env, reference_folder, system)
+    # How far the unpacking gets before it meets the link, from the extraction itself.
+    result, progress, _ = reference_extraction(
+        env, env.build / "tools" / "democlient" / "payload.7z", reference_folder)
+    check(result != 0, "the extraction wrote through the planted link")
+    check(tree_bytes(target) == before, "the extraction changed the link's target")
+    value = progress[-1] if progress else 0
+    env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "fastbtn")
+        failed = failed_page(folder, value)
+        if value >= 50:
+            failed["installprogress.textcolor"] = "#FFFFFFFF"
+        run.expect(failed, "安装失败 with the close button", timeout=60)
+        run.keep("page-planted-link")
+        check(tree_bytes(target) == before, "the installer changed the link's target")
+        check((env.session.linux_path(folder) / "tamro").is_symlink(), "the link was replaced")
+        no_registration(env)
+        no_staging_file(env)
+        run.click_to_end(failed, "closebtn")
+    finally:
+        run.kill()
+        env.clean([r"C:\orvia-prepared", reference_folder, system])
+
+
 def reference_extraction(env, archive, folder):
     """What the extraction itself leaves of `archive` in `folder`: (result, the progress values
     posted, the files written), from the extraction driver in the same Wine session."""
@@ -556,6 +611,8 @@ SCENARIOS = [
     ("a folder that cannot be created keeps the page", folder_that_cannot_be_made_keeps_the_page),
     ("a folder outside code page 936 keeps the page", folder_outside_code_page_keeps_the_page),
     ("a damaged payload shows 安装失败 and registers nothing", damaged_payload_fails_visibly),
+    ("a link planted in the chosen folder shows 安装失败, writes nothing through it",
+     planted_link_fails_visibly),
     ("the progress text is grey below 50 % and white from 50 % on", progress_text_turns_white),
     ("WM_CLOSE from another program during the install: locked staging file, clean stop",
      lambda env: close_during_install(env, "WM_CLOSE")),

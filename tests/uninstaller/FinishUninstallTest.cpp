@@ -34,7 +34,7 @@ TEST_F(FinishUninstallTest, ShortcutsAndEntryGoWhileProductKeysAndLogonValueStay
     ASSERT_TRUE(installed.HasShortcuts());
     ASSERT_TRUE(installed.HasUninstallEntry());
 
-    FinishUninstall(root.wstring());
+    EXPECT_TRUE(FinishUninstall(root.wstring(), (root / L"tamro" / L"uninstall.exe").wstring()));
     EXPECT_FALSE(installed.HasAnyShortcut()) << "the emptied Programs folder goes too";
     EXPECT_FALSE(installed.HasUninstallEntry());
     EXPECT_TRUE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -42,10 +42,37 @@ TEST_F(FinishUninstallTest, ShortcutsAndEntryGoWhileProductKeysAndLogonValueStay
     EXPECT_TRUE(WaitUntilGone(root, kCommandWaitMs)) << "the delayed command removes the root";
 }
 
+// A copy of the uninstaller run from elsewhere removes its own folder, and nothing of the
+// installation the entry and the shortcuts belong to.
+TEST_F(FinishUninstallTest, ACopyElsewhereLeavesAnotherInstallationsEntryAndShortcuts) {
+    const fs::path installation = scratch.path() / L"inst";
+    installed.Install(installation.wstring());
+    // Beside it, and named so that a comparison of texts alone would take it for a parent.
+    const fs::path copy = scratch.path() / L"in";
+    const fs::path own = copy / L"tamro" / L"uninstall.exe";
+    WriteFile(own, "me");
+    EXPECT_FALSE(ShortcutTargetsInside(installed.desktopLink.wstring(), copy.wstring()));
+    EXPECT_TRUE(ShortcutTargetsInside(installed.desktopLink.wstring(), installation.wstring()));
+
+    EXPECT_TRUE(FinishUninstall(copy.wstring(), own.wstring()));
+    EXPECT_TRUE(installed.HasShortcuts());
+    EXPECT_TRUE(installed.HasUninstallEntry());
+    EXPECT_TRUE(WaitUntilGone(copy, kCommandWaitMs));
+
+    // The installation's own uninstaller, named in a short form, does remove them.
+    const fs::path uninstaller = installation / L"tamro" / L"UnInstall.exe";
+    WriteFile(uninstaller, "me");
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(uninstaller.c_str(), shortPath, MAX_PATH);
+    RemoveUninstallEntry(ShortcutInfo{},
+                         length > 0 && length < MAX_PATH ? shortPath : uninstaller.wstring());
+    EXPECT_FALSE(installed.HasUninstallEntry());
+}
+
 TEST_F(FinishUninstallTest, ProgramsFolderHoldingSomethingElseStays) {
     installed.Install((scratch.path() / L"inst").wstring());
     WriteFile(installed.programsFolder / L"readme.txt", "mine");
-    RemoveProgramsShortcut(ShortcutInfo{});
+    RemoveProgramsShortcut(ShortcutInfo{}, (scratch.path() / L"inst").wstring());
     EXPECT_FALSE(Exists(installed.programsFolder / L"Tamro.lnk"));
     EXPECT_TRUE(Exists(installed.programsFolder / L"readme.txt"));
 }
@@ -68,13 +95,15 @@ TEST_F(FinishUninstallTest, NothingInstalledChangesNothing) {
         WriteFile(file, "other");
     const int uninstallValues = registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey);
 
-    RemoveDesktopShortcut(ShortcutInfo{});
-    RemoveProgramsShortcut(ShortcutInfo{});
-    RemoveUninstallEntry(ShortcutInfo{});
+    const std::wstring root = (scratch.path() / L"inst").wstring();
+    const std::wstring ownPath = root + L"\\tamro\\UnInstall.exe";
+    RemoveDesktopShortcut(ShortcutInfo{}, root);
+    RemoveProgramsShortcut(ShortcutInfo{}, root);
+    RemoveUninstallEntry(ShortcutInfo{}, ownPath);
     for (const std::wstring& entryName : {std::wstring(), std::wstring(L"tamro2\\sub")}) {
         ShortcutInfo other;
         other.entryName = entryName;
-        RemoveUninstallEntry(other);
+        RemoveUninstallEntry(other, ownPath);
     }
 
     EXPECT_EQ(registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey), uninstallValues);
