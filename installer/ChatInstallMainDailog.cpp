@@ -17,6 +17,8 @@
 #include "skinui/core/ContainerUI.h"
 #include "skinui/layouts/TabLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/CoTaskMem.h"
+#include "win32/PathSeparator.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -29,8 +31,6 @@ using namespace installui;
 using namespace skinui;
 
 namespace {
-
-constexpr wchar_t kPathSeparator[] = L"\\";
 
 std::wstring Format(const wchar_t* format, int value) {
     wchar_t text[64] = {};
@@ -251,14 +251,12 @@ void CChatInstallMainDailog::OnBrowse() {
     info.pszDisplayName = displayName;
     info.lpszTitle = kBrowseTitle;
     info.ulFlags = BIF_RETURNFSANCESTORS;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    const win32::CoTaskMemPtr<ITEMIDLIST> chosen(SHBrowseForFolderW(&info));
     if (!chosen)
         return;
     wchar_t path[MAX_PATH] = {};
-    const bool isPath = SHGetPathFromIDListW(chosen, path) != FALSE;
-    CoTaskMemFree(chosen);
-    if (isPath && m_pathEdit)
-        m_pathEdit->SetText(std::wstring(path) + kPathSeparator +
+    if (SHGetPathFromIDListW(chosen.get(), path) && m_pathEdit)
+        m_pathEdit->SetText(std::wstring(path) + win32::kPathSeparator +
                             product::kDefaultInstallSubFolder + product::kDefaultInstallLeaf);
 }
 

@@ -1,4 +1,5 @@
 #include "installer/InstallFolderWriter.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 
@@ -6,7 +7,6 @@
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
 constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr wchar_t kUncPrefix[] = L"\\\\";
@@ -44,7 +44,7 @@ std::wstring FinalPath(HANDLE handle) {
         path = kUncPrefix + path.substr(wcslen(kLongUncPrefix));
     else if (path.compare(0, wcslen(kLongPrefix), kLongPrefix) == 0)
         path = path.substr(wcslen(kLongPrefix));
-    while (!path.empty() && path.back() == kSeparator)
+    while (!path.empty() && path.back() == win32::kPathSeparator)
         path.pop_back();
     return path;
 }
@@ -86,8 +86,8 @@ public:
         : m_path(folder), m_finalPath(finalFolder) {}
 
     bool Enter(const std::wstring& part) {
-        m_path += kSeparator + part;
-        m_finalPath += kSeparator + part;
+        m_path += win32::kPathSeparator + part;
+        m_finalPath += win32::kPathSeparator + part;
         // Fails harmlessly when the name exists, whatever it is: nothing is made through it.
         CreateDirectoryW(m_path.c_str(), nullptr);
         win32::UniqueFileHandle folder(
@@ -150,11 +150,11 @@ win32::UniqueFileHandle InstallFolderWriter::MakeFile(const std::wstring& relati
         if (!chain.Enter(part))
             return {};
     // Opened, not replaced: emptying an existing file waits until it is shown to be no link.
-    const std::wstring path = chain.Path() + kSeparator + name;
+    const std::wstring path = chain.Path() + win32::kPathSeparator + name;
     win32::UniqueFileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file || !IsAtItsPlace(file.get(), chain.FinalPath() + kSeparator + name, false))
+    if (!file || !IsAtItsPlace(file.get(), chain.FinalPath() + win32::kPathSeparator + name, false))
         return {};
     if (!SetEndOfFile(file.get()))
         return {};

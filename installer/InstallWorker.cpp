@@ -9,51 +9,22 @@
 #include "installer/Shortcuts.h"
 #include "installer/StagingFile.h"
 
-#include <process.h>
-
 #include <algorithm>
 #include <memory>
 #include <new>
 
-InstallWorker::~InstallWorker() {
-    RequestStop();
-    Wait();
-}
-
 win32::UniqueKernelHandle InstallWorker::Start(const InstallJob& job) {
-    if (m_thread)
+    if (m_thread.IsStarted())
         return {};
     m_job = job;
-    const uintptr_t thread =
-        _beginthreadex(nullptr, 0, &InstallWorker::ThreadEntry, this, 0, nullptr);
-    if (thread == 0) {
+    // Only allocation can throw in the run; the dialog then stays where it is and the window can
+    // still be closed.
+    if (!m_thread.Start([this] { Run(); })) {
         // The page already shows the installation running; without a worker it would stay so.
         Post(InstallState::Failed);
         return {};
     }
-    m_thread.reset(reinterpret_cast<HANDLE>(thread));
-    HANDLE forCaller = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), m_thread.get(), GetCurrentProcess(), &forCaller, 0,
-                         FALSE, DUPLICATE_SAME_ACCESS))
-        return {};
-    return win32::UniqueKernelHandle(forCaller);
-}
-
-void InstallWorker::Wait() {
-    if (m_thread)
-        WaitForSingleObject(m_thread.get(), INFINITE);
-}
-
-unsigned __stdcall InstallWorker::ThreadEntry(void* argument) {
-    if (argument) {
-        try {
-            static_cast<InstallWorker*>(argument)->Run();
-        } catch (...) {
-            // Only allocation can throw here; the dialog then stays where it is and the window
-            // can still be closed.
-        }
-    }
-    return 0;
+    return m_thread.DuplicateHandle();
 }
 
 void InstallWorker::Post(InstallState state) const {
@@ -66,13 +37,13 @@ void InstallWorker::Run() {
     Post(InstallState::Started);
     const InstallOutcome unpacked = Unpack();
     if (unpacked != InstallOutcome::Installed) {
-        m_outcome = m_stopRequested.load() ? InstallOutcome::Stopped : unpacked;
+        m_outcome = StopRequested() ? InstallOutcome::Stopped : unpacked;
         Post(InstallState::Failed);
         return;
     }
     // A close while the last entries were written: what is on disk stays, but nothing points
     // to it.
-    if (m_stopRequested.load()) {
+    if (StopRequested()) {
         m_outcome = InstallOutcome::Stopped;
         return;
     }
@@ -100,10 +71,10 @@ InstallOutcome InstallWorker::Unpack() {
     copy.reset();
     if (!staged)
         return InstallOutcome::PayloadFailed;
-    if (m_stopRequested.load())
+    if (StopRequested())
         return InstallOutcome::Stopped;
-    const int result =
-        ExtractPayload(staging.Handle(), m_job.installFolder, m_job.dialog, &m_stopRequested);
+    const int result = ExtractPayload(staging.Handle(), m_job.installFolder, m_job.dialog,
+                                      &m_thread.Stop().Flag());
     staging.Remove();
     if (result != 0)
         return InstallOutcome::ExtractionFailed;

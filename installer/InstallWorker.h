@@ -1,10 +1,10 @@
 #pragma once
 
 #include "win32/UniqueHandle.h"
+#include "win32/WorkerThread.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
 // Posted by the install worker to the dialog for every visible change besides the progress
@@ -53,8 +53,8 @@ public:
     InstallWorker() = default;
     InstallWorker(const InstallWorker&) = delete;
     InstallWorker& operator=(const InstallWorker&) = delete;
-    // Stops and waits for a running thread.
-    ~InstallWorker();
+    // A running thread is stopped and waited for.
+    ~InstallWorker() = default;
 
     // Starts the thread on a copy of `job`. Returns a handle to the thread for the caller to
     // hold; an empty handle when a worker was started before, or when the thread cannot start
@@ -63,23 +63,22 @@ public:
 
     // Asks the worker to stop at the next archive entry and to register nothing. The staging
     // file is removed all the same.
-    void RequestStop() { m_stopRequested.store(true); }
+    void RequestStop() { m_thread.RequestStop(); }
 
     // Waits until the thread, if one was started, has ended.
-    void Wait();
+    void Wait() { m_thread.Join(); }
 
     // How the run ended; NotRun before a thread has ended. Read after Wait.
     InstallOutcome Outcome() const { return m_outcome; }
 
 private:
-    static unsigned __stdcall ThreadEntry(void* argument);
     void Run();
+    bool StopRequested() const { return m_thread.Stop().IsSet(); }
     void Post(InstallState state) const;
     InstallOutcome Unpack();
     bool Register() const;
 
     InstallJob m_job;
     InstallOutcome m_outcome{InstallOutcome::NotRun};
-    std::atomic<bool> m_stopRequested{false};
-    win32::UniqueKernelHandle m_thread;
+    win32::WorkerThread m_thread;
 };

@@ -2,6 +2,7 @@
 
 #include "installer/TextConversion.h"
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <tlhelp32.h>
 
@@ -11,8 +12,6 @@
 #include <string_view>
 
 namespace {
-
-constexpr wchar_t kSeparator = L'\\';
 
 // InstallDir is read into a fixed buffer of 256 UTF-16 units (512 bytes); the text must leave
 // room for its terminating NUL.
@@ -83,12 +82,12 @@ bool IsSameImageName(const wchar_t* imageName, const std::wstring& target) {
 } // namespace
 
 std::wstring ClientExecutablePath(const std::wstring& installFolder) {
-    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+    return installFolder + win32::kPathSeparator + product::kClientFolder + win32::kPathSeparator +
            product::kClientExecutable;
 }
 
 std::wstring UninstallerPath(const std::wstring& installFolder) {
-    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+    return installFolder + win32::kPathSeparator + product::kClientFolder + win32::kPathSeparator +
            product::kUninstallerFile;
 }
 
@@ -121,12 +120,12 @@ bool ProductKeys(const std::wstring& installFolder, const std::wstring& clientPa
 }
 
 bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts) {
-    if (info.entryName.empty() || info.entryName.find(kSeparator) != std::wstring::npos)
+    if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
         return false;
     CreateSubKey(HKEY_LOCAL_MACHINE, product::kUninstallKey, info.entryName.c_str());
 
     const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + kSeparator + info.entryName;
+        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     const wchar_t* key = entryKey.c_str();
     // Quoted: Programs and Features runs the command through CreateProcess, which would take an
     // unquoted path with spaces for "C:\Program.exe" followed by arguments if such a file

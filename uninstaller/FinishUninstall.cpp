@@ -4,7 +4,10 @@
 #include "uninstaller/RemovalGuard.h"
 #include "uninstaller/RemovalPaths.h"
 #include "win32/ComPtr.h"
+#include "win32/ComSession.h"
+#include "win32/CoTaskMem.h"
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -16,37 +19,17 @@
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kCommandInterpreter[] = L"cmd.exe";
 
 std::wstring ShortcutFileName(const ShortcutInfo& info) {
     return info.displayName + product::kShortcutExtension;
 }
 
-// COM for the calling thread while it lives, if it has none yet.
-class ComScope {
-public:
-    ComScope() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT m_result;
-};
-
-struct ItemIdListDeleter {
-    void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
-};
-
 // The link's target as its item list names it and as its path text says; the item list keeps
 // names the ANSI code page cannot hold where the link file stores its path in that page only.
 std::vector<std::wstring> ShortcutTargets(const std::wstring& link) {
     std::vector<std::wstring> targets;
-    const ComScope com;
+    const win32::ComSession com;
     win32::ComPtr<IShellLinkW> shellLink;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 shellLink.put_void())))
@@ -56,7 +39,7 @@ std::vector<std::wstring> ShortcutTargets(const std::wstring& link) {
         return targets;
     ITEMIDLIST* rawList = nullptr;
     if (SUCCEEDED(shellLink->GetIDList(&rawList)) && rawList) {
-        const std::unique_ptr<ITEMIDLIST, ItemIdListDeleter> list(rawList);
+        const win32::CoTaskMemPtr<ITEMIDLIST> list(rawList);
         wchar_t path[MAX_PATH] = {};
         if (SHGetPathFromIDListW(list.get(), path) && path[0] != L'\0')
             targets.push_back(path);
@@ -88,21 +71,22 @@ void RemoveDesktopShortcut(const ShortcutInfo& info, const std::wstring& root) {
     const std::string desktop = SpecialFolderPath(product::kDesktopFolder);
     if (desktop.empty())
         return;
-    RemoveShortcutInside(AnsiToWide(desktop) + kSeparator + ShortcutFileName(info), root);
+    RemoveShortcutInside(AnsiToWide(desktop) + win32::kPathSeparator + ShortcutFileName(info),
+                         root);
 }
 
 void RemoveProgramsShortcut(const ShortcutInfo& info, const std::wstring& root) {
     const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
     if (programs.empty())
         return;
-    const std::wstring folder = AnsiToWide(programs) + kSeparator + info.displayName;
-    RemoveShortcutInside(folder + kSeparator + ShortcutFileName(info), root);
+    const std::wstring folder = AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
+    RemoveShortcutInside(folder + win32::kPathSeparator + ShortcutFileName(info), root);
     if (PathIsDirectoryEmptyW(folder.c_str()))
         RemoveDirectoryW(folder.c_str());
 }
 
 void RemoveUninstallEntry(const ShortcutInfo& info, const std::wstring& ownPath) {
-    if (info.entryName.empty() || info.entryName.find(kSeparator) != std::wstring::npos)
+    if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
         return;
     if (!IsRegisteredUninstaller(ownPath))
         return;
@@ -111,7 +95,7 @@ void RemoveUninstallEntry(const ShortcutInfo& info, const std::wstring& ownPath)
                       uninstallKey.put()) != ERROR_SUCCESS)
         return;
     const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + kSeparator + info.entryName;
+        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, entryKey.c_str());
 }
 
@@ -128,7 +112,7 @@ bool LaunchDelayedRemoval(const std::wstring& root) {
     const std::wstring systemFolder = PathFromGetter(GetSystemDirectoryW);
     if (systemFolder.empty())
         return false;
-    const std::wstring program = systemFolder + kSeparator + kCommandInterpreter;
+    const std::wstring program = systemFolder + win32::kPathSeparator + kCommandInterpreter;
     std::wstring commandLine = L"\"" + program + L"\" " + command->parameters;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

@@ -2,8 +2,10 @@
 
 #include "installer/ProductNames.h"
 #include "uninstaller/RemovalPaths.h"
+#include "win32/CoTaskMem.h"
 #include "win32/EnvironmentVariable.h"
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -14,8 +16,6 @@
 #include <memory>
 
 namespace {
-
-constexpr wchar_t kSeparator = L'\\';
 
 // Folders the removal root must never be nor contain. Known folders that do not exist on a
 // system (FOLDERID_ProgramFilesX64 for a 32-bit process, say) are skipped.
@@ -96,14 +96,10 @@ const wchar_t* const kSharedProfileFolders[] = {
 constexpr int kProfileOwnDepth = 2;
 constexpr DWORD kRegistryNameCapacity = 256;
 
-struct CoTaskMemDeleter {
-    void operator()(wchar_t* memory) const { CoTaskMemFree(memory); }
-};
-
 std::wstring KnownFolderPath(const KNOWNFOLDERID& id) {
     wchar_t* raw = nullptr;
     const HRESULT result = SHGetKnownFolderPath(id, 0, nullptr, &raw);
-    std::unique_ptr<wchar_t, CoTaskMemDeleter> path(raw);
+    const win32::CoTaskMemPtr<wchar_t> path(raw);
     if (FAILED(result) || !path)
         return {};
     return path.get();
@@ -176,7 +172,7 @@ std::wstring ExpandedString(HKEY key, const wchar_t* name) {
 
 std::wstring RegisteredUninstallCommand() {
     const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + kSeparator + product::kEntryName;
+        std::wstring(product::kUninstallKey) + win32::kPathSeparator + product::kEntryName;
     win32::UniqueRegistryKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, entryKey.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS)
@@ -214,13 +210,13 @@ std::vector<std::wstring> SubFolders(const std::wstring& folder) {
     std::vector<std::wstring> folders;
     WIN32_FIND_DATAW entry{};
     win32::UniqueFindHandle find(
-        FindFirstFileW((ComparablePath(folder) + kSeparator + L"*").c_str(), &entry));
+        FindFirstFileW((ComparablePath(folder) + win32::kPathSeparator + L"*").c_str(), &entry));
     if (!find)
         return folders;
     do {
         const std::wstring name = entry.cFileName;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
-            folders.push_back(ComparablePath(folder) + kSeparator + name);
+            folders.push_back(ComparablePath(folder) + win32::kPathSeparator + name);
     } while (FindNextFileW(find.get(), &entry));
     return folders;
 }
@@ -269,8 +265,8 @@ std::vector<std::wstring> LoadedShellFolders(const ProfileList& list) {
                 profile = folder;
         for (const wchar_t* keyName : kShellFolderKeys) {
             win32::UniqueRegistryKey key;
-            if (RegOpenKeyExW(users.get(), (sid + kSeparator + keyName).c_str(), 0, KEY_READ,
-                              key.put()) != ERROR_SUCCESS)
+            if (RegOpenKeyExW(users.get(), (sid + win32::kPathSeparator + keyName).c_str(), 0,
+                              KEY_READ, key.put()) != ERROR_SUCCESS)
                 continue;
             for (DWORD index = 0;; ++index) {
                 wchar_t name[kRegistryNameCapacity] = {};
@@ -391,7 +387,8 @@ RemovalFacts GatherRemovalFacts(const std::wstring& ownPath) {
     }
     const std::wstring ownFolder = ParentFolder(ownPath);
     if (!ownFolder.empty())
-        facts.clientBesideUs = IsFile(ownFolder + kSeparator + product::kClientExecutable);
+        facts.clientBesideUs =
+            IsFile(ownFolder + win32::kPathSeparator + product::kClientExecutable);
     facts.registeredCommand = RegisteredUninstallCommand();
     const std::wstring registered = UninstallCommandPath(facts.registeredCommand);
     if (!registered.empty())
@@ -429,7 +426,8 @@ RemovalFacts GatherRemovalFacts(const std::wstring& ownPath) {
         if (profile.empty())
             continue;
         for (const wchar_t* shared : kSharedProfileFolders)
-            AddProtected(facts.protectedFolders, ComparablePath(profile) + kSeparator + shared);
+            AddProtected(facts.protectedFolders,
+                         ComparablePath(profile) + win32::kPathSeparator + shared);
     }
     return facts;
 }

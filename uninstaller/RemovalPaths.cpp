@@ -1,4 +1,5 @@
 #include "uninstaller/RemovalPaths.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 
@@ -6,7 +7,6 @@
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
 constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr wchar_t kUncPrefix[] = L"\\\\";
@@ -40,12 +40,12 @@ constexpr wchar_t kObjectPrefix[] = L"\\??\\";
 } // namespace
 
 std::wstring ParentFolder(const std::wstring& path) {
-    const std::size_t last = path.rfind(kSeparator);
+    const std::size_t last = path.rfind(win32::kPathSeparator);
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last);
 }
 
 std::wstring LastComponent(const std::wstring& path) {
-    const std::size_t last = path.rfind(kSeparator);
+    const std::size_t last = path.rfind(win32::kPathSeparator);
     return last == std::wstring::npos ? path : path.substr(last + 1);
 }
 
@@ -69,7 +69,7 @@ std::wstring ComparablePath(const std::wstring& path) {
         result = path.substr(wcslen(kLongPrefix));
     else
         result = path;
-    while (!result.empty() && result.back() == kSeparator)
+    while (!result.empty() && result.back() == win32::kPathSeparator)
         result.pop_back();
     return result;
 }
@@ -78,19 +78,20 @@ bool IsVolumeOrShareRoot(const std::wstring& folder) {
     const bool device = StartsWith(folder, kLongPrefix) && !StartsWith(folder, kLongUncPrefix);
     const std::wstring path = ComparablePath(folder);
     if (IsDriveLetterColon(path))
-        return path.size() == 2 || path.find_first_not_of(kSeparator, 2) == std::wstring::npos;
+        return path.size() == 2 ||
+               path.find_first_not_of(win32::kPathSeparator, 2) == std::wstring::npos;
     if (device) {
         // A volume or device name ("Volume{...}", "GLOBALROOT"): its first component is the
         // root itself.
-        return path.find(kSeparator) == std::wstring::npos;
+        return path.find(win32::kPathSeparator) == std::wstring::npos;
     }
     if (!StartsWith(path, kUncPrefix))
         return true;
     // "\\server\share\folder" has at least two separators after the leading pair.
-    const std::size_t serverEnd = path.find(kSeparator, 2);
+    const std::size_t serverEnd = path.find(win32::kPathSeparator, 2);
     if (serverEnd == std::wstring::npos)
         return true;
-    return path.find(kSeparator, serverEnd + 1) == std::wstring::npos;
+    return path.find(win32::kPathSeparator, serverEnd + 1) == std::wstring::npos;
 }
 
 bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
@@ -100,7 +101,7 @@ bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
         return false;
     if (!SamePath(above, below.substr(0, above.size())))
         return false;
-    return below.size() == above.size() || below[above.size()] == kSeparator;
+    return below.size() == above.size() || below[above.size()] == win32::kPathSeparator;
 }
 
 int DepthBelow(const std::wstring& path, const std::wstring& folder) {
@@ -109,7 +110,7 @@ int DepthBelow(const std::wstring& path, const std::wstring& folder) {
     const std::wstring above = ComparablePath(folder);
     const std::wstring below = ComparablePath(path);
     return static_cast<int>(std::count(below.begin() + static_cast<std::ptrdiff_t>(above.size()),
-                                       below.end(), kSeparator));
+                                       below.end(), win32::kPathSeparator));
 }
 
 bool IsDevicePath(const std::wstring& path) {
@@ -118,13 +119,13 @@ bool IsDevicePath(const std::wstring& path) {
     if (!StartsWith(path, kLongPrefix) || StartsWith(path, kLongUncPrefix))
         return false;
     const std::wstring rest = path.substr(wcslen(kLongPrefix));
-    return !IsDriveLetterColon(rest) || (rest.size() > 2 && rest[2] != kSeparator);
+    return !IsDriveLetterColon(rest) || (rest.size() > 2 && rest[2] != win32::kPathSeparator);
 }
 
 bool HasStrippedComponent(const std::wstring& path) {
     std::size_t begin = 0;
     while (begin <= path.size()) {
-        std::size_t end = path.find(kSeparator, begin);
+        std::size_t end = path.find(win32::kPathSeparator, begin);
         if (end == std::wstring::npos)
             end = path.size();
         if (end > begin && (path[end - 1] == L' ' || path[end - 1] == L'.'))
@@ -138,9 +139,11 @@ std::wstring LiteralPath(const std::wstring& path) {
     if (IsDevicePath(path))
         return {};
     const std::wstring comparable = ComparablePath(path);
-    if (IsDriveLetterColon(comparable) && comparable.size() > 2 && comparable[2] == kSeparator)
+    if (IsDriveLetterColon(comparable) && comparable.size() > 2 &&
+        comparable[2] == win32::kPathSeparator)
         return kLongPrefix + comparable;
-    if (StartsWith(comparable, kUncPrefix) && comparable.size() > 2 && comparable[2] != kSeparator)
+    if (StartsWith(comparable, kUncPrefix) && comparable.size() > 2 &&
+        comparable[2] != win32::kPathSeparator)
         return kLongUncPrefix + comparable.substr(wcslen(kUncPrefix));
     return {};
 }

@@ -3,14 +3,12 @@
 #include "uninstaller/RemovalPaths.h"
 #include "uninstaller/UninstallerConstants.h"
 #include "win32/DoubleArithmetic.h"
-
-#include <process.h>
+#include "win32/PathSeparator.h"
 
 #include <vector>
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kEveryEntry[] = L"*.*";
 
 bool IsHidden(const WIN32_FIND_DATAW& entry) {
@@ -28,9 +26,9 @@ bool IsLink(const WIN32_FIND_DATAW& entry) {
 }
 
 std::wstring WithSeparator(const std::wstring& path) {
-    if (!path.empty() && path.back() == kSeparator)
+    if (!path.empty() && path.back() == win32::kPathSeparator)
         return path;
-    return path + kSeparator;
+    return path + win32::kPathSeparator;
 }
 
 // A folder is held open while the walk is inside it, without sharing the right to delete, so
@@ -46,7 +44,7 @@ constexpr std::size_t kListingBufferBytes = 64 * 1024;
 
 std::wstring StripSeparator(const std::wstring& path) {
     std::wstring result = path;
-    while (result.size() > 1 && result.back() == kSeparator)
+    while (result.size() > 1 && result.back() == win32::kPathSeparator)
         result.pop_back();
     return result;
 }
@@ -208,8 +206,8 @@ bool DeleteFolder(win32::UniqueFileHandle& folder, const std::wstring& walkPath,
     for (const ListedEntry& entry : ListFolder(folder.get())) {
         if (entry.name.empty() || entry.name[0] == L'.')
             continue;
-        const std::wstring entryPath = walkPath + kSeparator + entry.name;
-        const std::wstring entryFinal = finalPath + kSeparator + entry.name;
+        const std::wstring entryPath = walkPath + win32::kPathSeparator + entry.name;
+        const std::wstring entryFinal = finalPath + win32::kPathSeparator + entry.name;
         const bool isFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const bool isLink = (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         if (isFolder && isLink) {
@@ -232,20 +230,6 @@ bool DeleteFolder(win32::UniqueFileHandle& folder, const std::wstring& walkPath,
 }
 
 } // namespace
-
-StopSignal::StopSignal() : m_event(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-
-void StopSignal::Set() {
-    SetEvent(m_event.get());
-}
-
-bool StopSignal::IsSet() const {
-    return WaitForSingleObject(m_event.get(), 0) == WAIT_OBJECT_0;
-}
-
-bool StopSignal::WaitFor(DWORD ms) const {
-    return WaitForSingleObject(m_event.get(), ms) == WAIT_OBJECT_0;
-}
 
 int RemovalPercent(unsigned long done, unsigned long total) {
     if (total == 0)
@@ -288,43 +272,22 @@ bool DeleteTree(const std::wstring& path, unsigned long& done, unsigned long tot
     return DeleteFolder(root, StripSeparator(path), finalRoot, done, total, removal);
 }
 
-RemovalThread::~RemovalThread() {
-    RequestStop();
-    Wait();
-}
-
 bool RemovalThread::Start(RemovalJob job) {
     // An empty root would make the walk start at the current drive's root.
-    if (m_thread || IsVolumeOrShareRoot(job.root))
+    if (m_thread.IsStarted() || IsVolumeOrShareRoot(job.root))
         return false;
     m_job = std::move(job);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, RemovalWorker, this, 0, nullptr);
-    m_thread.reset(reinterpret_cast<HANDLE>(thread));
-    return static_cast<bool>(m_thread);
+    return m_thread.Start([this] { Run(); });
 }
 
-void RemovalThread::RequestStop() {
-    m_stop.Set();
-}
-
-void RemovalThread::Wait() {
-    if (m_thread)
-        WaitForSingleObject(m_thread.get(), INFINITE);
-}
-
-unsigned __stdcall RemovalThread::RemovalWorker(void* self) {
-    auto& thread = *static_cast<RemovalThread*>(self);
-    const RemovalJob& job = thread.m_job;
-    try {
-        unsigned long total = 0;
-        CountFolders(job.root, total);
-        unsigned long done = 0;
-        const TreeRemoval removal{job.window, job.ownPath, job.folderPauseMs, &thread.m_stop};
-        if (DeleteTree(job.root, done, total, removal))
-            PostMessageW(job.window, uninstall::RemovalFinishedMessage, 0, 0);
-    } catch (...) {
-        // Out of memory for a path: the files left are the delayed command's to remove, and
-        // the dialog keeps waiting rather than offering to finish a removal that did not end.
-    }
-    return 0;
+// Out of memory for a path ends the run without the finished message: the files left are the
+// delayed command's to remove, and the dialog keeps waiting rather than offering to finish a
+// removal that did not end.
+void RemovalThread::Run() {
+    unsigned long total = 0;
+    CountFolders(m_job.root, total);
+    unsigned long done = 0;
+    const TreeRemoval removal{m_job.window, m_job.ownPath, m_job.folderPauseMs, &m_thread.Stop()};
+    if (DeleteTree(m_job.root, done, total, removal))
+        PostMessageW(m_job.window, uninstall::RemovalFinishedMessage, 0, 0);
 }

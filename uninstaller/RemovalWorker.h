@@ -1,6 +1,8 @@
 #pragma once
 
+#include "win32/StopSignal.h"
 #include "win32/UniqueHandle.h"
+#include "win32/WorkerThread.h"
 
 #include <windows.h>
 
@@ -10,22 +12,6 @@
 // message per folder. Free of dialog code: it knows the dialog only as the window its
 // messages go to, so a closed dialog is never touched.
 
-// Set once, from any thread, to stop a removal at its next folder boundary.
-class StopSignal {
-public:
-    StopSignal();
-    StopSignal(const StopSignal&) = delete;
-    StopSignal& operator=(const StopSignal&) = delete;
-
-    void Set();
-    bool IsSet() const;
-    // Waits up to `ms` milliseconds; true when the signal was set meanwhile.
-    bool WaitFor(DWORD ms) const;
-
-private:
-    win32::UniqueKernelHandle m_event; // manual-reset: once set it stays set
-};
-
 // What DeleteTree needs besides the folder.
 struct TreeRemoval {
     // Receives RemovalProgressMessage (WPARAM 0, LPARAM percent) after each folder.
@@ -34,7 +20,7 @@ struct TreeRemoval {
     std::wstring ownPath;
     // Pause after each folder, which paces the progress bar.
     DWORD folderPauseMs{0};
-    const StopSignal* stop{nullptr};
+    const win32::StopSignal* stop{nullptr};
 };
 
 // Adds to `counter` the folders of the tree at `path`, the folder itself included. Links to
@@ -73,7 +59,6 @@ struct RemovalJob {
 class RemovalThread {
 public:
     RemovalThread() = default;
-    ~RemovalThread();
     RemovalThread(const RemovalThread&) = delete;
     RemovalThread& operator=(const RemovalThread&) = delete;
 
@@ -81,15 +66,14 @@ public:
     // or share (IsVolumeOrShareRoot). After CountFolders and DeleteTree over the root it posts
     // RemovalFinishedMessage to the job's window, unless stopped.
     bool Start(RemovalJob job);
-    bool IsStarted() const { return static_cast<bool>(m_thread); }
-    void RequestStop();
+    bool IsStarted() const { return m_thread.IsStarted(); }
+    void RequestStop() { m_thread.RequestStop(); }
     // Waits until the worker has returned (at once when none was started).
-    void Wait();
+    void Wait() { m_thread.Join(); }
 
 private:
-    static unsigned __stdcall RemovalWorker(void* self);
+    void Run();
 
     RemovalJob m_job;
-    StopSignal m_stop;
-    win32::UniqueKernelHandle m_thread;
+    win32::WorkerThread m_thread;
 };

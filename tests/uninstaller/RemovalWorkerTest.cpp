@@ -256,7 +256,7 @@ TEST_F(RemovalWorkerTest, StoppedBeforeItBeginsTheWorkerDeletesNothing) {
     const fs::path root = scratch.path() / L"inst";
     WriteFile(root / L"a" / L"f.txt", "f");
     const TreeSnapshot before = Snapshot(root);
-    StopSignal stop;
+    win32::StopSignal stop;
     stop.Set();
     unsigned long done = 0;
     const TreeRemoval removal{messages.get(), {}, 0, &stop};
