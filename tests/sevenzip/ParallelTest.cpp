@@ -260,6 +260,35 @@ TEST(Parallel, DamageOnDiskLeavesNothingPastTheFailingEntry) {
     }
 }
 
+// A folder entry before the failing one stays, though only files removed again were in it.
+TEST(Parallel, FoldersOfEntriesBeforeTheFailureStay) {
+    testsupport::ScratchFolder scratch("parallel-folders");
+    const fs::path src = scratch.path() / "src";
+    fs::create_directories(src / "d");
+    std::ofstream(src / "a.txt", std::ios::binary) << std::string(400000, 'a');
+    for (int i = 1; i <= 6; i++)
+        std::ofstream(src / "d" / ("b" + std::to_string(i) + ".txt")) << std::string(5000, 'b');
+    ASSERT_TRUE(fixtures::Pack(src, scratch.path() / "a.7z", "-m0=Copy -ms=1f -mhc=off"));
+    auto bytes = fixtures::ReadBytes(scratch.path() / "a.7z");
+    sevenzip::MemorySource source(bytes.data(), bytes.size());
+    sevenzip::Archive archive;
+    ASSERT_EQ(archive.Open(source), SZ_OK);
+    ASSERT_EQ(archive.Name(0), u"d");
+    ASSERT_EQ(archive.Name(1), u"a.txt");
+    ASSERT_EQ(archive.BlockOf(1), 0u);
+    bytes[40] ^= 0x01; // in a.txt
+    fixtures::WriteBytes(scratch.path() / "d.7z", bytes);
+    for (unsigned threads : {1u, 3u}) {
+        const fs::path out = scratch.path() / ("out" + std::to_string(threads));
+        std::string message;
+        EXPECT_EQ(un7z::ExtractAll((scratch.path() / "d.7z").string(), out.string(),
+                                   Parallel(threads), message),
+                  SZ_ERROR_CRC);
+        EXPECT_TRUE(fs::is_directory(out / "d")) << threads;
+        EXPECT_TRUE(fs::is_empty(out / "d")) << threads;
+    }
+}
+
 TEST(Parallel, DamageMidArchiveThroughEveryThreadCount) {
     testsupport::ScratchFolder scratch("parallel-midblock");
     const fs::path src = scratch.path() / "src";

@@ -8,10 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <mutex>
-#include <set>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -116,8 +117,10 @@ public:
         const Made& made = m_made[entry];
         if (!made.file.empty())
             unlink(made.file.c_str());
+        // Only the folders no earlier entry needs; a folder with files left in it stays anyway.
         for (auto it = made.folders.rbegin(); it != made.folders.rend(); ++it)
-            rmdir(it->c_str());
+            if (m_folders[*it] == entry)
+                rmdir((m_root + "/" + *it).c_str());
     }
 
     // Folders get their attributes last, so that a read-only folder does not stop its own
@@ -133,7 +136,7 @@ public:
     }
 
 private:
-    // What one entry made: its file and the folders that did not exist before it.
+    // What one entry made: its file and the folders (relative) that did not exist before it.
     struct Made {
         std::string file;
         std::vector<std::string> folders;
@@ -146,14 +149,17 @@ private:
         while (pos != std::string::npos) {
             pos = relative.find('/', pos + 1);
             std::string prefix = relative.substr(0, pos);
-            if (m_folders.count(prefix) != 0)
+            auto found = m_folders.find(prefix);
+            if (found != m_folders.end()) {
+                found->second = std::min(found->second, entry);
                 continue;
+            }
             std::string full = m_root + "/" + prefix;
             if (mkdir(full.c_str(), 0777) == 0)
-                m_made[entry].folders.push_back(full);
+                m_made[entry].folders.push_back(prefix);
             else if (errno != EEXIST)
                 return false;
-            m_folders.insert(std::move(prefix));
+            m_folders.emplace(std::move(prefix), entry);
         }
         return true;
     }
@@ -206,8 +212,9 @@ private:
     const sevenzip::Archive& m_archive;
     std::string m_root;
     std::mutex m_foldersMutex;
-    std::set<std::string> m_folders; // made or found, relative to the root
-    std::vector<Made> m_made;        // by entry; each written by the entry's thread alone
+    // Made or found, relative to the root, with the first entry in archive order that needs each.
+    std::map<std::string, std::uint32_t> m_folders;
+    std::vector<Made> m_made; // by entry; each written by the entry's thread alone
     std::vector<std::string> m_messages;
     std::vector<std::pair<std::string, std::uint32_t>> m_folderAttributes;
 };
