@@ -85,15 +85,21 @@ protected:
     }
 
     // Decodes until dicPos reaches `limit`, using at most `packLimit` input bytes (counted down).
-    // `last` says the stream (or LZMA2 chunk) must be able to end at `limit`.
+    // `last` says the stream (or LZMA2 chunk) must be able to end at `limit`. Running out of
+    // input is not an error by itself: the decoder may still hold output (the rest of a match,
+    // bytes already taken into the range coder), so it is asked even with nothing to read, and
+    // only a call that neither takes input nor gives output means the input ended too soon.
     SRes DecodeTo(std::size_t limit, bool last, std::uint64_t& packLimit) {
+        static const Byte kNoInput = 0;
         while (m_dec.dicPos < limit) {
-            const Byte* data;
-            std::size_t available;
-            RINOK(m_input.Peek(data, available));
-            available = static_cast<std::size_t>(std::min<std::uint64_t>(available, packLimit));
-            if (available == 0)
-                return SZ_ERROR_DATA; // the input ended before the output did
+            const Byte* data = &kNoInput;
+            std::size_t available = 0;
+            if (packLimit != 0) {
+                RINOK(m_input.Peek(data, available));
+                available = static_cast<std::size_t>(std::min<std::uint64_t>(available, packLimit));
+                if (available == 0)
+                    data = &kNoInput;
+            }
             const std::size_t before = m_dec.dicPos;
             SizeT used = available;
             ELzmaStatus status;
@@ -105,7 +111,7 @@ protected:
             if (status == LZMA_STATUS_FINISHED_WITH_MARK && (m_dec.dicPos != limit || !last))
                 return SZ_ERROR_DATA;
             if (used == 0 && m_dec.dicPos == before)
-                return SZ_ERROR_DATA;
+                return SZ_ERROR_DATA; // the input ended before the output did
         }
         return SZ_OK;
     }

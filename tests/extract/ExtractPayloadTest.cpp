@@ -245,6 +245,39 @@ TEST(ExtractPayload, DamageInTheFirstBlockLeavesNothingAfterIt) {
     }
 }
 
+// Runs of zeros and of a short pattern that end just past one of the decoder's pieces: the last
+// input byte is read while output is still due. Each must come out whole.
+TEST(ExtractPayload, ExtremeRatiosComeOutWhole) {
+    testsupport::ScratchFolder scratch("extreme");
+    ProgressWindow window;
+    ASSERT_EQ(ExtractPayload((Archives() / "boundary.7z").wstring(),
+                             (scratch.path() / "boundary").wstring(), window.get()),
+              0);
+    const fs::path sources = Archives() / "boundary-src" / "install" / "data";
+    std::size_t compared = 0;
+    for (const auto& entry : fs::directory_iterator(sources)) {
+        EXPECT_TRUE(ReadFile(entry.path()) ==
+                    ReadFile(scratch.path() / "boundary" / entry.path().filename()))
+            << entry.path();
+        compared++;
+    }
+    EXPECT_EQ(compared, 24u);
+
+    const fs::path zeros = scratch.path() / "zeros" / "zeros.bin";
+    ASSERT_EQ(ExtractPayload((Archives() / "zeros250.7z").wstring(),
+                             (scratch.path() / "zeros").wstring(), window.get()),
+              0);
+    ASSERT_EQ(fs::file_size(zeros), 250u << 20);
+    std::ifstream in(zeros, std::ios::binary);
+    std::vector<char> block(1 << 20);
+    bool allZero = true;
+    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+        allZero = allZero && std::all_of(block.begin(), block.begin() + in.gcount(),
+                                         [](char c) { return c == 0; });
+    EXPECT_TRUE(allZero);
+    window.Received();
+}
+
 // Another 7z writer: names start with "./" and the top folder is an entry named ".". Such names
 // stand for the same places as without the dots.
 TEST(ExtractPayload, DotComponentsNameTheFolderTheyStandIn) {

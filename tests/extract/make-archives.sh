@@ -15,6 +15,10 @@
 #   folders.7z      folders only
 #   longname.7z     one file with a 200-character name below install/data
 #   empty.7z        no entries at all
+#   boundary.7z     runs of zeros and of a short pattern ending just past the decoder's 128 KB
+#                   slices and its ring, one stream each, package settings; their sources stay
+#                   in boundary-src/install/data for the test to compare with
+#   zeros250.7z     250 MiB of zeros, package settings: the decoder once stopped short of its end
 set -euo pipefail
 out=$1
 work=$(mktemp -d)
@@ -68,3 +72,19 @@ pack longname.7z "$work/long"
 # Signature, version 0.4, start header CRC (of twenty zero bytes), no next header.
 printf '7z\xbc\xaf\x27\x1c\x00\x04\x8d\x9b\xd5\x0f' > "$out/empty.7z"
 head -c 20 /dev/zero >> "$out/empty.7z"
+
+boundary=$out/boundary-src
+rm -rf "$boundary"
+mkdir -p "$boundary/install/data"
+for piece in 65536 131072 262144 2097152; do
+    for past in 17 100 300; do
+        head -c $((piece + past)) /dev/zero > "$boundary/install/data/zeros-$((piece + past))"
+        python3 "$(dirname "$0")/../sevenzip/mixed_content.py" --pattern $((piece + past)) \
+            "$boundary/install/data/pattern-$((piece + past))"
+    done
+done
+pack boundary.7z "$boundary" -m0=LZMA2:d=16m -mhc=on -ms=off
+
+mkdir -p "$work/zeros/install/data"
+head -c $((250 << 20)) /dev/zero > "$work/zeros/install/data/zeros.bin"
+pack zeros250.7z "$work/zeros" -m0=LZMA2:d=16m -mhc=on -ms=on

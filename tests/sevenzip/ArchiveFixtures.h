@@ -11,6 +11,10 @@ namespace fixtures {
 // test's own executable), text, an empty file, Chinese names, a read-only file, an empty folder.
 void MakeSampleTree(const std::filesystem::path& root);
 
+// Writes `size` bytes of `pattern` repeated (a single zero byte gives a run of zeros).
+void WriteRepeated(const std::filesystem::path& path, std::uint64_t size,
+                   const std::string& pattern);
+
 // Runs `7zz a -t7z <options> archive` over every entry of `root`; true on success.
 bool Pack(const std::filesystem::path& root, const std::filesystem::path& archive,
           const std::string& options);

@@ -4,6 +4,7 @@
 #include "sevenzip/Archive.h"
 #include "sevenzip/ByteSource.h"
 #include "tests/sevenzip/ArchiveFixtures.h"
+#include "tests/sevenzip/OracleCheck.h"
 #include "tests/support/TestSupport.h"
 #include "tools/un7z/Extractor.h"
 
@@ -47,31 +48,13 @@ std::string CaseName(const ::testing::TestParamInfo<OracleCase>& info) {
 
 class OracleTest : public ::testing::TestWithParam<OracleCase> {};
 
-// Extracts in both modes; compares with the source tree (unless `source` is empty) and with
-// what 7zz extracts.
-void ExpectSameAs7zz(const fs::path& source, const fs::path& archive, const fs::path& scratch,
-                     int expected) {
-    for (bool overlap : {true, false}) {
-        const fs::path out = scratch / (overlap ? "overlap" : "sequential");
-        std::string message;
-        EXPECT_EQ(un7z::ExtractAll(archive.string(), out.string(), overlap, message), expected)
-            << message;
-        if (expected == SZ_OK && !source.empty())
-            EXPECT_EQ(fixtures::CompareTrees(source, out), "");
-    }
-    if (expected == SZ_OK) {
-        ASSERT_TRUE(fixtures::UnpackWith7zz(archive, scratch / "reference"));
-        EXPECT_EQ(fixtures::CompareTrees(scratch / "reference", scratch / "overlap"), "");
-    }
-}
-
 TEST_P(OracleTest, ExtractsWhat7zzExtracts) {
     const OracleCase& c = GetParam();
     testsupport::ScratchFolder scratch("oracle");
     fixtures::MakeSampleTree(scratch.path() / "src");
     const fs::path archive = scratch.path() / "a.7z";
     ASSERT_TRUE(fixtures::Pack(scratch.path() / "src", archive, c.options)) << c.options;
-    ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
+    fixtures::ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
 }
 
 class StreamingOracleTest : public ::testing::TestWithParam<OracleCase> {};
@@ -83,7 +66,7 @@ TEST_P(StreamingOracleTest, EntriesAcrossPiecesAndRingWraps) {
     MakeStreamingTree(scratch.path() / "src");
     const fs::path archive = scratch.path() / "a.7z";
     ASSERT_TRUE(fixtures::Pack(scratch.path() / "src", archive, c.options)) << c.options;
-    ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
+    fixtures::ExpectSameAs7zz(scratch.path() / "src", archive, scratch.path(), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -123,11 +106,11 @@ TEST(Oracle, ArchivesFromOtherWriters) {
         }
         EXPECT_TRUE(dotEntry);
     }
-    ExpectSameAs7zz(src, scratch.path() / "bsdtar.7z", scratch.path() / "bsdtar", SZ_OK);
+    fixtures::ExpectSameAs7zz(src, scratch.path() / "bsdtar.7z", scratch.path() / "bsdtar", SZ_OK);
     // py7zr stores Unix modes without the file type, which 7-Zip does not take for a mode: the
     // files come out with default permissions, read-only ones too.
     ASSERT_TRUE(fixtures::PackWithPy7zr(src, scratch.path() / "py7zr.7z"));
-    ExpectSameAs7zz({}, scratch.path() / "py7zr.7z", scratch.path() / "py7zr", SZ_OK);
+    fixtures::ExpectSameAs7zz({}, scratch.path() / "py7zr.7z", scratch.path() / "py7zr", SZ_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(
