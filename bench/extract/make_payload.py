@@ -31,6 +31,7 @@ EXECUTABLE_BYTES = int(56 * MB)
 COMPRESSED_BYTES = int(23 * MB)
 TEXT_BYTES = int(48.5 * MB)
 SETUP_FILES = 3
+MAX_NAME = 40
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 KINDS = {
@@ -78,6 +79,17 @@ def candidates(kind):
                 if spec["match"](path, head):
                     found.append((path, size))
     return sorted(set(found))
+
+
+def windows_name(path, n):
+    """A file name Windows accepts, short enough that the deepest folder below a long install
+    folder stays within MAX_PATH: "NNNN-" and the file's own name, characters Windows refuses
+    (Perl's "::" among them) replaced."""
+    base = re.sub(r'[<>:"\\|?*\x00-\x1f]', "_", os.path.basename(path))
+    stem, dot, extension = base.rpartition(".")
+    if len(base) > MAX_NAME:
+        base = (stem[:MAX_NAME - len(extension) - 1] + "." + extension) if dot else base[:MAX_NAME]
+    return "%04d-%s" % (n, base)
 
 
 def pick(rng, pool, total_bytes, count=None):
@@ -153,7 +165,7 @@ def main():
     text = pick(rng, candidates("text"), TEXT_BYTES, text_count + SETUP_FILES)
     files = []
     for n, path in enumerate(executables + compressed + text[SETUP_FILES:]):
-        files.append((rng.choice(data_folders) + "/%04d-%s" % (n, os.path.basename(path)), path))
+        files.append((rng.choice(data_folders) + "/" + windows_name(path, n), path))
     for name, path in zip(["install/res/comskin.conf", "install/res/setup.txt",
                            "install/Licence.txt"], text[:SETUP_FILES]):
         files.append((name, path))
