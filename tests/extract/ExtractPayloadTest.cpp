@@ -217,6 +217,51 @@ TEST(ExtractPayload, SeveralSolidBlocksGiveTheSameTree) {
     window.Received();
 }
 
+// The blocks are written side by side; the progress is a sequential run's all the same.
+TEST(ExtractPayload, BlocksSideBySidePostProgressInArchiveOrder) {
+    testsupport::ScratchFolder scratch("order");
+    for (const char* name : {"twoblocks.7z", "copyblocks.7z"}) {
+        ProgressWindow window;
+        ASSERT_EQ(ExtractPayload((Archives() / name).wstring(), (scratch.path() / name).wstring(),
+                                 window.get()),
+                  0);
+        EXPECT_EQ(window.Received(), ExpectedProgress(Archives() / name)) << name;
+        EXPECT_TRUE(IsReadOnly(scratch.path() / name / "readonly.ini"));
+    }
+}
+
+// Damage in the first block's first file while the later blocks are written by other threads:
+// the result is that file's, and nothing after it stays on disk.
+TEST(ExtractPayload, DamageInTheFirstBlockLeavesNothingAfterIt) {
+    testsupport::ScratchFolder scratch("firstblock");
+    std::string bytes = ReadFile(Archives() / "copyblocks.7z");
+    bytes[40] ^= 0x01;
+    WriteFile(scratch.path() / "bad.7z", bytes);
+    ProgressWindow window;
+    const fs::path out = scratch.path() / "out";
+    EXPECT_EQ(ExtractPayload((scratch.path() / "bad.7z").wstring(), out.wstring(), window.get()),
+              SZ_ERROR_CRC);
+    PayloadSource source;
+    ASSERT_TRUE(source.Open((scratch.path() / "bad.7z").wstring()));
+    sevenzip::Archive archive;
+    ASSERT_EQ(archive.Open(source), SZ_OK);
+    ASSERT_GT(archive.BlockCount(), 2u);
+    std::uint32_t damaged = 0;
+    std::size_t filesBefore = 0;
+    for (; archive.BlockOf(damaged) != 0; damaged++)
+        filesBefore += !archive.IsDirectory(damaged);
+    // The files before it (without data) were reported, nothing from it on.
+    EXPECT_EQ(window.Received(), ExpectedProgress(scratch.path() / "bad.7z", filesBefore));
+    for (std::uint32_t i = damaged + 1; i < archive.EntryCount(); i++) {
+        const std::u16string& name = archive.Name(i);
+        const fs::path relative =
+            fs::path(std::wstring(name.begin(), name.end())).lexically_relative("install/data");
+        if (!relative.empty() && relative.native()[0] != L'.') {
+            EXPECT_FALSE(fs::exists(out / relative)) << relative;
+        }
+    }
+}
+
 // Runs of zeros and of a short pattern that end just past one of the decoder's pieces: the last
 // input byte is read while output is still due. Each must come out whole.
 TEST(ExtractPayload, ExtremeRatiosComeOutWhole) {
