@@ -173,8 +173,8 @@ HRESULT STDMETHODCALLTYPE CFlashWnd::Invoke(DISPID id, REFIID /*iid*/, LCID /*lo
             OutputDebugStringW(kTraceFlashCall);
         return S_OK;
     case DISPID_ShockwaveFlashEvents_OnProgress:
-        if (arguments >= 1) {
-            // Arguments arrive last first.
+        // Arguments arrive last first; a percentage of another type is not read as one.
+        if (arguments >= 1 && parameters->rgvarg[arguments - 1].vt == VT_I4) {
             wchar_t line[32];
             std::swprintf(line, sizeof(line) / sizeof(line[0]), kTraceProgressFormat,
                           static_cast<int>(parameters->rgvarg[arguments - 1].lVal));

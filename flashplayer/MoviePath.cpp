@@ -1,6 +1,5 @@
 #include "flashplayer/MoviePath.h"
 
-#include "flashplayer/PlayerNames.h"
 #include "win32/ModuleFileName.h"
 
 #include <windows.h>
@@ -63,11 +62,6 @@ std::wstring ProgramFolder() {
     const std::wstring path = win32::ModuleFileName(nullptr);
     const std::size_t slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
-void ShowMovieNotFound(const std::wstring& commandLineTail) {
-    const std::wstring text = kMovieNotFoundText + commandLineTail;
-    MessageBoxW(nullptr, text.c_str(), kMovieNotFoundCaption, MB_OK);
 }
 
 } // namespace flashplayer

@@ -22,8 +22,4 @@ std::wstring CurrentDirectory();
 // The folder of the running executable, without the trailing backslash; empty on failure.
 std::wstring ProgramFolder();
 
-// Tells the user that the movie is missing, quoting the command-line tail as it was received,
-// and returns once the message is dismissed.
-void ShowMovieNotFound(const std::wstring& commandLineTail);
-
 } // namespace flashplayer

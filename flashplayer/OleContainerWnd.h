@@ -1,16 +1,12 @@
 #pragma once
 
-#include "flashplayer/DoubleRenderAlpha.h"
+#include "flashplayer/LayeredFrames.h"
 #include "win32/ComPtr.h"
-#include "win32/GdiObject.h"
 
 #include <ocidl.h>
 #include <ole2.h>
 #include <windows.h>
 #include <windowsx.h>
-
-#include <cstdint>
-#include <cstring>
 
 namespace flashplayer {
 
@@ -44,17 +40,23 @@ public:
 
     // IUnknown, shared by every interface of the object.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refCount; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refCount; }
 
     // IOleClientSite
-    HRESULT STDMETHODCALLTYPE SaveObject() override;
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD assign, DWORD whichMoniker,
-                                         IMoniker** moniker) override;
-    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override;
-    HRESULT STDMETHODCALLTYPE ShowObject() override;
-    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL show) override;
-    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override;
+    HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD /*assign*/, DWORD /*whichMoniker*/,
+                                         IMoniker** /*moniker*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
+        if (container)
+            *container = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL /*show*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
 
     // The container's own operations, in this order after the client site's.
     virtual ~COleContainerWnd();
@@ -66,101 +68,173 @@ public:
                         HINSTANCE moduleInstance, int width, int height);
     // Renders the control; the rectangle and the erase flag are not used.
     virtual void Draw(HDC dc, const RECT* area, BOOL erase);
-    virtual void OnControlNotRegistered();
+    virtual void OnControlNotRegistered() {}
     // Called by Create once the control's interfaces are known, before it is shown; false ends
     // Create.
-    virtual bool OnBeforeActivate();
+    virtual bool OnBeforeActivate() { return true; }
     // Called by Create once the control is shown; its result is Create's.
-    virtual bool OnAfterActivate();
+    virtual bool OnAfterActivate() { return true; }
     // Shaped like IDispatch, for a derived class's event sink.
-    virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count);
-    virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info);
-    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
-                                                    LCID locale, DISPID* ids);
-    virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                             DISPPARAMS* parameters, VARIANT* result,
-                                             EXCEPINFO* exception, UINT* argumentError);
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* /*count*/) { return E_NOTIMPL; }
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT /*index*/, LCID /*locale*/,
+                                                  ITypeInfo** /*info*/) {
+        return E_NOTIMPL;
+    }
+    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/,
+                                                    UINT /*count*/, LCID /*locale*/,
+                                                    DISPID* /*ids*/) {
+        return E_NOTIMPL;
+    }
+    virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/,
+                                             WORD /*flags*/, DISPPARAMS* /*parameters*/,
+                                             VARIANT* /*result*/, EXCEPINFO* /*exception*/,
+                                             UINT* /*argumentError*/) {
+        return S_OK;
+    }
 
     // IOleWindow, on the site and on the frame.
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enterMode) override;
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (!window)
+            return E_POINTER;
+        *window = hwnd;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL /*enterMode*/) override {
+        return E_NOTIMPL;
+    }
 
     // IOleInPlaceSite
-    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override;
-    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override;
-    HRESULT STDMETHODCALLTYPE OnUIActivate() override;
+    HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame,
                                                IOleInPlaceUIWindow** document, RECT* position,
                                                RECT* clip, OLEINPLACEFRAMEINFO* frameInfo) override;
-    HRESULT STDMETHODCALLTYPE Scroll(SIZE extent) override;
-    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL undoable) override;
-    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override;
-    HRESULT STDMETHODCALLTYPE DiscardUndoState() override;
-    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override;
-    HRESULT STDMETHODCALLTYPE OnPosRectChange(const RECT* position) override;
+    HRESULT STDMETHODCALLTYPE Scroll(SIZE /*extent*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL /*undoable*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnPosRectChange(const RECT* /*position*/) override { return S_OK; }
 
     // IOleInPlaceSiteEx
-    HRESULT STDMETHODCALLTYPE OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivateEx(BOOL noRedraw) override;
-    HRESULT STDMETHODCALLTYPE RequestUIActivate() override;
+    HRESULT STDMETHODCALLTYPE OnInPlaceActivateEx(BOOL* noRedraw, DWORD /*flags*/) override {
+        if (noRedraw)
+            *noRedraw = FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnInPlaceDeactivateEx(BOOL /*noRedraw*/) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE RequestUIActivate() override { return S_FALSE; }
 
     // IOleInPlaceSiteWindowless
-    HRESULT STDMETHODCALLTYPE CanWindowlessActivate() override;
-    HRESULT STDMETHODCALLTYPE GetCapture() override;
-    HRESULT STDMETHODCALLTYPE SetCapture(BOOL capture) override;
-    HRESULT STDMETHODCALLTYPE GetFocus() override;
-    HRESULT STDMETHODCALLTYPE SetFocus(BOOL focus) override;
-    HRESULT STDMETHODCALLTYPE GetDC(const RECT* area, DWORD flags, HDC* dc) override;
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC dc) override;
-    HRESULT STDMETHODCALLTYPE InvalidateRect(const RECT* area, BOOL erase) override;
-    HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN region, BOOL erase) override;
-    HRESULT STDMETHODCALLTYPE ScrollRect(INT dx, INT dy, const RECT* scroll,
-                                         const RECT* clip) override;
-    HRESULT STDMETHODCALLTYPE AdjustRect(RECT* area) override;
-    HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                                 LRESULT* result) override;
+    HRESULT STDMETHODCALLTYPE CanWindowlessActivate() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetCapture() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE SetCapture(BOOL /*capture*/) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE GetFocus() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetFocus(BOOL /*focus*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetDC(const RECT* /*area*/, DWORD /*flags*/, HDC* /*dc*/) override {
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC /*dc*/) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE InvalidateRect(const RECT* area, BOOL erase) override {
+        Draw(nullptr, area, erase);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN /*region*/, BOOL /*erase*/) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ScrollRect(INT /*dx*/, INT /*dy*/, const RECT* /*scroll*/,
+                                         const RECT* /*clip*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE AdjustRect(RECT* /*area*/) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT /*message*/, WPARAM /*wParam*/,
+                                                 LPARAM /*lParam*/, LRESULT* /*result*/) override {
+        return S_FALSE;
+    }
 
     // IOleInPlaceUIWindow
-    HRESULT STDMETHODCALLTYPE GetBorder(RECT* border) override;
-    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS widths) override;
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS widths) override;
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* activeObject,
-                                              LPCOLESTR name) override;
+    HRESULT STDMETHODCALLTYPE GetBorder(RECT* /*border*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS /*widths*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS /*widths*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* /*activeObject*/,
+                                              LPCOLESTR /*name*/) override {
+        return S_OK;
+    }
 
     // IOleInPlaceFrame
-    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU shared, LPOLEMENUGROUPWIDTHS widths) override;
-    HRESULT STDMETHODCALLTYPE SetMenu(HMENU shared, HOLEMENU oleMenu, HWND activeObject) override;
-    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU shared) override;
-    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR text) override;
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL enable) override;
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message, WORD id) override;
+    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU /*shared*/,
+                                          LPOLEMENUGROUPWIDTHS /*widths*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetMenu(HMENU /*shared*/, HOLEMENU /*oleMenu*/,
+                                      HWND /*activeObject*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU /*shared*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR /*text*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL /*enable*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* /*message*/, WORD /*id*/) override {
+        return E_NOTIMPL;
+    }
 
     // IStorage: the control may note its class here; it gets no storage to keep anything in.
-    HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR* name, DWORD mode, DWORD reserved1,
-                                           DWORD reserved2, IStream** stream) override;
-    HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* name, void* reserved1, DWORD mode,
-                                         DWORD reserved2, IStream** stream) override;
-    HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR* name, DWORD mode, DWORD reserved1,
-                                            DWORD reserved2, IStorage** storage) override;
-    HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* name, IStorage* priority, DWORD mode,
-                                          SNB exclude, DWORD reserved, IStorage** storage) override;
-    HRESULT STDMETHODCALLTYPE CopyTo(DWORD excludeCount, const IID* excludeIds, SNB exclude,
-                                     IStorage* destination) override;
-    HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR* name, IStorage* destination,
-                                            const OLECHAR* newName, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE Commit(DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE Revert() override;
-    HRESULT STDMETHODCALLTYPE EnumElements(DWORD reserved1, void* reserved2, DWORD reserved3,
-                                           IEnumSTATSTG** elements) override;
-    HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR* name) override;
-    HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR* oldName,
-                                            const OLECHAR* newName) override;
-    HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR* name, const FILETIME* created,
-                                              const FILETIME* accessed,
-                                              const FILETIME* modified) override;
-    HRESULT STDMETHODCALLTYPE SetClass(REFCLSID classId) override;
-    HRESULT STDMETHODCALLTYPE SetStateBits(DWORD bits, DWORD mask) override;
-    HRESULT STDMETHODCALLTYPE Stat(STATSTG* status, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR* /*name*/, DWORD /*mode*/,
+                                           DWORD /*reserved1*/, DWORD /*reserved2*/,
+                                           IStream** /*stream*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* /*name*/, void* /*reserved1*/,
+                                         DWORD /*mode*/, DWORD /*reserved2*/,
+                                         IStream** /*stream*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR* /*name*/, DWORD /*mode*/,
+                                            DWORD /*reserved1*/, DWORD /*reserved2*/,
+                                            IStorage** /*storage*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* /*name*/, IStorage* /*priority*/,
+                                          DWORD /*mode*/, SNB /*exclude*/, DWORD /*reserved*/,
+                                          IStorage** /*storage*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CopyTo(DWORD /*excludeCount*/, const IID* /*excludeIds*/,
+                                     SNB /*exclude*/, IStorage* /*destination*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR* /*name*/, IStorage* /*destination*/,
+                                            const OLECHAR* /*newName*/, DWORD /*flags*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD /*flags*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumElements(DWORD /*reserved1*/, void* /*reserved2*/,
+                                           DWORD /*reserved3*/,
+                                           IEnumSTATSTG** /*elements*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR* /*name*/) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR* /*oldName*/,
+                                            const OLECHAR* /*newName*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR* /*name*/, const FILETIME* /*created*/,
+                                              const FILETIME* /*accessed*/,
+                                              const FILETIME* /*modified*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetClass(REFCLSID /*classId*/) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetStateBits(DWORD /*bits*/, DWORD /*mask*/) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* /*status*/, DWORD /*flags*/) override {
+        return E_NOTIMPL;
+    }
 
     // The window procedure of the class kContainerWindowClass.
     static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -183,53 +257,15 @@ protected:
     DWORD transparent{0}; // the WS_EX_LAYERED bit; cleared when the control has no windowless mode
     BOOL doubleRender{FALSE};
     DWORD adviseCookie{0}; // 0 = no event connection
-    win32::UniqueMemoryDc frameDC;
-    win32::UniqueBitmap frameBitmap;  // 32-bit top-down DIB section selected into frameDC
-    RECT lastWindowRect{};            // screen rectangle the bitmaps were made for
-    std::uint8_t* frameBits{nullptr}; // frameBitmap's pixels: blue, green, red, alpha
-    int bitsPerPixel{0};              // display colour depth; 0 until measured, then kept
-    win32::UniqueMemoryDc whiteDC;
-    win32::UniqueBitmap whiteBitmap; // only with doubleRender
-    std::uint8_t* whiteBits{nullptr};
+    LayeredFrames frames;  // the pictures of a layered window
     ULONG refCount{0};
 
 private:
-    void RebuildFrames(const RECT& windowRect);
     void ReleaseControl();
 };
 
-namespace detail {
-
-// A 32-bit top-down DIB section in a new memory DC compatible with `reference`; both stay empty
-// when GDI refuses.
-inline std::uint8_t* MakeFrame(HDC reference, int width, int height, win32::UniqueMemoryDc& dc,
-                               win32::UniqueBitmap& bitmap) {
-    dc.reset(CreateCompatibleDC(reference));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap.reset(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap)
-        return nullptr;
-    SelectObject(dc.get(), bitmap.get());
-    return static_cast<std::uint8_t*>(bits);
-}
-
-} // namespace detail
-
 template <typename T> COleContainerWnd<T>::~COleContainerWnd() {
     ReleaseControl();
-    // The order the GDI objects go in is part of the design: the DCs before the bitmaps they
-    // hold, the frame before the white copy.
-    frameDC.reset();
-    frameBitmap.reset();
-    whiteDC.reset();
-    whiteBitmap.reset();
 }
 
 template <typename T> void COleContainerWnd<T>::ReleaseControl() {
@@ -270,43 +306,6 @@ HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::QueryInterface(REFIID iid, void**
         return E_NOINTERFACE;
     ++refCount;
     return S_OK;
-}
-
-template <typename T> ULONG STDMETHODCALLTYPE COleContainerWnd<T>::AddRef() {
-    return ++refCount;
-}
-
-template <typename T> ULONG STDMETHODCALLTYPE COleContainerWnd<T>::Release() {
-    return --refCount;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SaveObject() {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetMoniker(DWORD /*assign*/, DWORD /*whichMoniker*/,
-                                                          IMoniker** /*moniker*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetContainer(IOleContainer** container) {
-    if (container)
-        *container = nullptr;
-    return E_NOINTERFACE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::ShowObject() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnShowWindow(BOOL /*show*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::RequestNewObjectLayout() {
-    return E_NOTIMPL;
 }
 
 template <typename T>
@@ -430,138 +429,10 @@ template <typename T> void COleContainerWnd<T>::Draw(HDC dc, const RECT* /*area*
     if (!drawToggle)
         return;
     IViewObject* view = viewObjectEx ? viewObjectEx.get() : viewObject.get();
-
-    if (!transparent) {
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        if (!view)
-            return;
-        if (dc) {
-            OleDraw(view, DVASPECT_CONTENT, dc, &client);
-        } else {
-            const win32::WindowDc own(hwnd);
-            OleDraw(view, DVASPECT_CONTENT, own.get(), &client);
-        }
-        return;
-    }
-
-    RECT windowRect{};
-    GetWindowRect(hwnd, &windowRect);
-    // Double rendering switched on after the bitmaps were made needs the white one as well.
-    if (!frameDC || !EqualRect(&windowRect, &lastWindowRect) || (doubleRender && !whiteDC))
-        RebuildFrames(windowRect);
-    const int width = windowRect.right - windowRect.left;
-    const int height = windowRect.bottom - windowRect.top;
-    const std::size_t frameBytes =
-        static_cast<std::size_t>(width > 0 ? width : 0) * (height > 0 ? height : 0) * 4;
-
-    if (oleObject && view && frameBits) {
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        if (bitsPerPixel == 32 && doubleRender && whiteBits) {
-            std::memset(frameBits, 0, frameBytes);
-            std::memset(whiteBits, 255, frameBytes);
-            OleDraw(view, DVASPECT_TRANSPARENT, frameDC.get(), &client);
-            OleDraw(view, DVASPECT_TRANSPARENT, whiteDC.get(), &client);
-            GdiFlush();
-            DeriveAlphaFromDoubleRender(frameBits, whiteBits, frameBytes / 4);
-        } else if (bitsPerPixel == 32) {
-            std::memset(frameBits, 0, frameBytes);
-            OleDraw(view, DVASPECT_TRANSPARENT, frameDC.get(), &client);
-        } else {
-            const win32::WindowDc owner(::GetParent(hwnd), win32::DcArea::WholeWindow);
-            BitBlt(frameDC.get(), 0, 0, client.right - client.left, client.bottom - client.top,
-                   owner.get(), 0, 0, SRCCOPY);
-            OleDraw(view, DVASPECT_TRANSPARENT, frameDC.get(), &client);
-        }
-    }
-
-    POINT destination{windowRect.left, windowRect.top};
-    SIZE size{width, height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd, nullptr, &destination, &size, frameDC.get(), &source, 0, &blend,
-                        bitsPerPixel == 32 ? ULW_ALPHA : ULW_OPAQUE);
-}
-
-template <typename T> void COleContainerWnd<T>::RebuildFrames(const RECT& windowRect) {
-    frameDC.reset();
-    frameBitmap.reset();
-    frameBits = nullptr;
-    whiteDC.reset();
-    whiteBitmap.reset();
-    whiteBits = nullptr;
-    lastWindowRect = windowRect;
-
-    const int width = windowRect.right - windowRect.left;
-    const int height = windowRect.bottom - windowRect.top;
-    const win32::WindowDc windowDc(hwnd);
-    frameBits = detail::MakeFrame(windowDc.get(), width, height, frameDC, frameBitmap);
-    if (doubleRender)
-        whiteBits = detail::MakeFrame(windowDc.get(), width, height, whiteDC, whiteBitmap);
-    if (bitsPerPixel == 0 && frameDC)
-        bitsPerPixel = GetDeviceCaps(frameDC.get(), BITSPIXEL);
-}
-
-template <typename T> void COleContainerWnd<T>::OnControlNotRegistered() {}
-
-template <typename T> bool COleContainerWnd<T>::OnBeforeActivate() {
-    return true;
-}
-
-template <typename T> bool COleContainerWnd<T>::OnAfterActivate() {
-    return true;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetTypeInfoCount(UINT* /*count*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetTypeInfo(UINT /*index*/, LCID /*locale*/,
-                                                           ITypeInfo** /*info*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/,
-                                                             UINT /*count*/, LCID /*locale*/,
-                                                             DISPID* /*ids*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::Invoke(DISPID /*id*/, REFIID /*iid*/,
-                                                      LCID /*locale*/, WORD /*flags*/,
-                                                      DISPPARAMS* /*parameters*/,
-                                                      VARIANT* /*result*/, EXCEPINFO* /*exception*/,
-                                                      UINT* /*argumentError*/) {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetWindow(HWND* window) {
-    if (!window)
-        return E_POINTER;
-    *window = hwnd;
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::ContextSensitiveHelp(BOOL /*enterMode*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::CanInPlaceActivate() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnInPlaceActivate() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnUIActivate() {
-    return S_OK;
+    if (!transparent)
+        DrawOpaque(hwnd, dc, view);
+    else
+        frames.Present(hwnd, oleObject ? view : nullptr, doubleRender != FALSE);
 }
 
 template <typename T>
@@ -588,257 +459,6 @@ HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetWindowContext(IOleInPlaceFrame
         frameInfo->cAccelEntries = 0;
     }
     return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::Scroll(SIZE /*extent*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnUIDeactivate(BOOL /*undoable*/) {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnInPlaceDeactivate() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::DiscardUndoState() {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::DeactivateAndUndo() {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnPosRectChange(const RECT* /*position*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnInPlaceActivateEx(BOOL* noRedraw,
-                                                                   DWORD /*flags*/) {
-    if (noRedraw)
-        *noRedraw = FALSE;
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnInPlaceDeactivateEx(BOOL /*noRedraw*/) {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::RequestUIActivate() {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::CanWindowlessActivate() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetCapture() {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetCapture(BOOL /*capture*/) {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetFocus() {
-    return S_OK;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetFocus(BOOL /*focus*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetDC(const RECT* /*area*/, DWORD /*flags*/,
-                                                     HDC* /*dc*/) {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::ReleaseDC(HDC /*dc*/) {
-    return S_FALSE;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::InvalidateRect(const RECT* area, BOOL erase) {
-    Draw(nullptr, area, erase);
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::InvalidateRgn(HRGN /*region*/, BOOL /*erase*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::ScrollRect(INT /*dx*/, INT /*dy*/,
-                                                          const RECT* /*scroll*/,
-                                                          const RECT* /*clip*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::AdjustRect(RECT* /*area*/) {
-    return S_FALSE;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OnDefWindowMessage(UINT /*message*/,
-                                                                  WPARAM /*wParam*/,
-                                                                  LPARAM /*lParam*/,
-                                                                  LRESULT* /*result*/) {
-    return S_FALSE;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::GetBorder(RECT* /*border*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::RequestBorderSpace(LPCBORDERWIDTHS /*widths*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetBorderSpace(LPCBORDERWIDTHS /*widths*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetActiveObject(
-    IOleInPlaceActiveObject* /*activeObject*/, LPCOLESTR /*name*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::InsertMenus(HMENU /*shared*/,
-                                                           LPOLEMENUGROUPWIDTHS /*widths*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetMenu(HMENU /*shared*/, HOLEMENU /*oleMenu*/,
-                                                       HWND /*activeObject*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::RemoveMenus(HMENU /*shared*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetStatusText(LPCOLESTR /*text*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::EnableModeless(BOOL /*enable*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::TranslateAccelerator(MSG* /*message*/, WORD /*id*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::CreateStream(const OLECHAR* /*name*/, DWORD /*mode*/,
-                                                            DWORD /*reserved1*/,
-                                                            DWORD /*reserved2*/,
-                                                            IStream** /*stream*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OpenStream(const OLECHAR* /*name*/,
-                                                          void* /*reserved1*/, DWORD /*mode*/,
-                                                          DWORD /*reserved2*/,
-                                                          IStream** /*stream*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::CreateStorage(const OLECHAR* /*name*/,
-                                                             DWORD /*mode*/, DWORD /*reserved1*/,
-                                                             DWORD /*reserved2*/,
-                                                             IStorage** /*storage*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::OpenStorage(const OLECHAR* /*name*/,
-                                                           IStorage* /*priority*/, DWORD /*mode*/,
-                                                           SNB /*exclude*/, DWORD /*reserved*/,
-                                                           IStorage** /*storage*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::CopyTo(DWORD /*excludeCount*/,
-                                                      const IID* /*excludeIds*/, SNB /*exclude*/,
-                                                      IStorage* /*destination*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::MoveElementTo(const OLECHAR* /*name*/,
-                                                             IStorage* /*destination*/,
-                                                             const OLECHAR* /*newName*/,
-                                                             DWORD /*flags*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::Commit(DWORD /*flags*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T> HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::Revert() {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::EnumElements(DWORD /*reserved1*/,
-                                                            void* /*reserved2*/,
-                                                            DWORD /*reserved3*/,
-                                                            IEnumSTATSTG** /*elements*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::DestroyElement(const OLECHAR* /*name*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::RenameElement(const OLECHAR* /*oldName*/,
-                                                             const OLECHAR* /*newName*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetElementTimes(const OLECHAR* /*name*/,
-                                                               const FILETIME* /*created*/,
-                                                               const FILETIME* /*accessed*/,
-                                                               const FILETIME* /*modified*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetClass(REFCLSID /*classId*/) {
-    return S_OK;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::SetStateBits(DWORD /*bits*/, DWORD /*mask*/) {
-    return E_NOTIMPL;
-}
-
-template <typename T>
-HRESULT STDMETHODCALLTYPE COleContainerWnd<T>::Stat(STATSTG* /*status*/, DWORD /*flags*/) {
-    return E_NOTIMPL;
 }
 
 template <typename T>

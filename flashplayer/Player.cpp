@@ -3,6 +3,8 @@
 #include "flashplayer/FlashWnd.h"
 #include "flashplayer/MoviePath.h"
 #include "flashplayer/PlayerCommandLine.h"
+#include "flashplayer/PlayerNames.h"
+#include "win32/ComSession.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,15 +16,12 @@ namespace {
 constexpr DWORD kPlayerExStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW;
 constexpr DWORD kPlayerStyle = WS_POPUP | WS_VISIBLE;
 
-// OLE for the player's thread; its result is not looked at, as a control that needs OLE fails
-// on its own without it.
-class OleSession {
-public:
-    OleSession() { OleInitialize(nullptr); }
-    ~OleSession() { OleUninitialize(); }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-};
+// Tells the user that the movie is missing, quoting the command-line tail as it was received,
+// and returns once the message is dismissed.
+void ShowMovieNotFound(const std::wstring& commandLineTail) {
+    const std::wstring text = kMovieNotFoundText + commandLineTail;
+    MessageBoxW(nullptr, text.c_str(), kMovieNotFoundCaption, MB_OK);
+}
 
 // Runs until the quit message or, with a time limit, until the first message dispatched after
 // the limit. The limit is therefore only looked at when a message comes.
@@ -58,7 +57,8 @@ int RunPlayer(HINSTANCE instance, const std::wstring& commandLineTail) {
         return 0;
     }
 
-    const OleSession ole;
+    // A control that needs OLE fails on its own without it.
+    const win32::ComSession ole(win32::ComSession::With::Ole);
     int status = 0;
     {
         auto player = std::make_unique<CFlashWnd>();

@@ -1,14 +1,13 @@
 #include "installer/ChatInstallMainDailog.h"
 
 #include "installer/ExtractPayload.h"
-#include "installer/FolderUtils.h"
 #include "installer/InstallDialogNames.h"
+#include "installer/InstallFolder.h"
 #include "installer/InstallWorker.h"
 #include "installer/LicenceText.h"
 #include "installer/ProductNames.h"
 #include "installer/Registration.h"
 #include "installer/SetupDialogNames.h"
-#include "installer/TextConversion.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/EditUI.h"
 #include "skinui/controls/LabelUI.h"
@@ -18,6 +17,8 @@
 #include "skinui/core/ContainerUI.h"
 #include "skinui/layouts/TabLayoutUI.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/CoTaskMem.h"
+#include "win32/PathSeparator.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -30,8 +31,6 @@ using namespace installui;
 using namespace skinui;
 
 namespace {
-
-constexpr wchar_t kPathSeparator[] = L"\\";
 
 std::wstring Format(const wchar_t* format, int value) {
     wchar_t text[64] = {};
@@ -48,14 +47,6 @@ bool Contains(const CControlUI* control, POINT pt) {
         return false;
     const RECT& rc = control->GetPos();
     return PtInRect(&rc, pt) != FALSE;
-}
-
-// True when the folder survives the ANSI code page unchanged. The folder test and the folder
-// creation work on the ANSI form; a character the code page lacks turns into "?" or a look-alike
-// there, and the ANSI form would then name another folder than the one shown.
-bool SurvivesAnsiRoute(const std::wstring& folder, std::string& ansi) {
-    ansi = WideToAnsi(folder);
-    return !ansi.empty() && AnsiToWide(ansi) == folder;
 }
 
 } // namespace
@@ -238,11 +229,7 @@ void CChatInstallMainDailog::OnToggleCustomPage() {
 void CChatInstallMainDailog::OnStartInstall() {
     if (m_pathEdit)
         m_installFolder = m_pathEdit->GetText();
-    std::string ansiFolder;
-    const bool usable = SurvivesAnsiRoute(m_installFolder, ansiFolder);
-    if (usable)
-        MakeFolderChainAnsi(ansiFolder);
-    if (!usable || !PathFileExistsA(ansiFolder.c_str()) || !m_installProgress) {
+    if (!PrepareInstallFolder(m_installFolder) || !m_installProgress) {
         if (m_installProgress)
             m_installProgress->SetText(kFailedText);
         return;
@@ -264,14 +251,12 @@ void CChatInstallMainDailog::OnBrowse() {
     info.pszDisplayName = displayName;
     info.lpszTitle = kBrowseTitle;
     info.ulFlags = BIF_RETURNFSANCESTORS;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    const win32::CoTaskMemPtr<ITEMIDLIST> chosen(SHBrowseForFolderW(&info));
     if (!chosen)
         return;
     wchar_t path[MAX_PATH] = {};
-    const bool isPath = SHGetPathFromIDListW(chosen, path) != FALSE;
-    CoTaskMemFree(chosen);
-    if (isPath && m_pathEdit)
-        m_pathEdit->SetText(std::wstring(path) + kPathSeparator +
+    if (SHGetPathFromIDListW(chosen.get(), path) && m_pathEdit)
+        m_pathEdit->SetText(std::wstring(path) + win32::kPathSeparator +
                             product::kDefaultInstallSubFolder + product::kDefaultInstallLeaf);
 }
 

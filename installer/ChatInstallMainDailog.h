@@ -25,25 +25,20 @@ class CChatInstallMainDailog : public skinui::WindowImplBase {
 public:
     // `worker` belongs to the entry point and outlives the window.
     explicit CChatInstallMainDailog(InstallWorker& worker);
+    ~CChatInstallMainDailog() override;
+
+    void OnNotify(skinui::UiNotification& notification) override;
 
 protected:
     const wchar_t* WindowClassName() const override;
     LRESULT RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnLastMessage(HWND hwnd) override;
-
-public:
-    ~CChatInstallMainDailog() override;
-
-protected:
     void OnWindowReady() override;
     std::wstring SkinFolder() override;
     std::wstring SkinFileName() override;
     int SkinSourceKind() const override;
     LPCWSTR SkinResourceId() const override;
     LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-
-public:
-    void OnNotify(skinui::UiNotification& notification) override;
 
 private:
     void OnWindowInit();

@@ -1,9 +1,11 @@
 #include "installer/ExtractPayload.h"
 
 #include "installer/FolderUtils.h"
+#include "installer/InstallFolderWriter.h"
 #include "installer/PayloadSource.h"
 #include "sevenzip/Archive.h"
 #include "sevenzip/EntryReader.h"
+#include "sevenzip/ParallelExtraction.h"
 #include "win32/DoubleArithmetic.h"
 #include "win32/UniqueHandle.h"
 
@@ -12,8 +14,11 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <memory>
-#include <new>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,6 +30,7 @@ constexpr DWORD kMaxWriteChunk = 4 * 1024 * 1024;
 constexpr int kFolderNotCreated = SZ_ERROR_FAIL;
 constexpr int kArchiveNotOpened = SZ_ERROR_READ;
 constexpr int kUnsafeEntryName = SZ_ERROR_ARCHIVE;
+static_assert(kExtractStopped == SZ_ERROR_PROGRESS, "a stop is the engine's stopped result");
 // 7-Zip on Unix stores st_mode in the high 16 bits and flags that with this bit; only the bits
 // below it are Windows attributes.
 constexpr std::uint32_t kUnixExtensionAttribute = 0x8000;
@@ -90,16 +96,58 @@ bool StaysInside(const wchar_t* relative) {
     }
 }
 
-// Creates every folder along the target path, turning each "/" into "\" on the way.
-void MakeFoldersAlong(wchar_t* target) {
-    for (wchar_t* p = target; *p != L'\0'; p++) {
-        if (!IsSeparator(*p))
-            continue;
-        *p = L'\0';
-        CreateDirectoryW(target, nullptr);
-        *p = L'\\';
+// The folders extraction made or found, shared by the writing threads. Each remembers the first
+// entry in archive order that needs it, so that taking away an entry past the end of a run
+// leaves the folders of the entries before it.
+class FolderRecord {
+public:
+    explicit FolderRecord(const std::wstring& installFolder) : m_installFolder(installFolder) {}
+
+    // Makes the folders along `relative` (its own component included) through `writer`, which
+    // refuses links; `entry` needs them. False when one cannot be made.
+    bool Make(const InstallFolderWriter& writer, const std::wstring& relative,
+              std::uint32_t entry) {
+        // Held across the creation: a thread that finds a folder known may put files in it.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<std::wstring> unknown;
+        for (std::size_t end = 0; end <= relative.size(); end++) {
+            if (end != relative.size() && !IsSeparator(relative[end]))
+                continue;
+            if (end == 0)
+                continue;
+            std::wstring path = m_installFolder + L'\\' + relative.substr(0, end);
+            auto found = m_folders.find(path);
+            if (found != m_folders.end()) {
+                found->second = std::min(found->second, entry);
+            } else if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                unknown.push_back(std::move(path));
+            } else {
+                m_folders.emplace(std::move(path), entry);
+            }
+        }
+        if (!writer.MakeFolders(relative))
+            return false;
+        for (std::wstring& path : unknown) {
+            m_madeBy.emplace_back(entry, path);
+            m_folders.emplace(std::move(path), entry);
+        }
+        return true;
     }
-}
+
+    // Removes the folders `entry` made and no earlier entry needs, deepest first. Single
+    // threaded, once the writing threads have ended.
+    void Remove(std::uint32_t entry) {
+        for (auto it = m_madeBy.rbegin(); it != m_madeBy.rend(); ++it)
+            if (it->first == entry && m_folders[it->second] == entry)
+                RemoveDirectoryW(it->second.c_str());
+    }
+
+private:
+    const std::wstring& m_installFolder;
+    std::mutex m_mutex;
+    std::map<std::wstring, std::uint32_t> m_folders;              // the first entry needing it
+    std::vector<std::pair<std::uint32_t, std::wstring>> m_madeBy; // in creation order
+};
 
 bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
     while (size != 0) {
@@ -114,13 +162,15 @@ bool WriteAll(HANDLE file, const Byte* data, std::size_t size) {
 }
 
 // Writes the entry's bytes as they come out of the reader, starting with the piece already read.
-// A file that fails part way stays as far as it was written.
-int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32_t entry,
-               const Byte* data, std::size_t size) {
-    win32::UniqueFileHandle file(CreateFileW(target, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+// A file that fails part way stays as far as it was written; `created` is set once it exists.
+// The stored attributes (0: none) are set through the same handle, never by the name.
+int WriteEntry(const InstallFolderWriter& writer, const std::wstring& relative,
+               sevenzip::EntryReader& reader, std::uint32_t entry, const Byte* data,
+               std::size_t size, DWORD attributes, bool& created) {
+    win32::UniqueFileHandle file = writer.MakeFile(relative);
     if (!file)
         return kExtractFileError;
+    created = true;
     while (size != 0) {
         if (!WriteAll(file.get(), data, size))
             return kExtractFileError;
@@ -128,31 +178,97 @@ int WriteEntry(const wchar_t* target, sevenzip::EntryReader& reader, std::uint32
         if (result != 0)
             return result;
     }
+    if (attributes != 0) {
+        FILE_BASIC_INFO info{};
+        info.FileAttributes = attributes;
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &info, sizeof(info));
+    }
     return CloseHandle(file.release()) ? 0 : kExtractFileError;
 }
 
-// The name buffer grows to the longest name met and is never shrunk.
-class NameBuffer {
+// Writes the entries into the install folder, several blocks' entries at once, and posts the
+// progress in archive order.
+class PayloadWriter final : public sevenzip::EntryWriter {
 public:
-    bool Assign(const std::u16string& name) {
-        const std::size_t length = name.size() + 1;
-        if (length > m_capacity) {
-            m_data.reset();
-            m_capacity = 0;
-            m_data.reset(new (std::nothrow) wchar_t[length]);
-            if (!m_data)
-                return false;
-            m_capacity = length;
+    PayloadWriter(const sevenzip::Archive& archive, const InstallFolderWriter& writer,
+                  const std::wstring& installFolder, HWND progressWindow)
+        : m_archive(archive), m_writer(writer), m_installFolder(installFolder),
+          m_progressWindow(progressWindow), m_folders(installFolder),
+          m_files(archive.EntryCount()) {}
+
+    int Write(std::uint32_t entry, sevenzip::EntryReader& reader) override {
+        const bool isFolder = m_archive.IsDirectory(entry);
+        // The file's first bytes come before anything is made for it, so that data that fails
+        // at once leaves nothing behind.
+        const Byte* data = nullptr;
+        std::size_t size = 0;
+        if (!isFolder) {
+            const int result = reader.Read(entry, data, size);
+            if (result != 0)
+                return result;
         }
-        std::copy(name.begin(), name.end(), m_data.get());
-        m_data[name.size()] = L'\0';
-        return true;
+        const std::u16string& stored = m_archive.Name(entry);
+        std::wstring name(stored.begin(), stored.end());
+        DropDotComponents(&name[0]);
+        const wchar_t* relative = RelativeName(name.c_str());
+        if (!StaysInside(relative))
+            return kUnsafeEntryName;
+        // Folder, one separator, the relative name and the terminator must fit.
+        if (m_installFolder.size() + 1 + std::wcslen(relative) + 1 > kTargetPathCapacity)
+            return kExtractFileError;
+        std::wstring relativePath(relative);
+        std::replace(relativePath.begin(), relativePath.end(), L'/', L'\\');
+        wchar_t target[kTargetPathCapacity] = {};
+        std::copy(m_installFolder.begin(), m_installFolder.end(), target);
+        if (!relativePath.empty() && !PathAppendW(target, relativePath.c_str()))
+            return kExtractFileError;
+        if (isFolder)
+            return m_folders.Make(m_writer, relativePath, entry) ? 0 : kExtractFileError;
+        const std::size_t lastSeparator = relativePath.rfind(L'\\');
+        if (lastSeparator != std::wstring::npos &&
+            !m_folders.Make(m_writer, relativePath.substr(0, lastSeparator), entry))
+            return kExtractFileError;
+        DWORD attributes = 0;
+        if (m_archive.AttributesDefined(entry)) {
+            attributes = m_archive.Attributes(entry);
+            if ((attributes & kUnixExtensionAttribute) != 0)
+                attributes &= kWindowsAttributeMask;
+            if (attributes == 0)
+                attributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        bool created = false;
+        const int result =
+            WriteEntry(m_writer, relativePath, reader, entry, data, size, attributes, created);
+        if (created)
+            m_files[entry] = target;
+        return result;
     }
-    wchar_t* get() { return m_data.get(); }
+
+    void Completed(std::uint32_t entry) override {
+        if (m_archive.IsDirectory(entry))
+            return;
+        const double percent =
+            static_cast<double>(entry + 1) / static_cast<double>(m_archive.EntryCount()) * 100.0;
+        PostMessageW(m_progressWindow, InstallProgressMessage, 0,
+                     static_cast<LPARAM>(static_cast<int>(percent)));
+    }
+
+    void Remove(std::uint32_t entry) override {
+        const std::wstring& file = m_files[entry];
+        if (!file.empty()) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+        m_folders.Remove(entry);
+    }
 
 private:
-    std::unique_ptr<wchar_t[]> m_data;
-    std::size_t m_capacity{0};
+    const sevenzip::Archive& m_archive;
+    const InstallFolderWriter& m_writer;
+    const std::wstring& m_installFolder;
+    HWND m_progressWindow;
+    FolderRecord m_folders;
+    std::vector<std::wstring> m_files; // by entry: the file it created, written by its thread
 };
 
 } // namespace
@@ -161,69 +277,20 @@ namespace {
 
 int Unpack(PayloadSource& source, const std::wstring& installFolder, HWND progressWindow,
            const std::atomic<bool>* stopRequested) {
+    InstallFolderWriter installWriter;
+    if (!installWriter.Open(installFolder))
+        return kFolderNotCreated;
     sevenzip::Archive archive;
-    int result = archive.Open(source);
-    const std::uint32_t count = result == SZ_OK ? archive.EntryCount() : 0;
-    // Blocks are decoded on a second thread while this one writes: the memory that takes is the
-    // dictionaries and a small fixed ring, whatever the size of the payload.
-    sevenzip::EntryReader reader(archive, true);
-    NameBuffer name;
-    for (std::uint32_t i = 0; i < count && result == 0; i++) {
-        if (stopRequested != nullptr && stopRequested->load()) {
-            result = kExtractStopped;
-            break;
-        }
-        const bool isFolder = archive.IsDirectory(i);
-        if (!name.Assign(archive.Name(i))) {
-            result = SZ_ERROR_MEM;
-            break;
-        }
-        // The file's first bytes come before anything is made for it, so that data that fails
-        // at once leaves nothing behind.
-        const Byte* data = nullptr;
-        std::size_t size = 0;
-        if (!isFolder) {
-            result = reader.Read(i, data, size);
-            if (result != 0)
-                break;
-        }
-
-        DropDotComponents(name.get());
-        const wchar_t* relative = RelativeName(name.get());
-        if (!StaysInside(relative)) {
-            result = kUnsafeEntryName;
-            break;
-        }
-        // Folder, one separator, the relative name and the terminator must fit.
-        if (installFolder.size() + 1 + std::wcslen(relative) + 1 > kTargetPathCapacity) {
-            result = kExtractFileError;
-            break;
-        }
-        wchar_t target[kTargetPathCapacity] = {};
-        std::copy(installFolder.begin(), installFolder.end(), target);
-        if (*relative != L'\0' && !PathAppendW(target, relative)) {
-            result = kExtractFileError;
-            break;
-        }
-        MakeFoldersAlong(target);
-        if (isFolder) {
-            CreateDirectoryW(target, nullptr);
-            continue;
-        }
-        result = WriteEntry(target, reader, i, data, size);
-        if (result != 0)
-            break;
-        if (archive.AttributesDefined(i)) {
-            std::uint32_t attributes = archive.Attributes(i);
-            if ((attributes & kUnixExtensionAttribute) != 0)
-                attributes &= kWindowsAttributeMask;
-            SetFileAttributesW(target, attributes);
-        }
-        const double percent = static_cast<double>(i + 1) / static_cast<double>(count) * 100.0;
-        PostMessageW(progressWindow, InstallProgressMessage, 0,
-                     static_cast<LPARAM>(static_cast<int>(percent)));
-    }
-    return result;
+    const int result = archive.Open(source);
+    if (result != SZ_OK)
+        return result;
+    // Independent blocks are decoded side by side, each writing its files as they decode; the
+    // memory that takes is each running block's dictionaries and small fixed buffers, within
+    // the default budget.
+    PayloadWriter writer(archive, installWriter, installFolder, progressWindow);
+    sevenzip::ExtractionOptions options;
+    options.stopRequested = stopRequested;
+    return sevenzip::ExtractEntries(archive, writer, options).result;
 }
 
 } // namespace

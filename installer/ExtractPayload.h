@@ -25,10 +25,13 @@ constexpr int kExtractStopped = 10;
 // Returns 0 when every entry was unpacked; otherwise the decoder's result code (SZ_* of the
 // LZMA SDK), kExtractFileError for file output, or another non-zero code when the install
 // folder cannot be created, the archive cannot be opened, or an entry name would leave the
-// install folder. Each file is written as its bytes are decoded (on a second thread): entries
-// before the failing one stay on disk, the file being written when the failure is found stays
-// as far as it was written (a file whose data fails its CRC is written whole), and nothing after
-// it is begun.
+// install folder. Each file is written as its bytes are decoded, independent solid blocks side
+// by side on threads of their own (as many as there are cores, within a memory budget of a
+// quarter of the physical memory, at most 256 MB), with the outcome of a sequential run: the
+// progress messages come in archive order, once an entry and every one before it are complete;
+// on a failure the result is that of the first failing entry in archive order, the entries
+// before it stay on disk, it stays as far as it was written (a file whose data fails its CRC is
+// written whole), and nothing after it is left (what other threads wrote past it is deleted).
 int ExtractPayload(const std::wstring& archivePath, const std::wstring& installFolder,
                    HWND progressWindow);
 
@@ -42,6 +45,7 @@ inline int ExtractPayload(const wchar_t* archivePath, const std::wstring& instal
 // The same from an archive the caller already holds open with read access: the extraction reads
 // through its own duplicate of `archiveFile`, so a caller that keeps others from writing to or
 // replacing the file unpacks exactly the bytes it wrote. When `stopRequested` is given and
-// becomes true, the extraction stops before the next entry and returns kExtractStopped.
+// becomes true, every thread stops before its next entry, the entries from the first one not
+// written on are deleted, and the result is kExtractStopped.
 int ExtractPayload(HANDLE archiveFile, const std::wstring& installFolder, HWND progressWindow,
                    const std::atomic<bool>* stopRequested = nullptr);

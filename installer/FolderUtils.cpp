@@ -1,6 +1,7 @@
 #include "installer/FolderUtils.h"
 
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <direct.h>
 #include <windows.h>
@@ -10,7 +11,6 @@
 namespace {
 
 constexpr char kAnsiSeparator = '\\';
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kAllEntriesPattern[] = L"*.*";
 
 } // namespace
@@ -65,8 +65,8 @@ bool FolderExists(const std::wstring& path) {
     if (path.empty())
         return false;
     std::wstring pattern = path;
-    if (pattern.back() != kSeparator)
-        pattern += kSeparator;
+    if (pattern.back() != win32::kPathSeparator)
+        pattern += win32::kPathSeparator;
     pattern += kAllEntriesPattern;
 
     WIN32_FIND_DATAW entry{};
@@ -80,12 +80,12 @@ bool MakeFolderChain(const std::wstring& path) {
     if (path.size() > kMaxPathLength)
         return false;
     std::wstring chain = path;
-    if (chain.empty() || chain.back() != kSeparator)
-        chain += kSeparator;
+    if (chain.empty() || chain.back() != win32::kPathSeparator)
+        chain += win32::kPathSeparator;
 
     std::vector<std::wstring> prefixes;
     for (std::size_t i = 0; i < chain.size(); ++i) {
-        if (chain[i] == kSeparator)
+        if (chain[i] == win32::kPathSeparator)
             prefixes.push_back(chain.substr(0, i));
     }
     if (prefixes.empty())

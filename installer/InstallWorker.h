@@ -1,10 +1,10 @@
 #pragma once
 
 #include "win32/UniqueHandle.h"
+#include "win32/WorkerThread.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
 // Posted by the install worker to the dialog for every visible change besides the progress
@@ -20,11 +20,27 @@ enum class InstallState : WPARAM {
 };
 
 // What the worker needs, copied from the dialog when the installation starts: the worker never
-// touches the dialog object, which may be gone before the worker ends.
+// touches the dialog object, which may be gone before the worker ends. A silent installation
+// has no dialog (null): the worker posts no states then, and the unpack's progress messages
+// land in the unpacking thread's own queue, which nobody reads.
 struct InstallJob {
     std::wstring installFolder;
     bool simplifiedEdition = true;
     HWND dialog = nullptr;
+};
+
+// How the worker's run ended, for a silent installation's exit code.
+enum class InstallOutcome {
+    NotRun,
+    Installed,
+    // The payload resource is missing or empty, or could not be copied or staged.
+    PayloadFailed,
+    // The unpack reported an error.
+    ExtractionFailed,
+    // Unpacked, but the uninstall entry or a product key could not be written completely.
+    RegistrationFailed,
+    // Stopped on request before anything was registered.
+    Stopped,
 };
 
 // The one installation of the process, on a thread of its own: payload staged and unpacked,
@@ -37,8 +53,8 @@ public:
     InstallWorker() = default;
     InstallWorker(const InstallWorker&) = delete;
     InstallWorker& operator=(const InstallWorker&) = delete;
-    // Stops and waits for a running thread.
-    ~InstallWorker();
+    // A running thread is stopped and waited for.
+    ~InstallWorker() = default;
 
     // Starts the thread on a copy of `job`. Returns a handle to the thread for the caller to
     // hold; an empty handle when a worker was started before, or when the thread cannot start
@@ -47,19 +63,22 @@ public:
 
     // Asks the worker to stop at the next archive entry and to register nothing. The staging
     // file is removed all the same.
-    void RequestStop() { m_stopRequested.store(true); }
+    void RequestStop() { m_thread.RequestStop(); }
 
     // Waits until the thread, if one was started, has ended.
-    void Wait();
+    void Wait() { m_thread.Join(); }
+
+    // How the run ended; NotRun before a thread has ended. Read after Wait.
+    InstallOutcome Outcome() const { return m_outcome; }
 
 private:
-    static unsigned __stdcall ThreadEntry(void* argument);
     void Run();
+    bool StopRequested() const { return m_thread.Stop().IsSet(); }
     void Post(InstallState state) const;
-    bool Unpack();
-    void Register() const;
+    InstallOutcome Unpack();
+    bool Register() const;
 
     InstallJob m_job;
-    std::atomic<bool> m_stopRequested{false};
-    win32::UniqueKernelHandle m_thread;
+    InstallOutcome m_outcome{InstallOutcome::NotRun};
+    win32::WorkerThread m_thread;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "installer/ProductVersion.h"
+
 // Every fixed name the installer and the uninstaller leave on a machine: registry keys and
 // values, folder and file names, and the texts stored with them. The uninstaller must find
 // exactly what the installer wrote, so both take these names from here.
@@ -59,7 +61,16 @@ constexpr wchar_t kDisplayNameValue[] = L"DisplayName";
 constexpr wchar_t kDisplayVersionValue[] = L"DisplayVersion";
 constexpr wchar_t kPublisherValue[] = L"Publisher";
 constexpr wchar_t kUninstallStringValue[] = L"UninstallString";
-constexpr wchar_t kDisplayVersion[] = L"2.6.3.2";
-constexpr wchar_t kPublisher[] = L"Tolma网络";
+constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
+constexpr wchar_t kEstimatedSizeValue[] = L"EstimatedSize";
+constexpr wchar_t kNoModifyValue[] = L"NoModify";
+constexpr wchar_t kNoRepairValue[] = L"NoRepair";
+constexpr wchar_t kQuietUninstallStringValue[] = L"QuietUninstallString";
+// The version the programs were built with; a setup package records its own version resource
+// instead, which differs when the package was made for a client of another version.
+constexpr wchar_t kDisplayVersion[] = L"" ORVIA_VERSION_TEXT;
+constexpr wchar_t kPublisher[] = L"" ORVIA_COMPANY_NAME;
+// What follows the quoted uninstaller path in QuietUninstallString.
+constexpr wchar_t kSilentSwitch[] = L"/S";
 
 } // namespace product

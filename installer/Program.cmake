@@ -10,13 +10,17 @@ if(WIN32)
 
     add_library(orvinstall_program STATIC
         ${ORVINSTALL_SOURCE_DIR}/ChatInstallMainDailog.cpp
+        ${ORVINSTALL_SOURCE_DIR}/InstalledSize.cpp
+        ${ORVINSTALL_SOURCE_DIR}/InstallFolder.cpp
         ${ORVINSTALL_SOURCE_DIR}/InstallWorker.cpp
+        ${ORVINSTALL_SOURCE_DIR}/ModuleVersion.cpp
+        ${ORVINSTALL_SOURCE_DIR}/SilentInstall.cpp
         ${ORVINSTALL_SOURCE_DIR}/StagingFile.cpp
         ${ORVINSTALL_SOURCE_DIR}/LicenceText.cpp
         ${ORVINSTALL_SOURCE_DIR}/ResourceBytes.cpp)
     target_include_directories(orvinstall_program PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(orvinstall_program PUBLIC skinui installer_extract installer_registration
-                                                    shell32 shlwapi ole32)
+                                                    shell32 shlwapi ole32 version)
     # The entry point goes into each executable as an object: the C runtime asks for it only
     # after the program's libraries have been searched.
     add_library(orvinstall_entry OBJECT ${ORVINSTALL_SOURCE_DIR}/InstallerMain.cpp)
@@ -62,14 +66,22 @@ if(WIN32)
     set_source_files_properties(${out}/OrvInstall.rc PROPERTIES OBJECT_DEPENDS
         "${ORVINSTALL_MANIFEST};${ORVINSTALL_ICON};${ORVINSTALL_SKIN_ZIP};${ORVINSTALL_SPARE_SKIN_ZIP};${ORVINSTALL_LICENCE_FILE}")
 
-    # orvia_add_setup_package(<target> <payload.7z> [DEPENDS <targets>...] [EXCLUDE_FROM_ALL])
+    # orvia_add_setup_package(<target> <payload.7z> [VERSION_HEADER <file>]
+    #                         [DEPENDS <targets>...] [EXCLUDE_FROM_ALL])
     # An OrvInstall executable named <target>.exe in build/<tree>/installer carrying the payload.
+    # VERSION_HEADER defines the package's version (default: installer/ProductVersion.h).
     function(orvia_add_setup_package target payload)
-        cmake_parse_arguments(ARG "EXCLUDE_FROM_ALL" "" "DEPENDS" ${ARGN})
+        cmake_parse_arguments(ARG "EXCLUDE_FROM_ALL" "VERSION_HEADER" "DEPENDS" ${ARGN})
         set(ORVINSTALL_PAYLOAD ${payload})
+        if(ARG_VERSION_HEADER)
+            set(ORVINSTALL_VERSION_HEADER ${ARG_VERSION_HEADER})
+        else()
+            set(ORVINSTALL_VERSION_HEADER ${ORVINSTALL_SOURCE_DIR}/ProductVersion.h)
+        endif()
         set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-payload.rc)
         configure_file(${ORVINSTALL_SOURCE_DIR}/Payload.rc.in ${rc} @ONLY)
-        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${payload})
+        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+            "${payload};${ORVINSTALL_VERSION_HEADER};${ORVIA_VERSION_SOURCES}")
         if(ARG_EXCLUDE_FROM_ALL)
             set(exclude EXCLUDE_FROM_ALL)
         else()
@@ -87,7 +99,9 @@ if(WIN32)
         endif()
     endfunction()
 
-    # What tools/package.sh links: the payload it packs from a client folder.
+    # What tools/package.sh links: the payload it packs from a client folder, and the version
+    # header it writes (the default version unless --version gives another).
     orvia_add_setup_package(OrvInstallPackage ${CMAKE_BINARY_DIR}/package/payload.7z
+                            VERSION_HEADER ${CMAKE_BINARY_DIR}/package/PackageVersion.h
                             EXCLUDE_FROM_ALL)
 endif()

@@ -2,6 +2,7 @@
 
 #include "installer/TextConversion.h"
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <tlhelp32.h>
 
@@ -11,8 +12,6 @@
 #include <string_view>
 
 namespace {
-
-constexpr wchar_t kSeparator = L'\\';
 
 // InstallDir is read into a fixed buffer of 256 UTF-16 units (512 bytes); the text must leave
 // room for its terminating NUL.
@@ -36,32 +35,43 @@ SubKeyResult CreateSubKey(HKEY root, const wchar_t* parent, const wchar_t* name)
     return SubKeyResult::Created;
 }
 
-void MachineProductKeys(const std::wstring& installFolder, const std::wstring& clientPath) {
+bool MachineProductKeys(const std::wstring& installFolder, const std::wstring& clientPath) {
     // Software may refuse to open while Tolma below it already exists, so only a refused
     // creation of the company key ends the machine part.
     if (CreateSubKey(HKEY_LOCAL_MACHINE, product::kSoftwareKey, product::kCompanyKeyName) ==
         SubKeyResult::Failed)
-        return;
+        return false;
     CreateSubKey(HKEY_LOCAL_MACHINE, product::kCompanyKey, product::kProductKeyName);
-    WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey, product::kAppNameValue,
-                     clientPath);
-    WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey, product::kInstallDirValue,
-                     installFolder);
+    bool written = WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey,
+                                    product::kAppNameValue, clientPath);
+    written &= WriteStringValue(HKEY_LOCAL_MACHINE, product::kMachineProductKey,
+                                product::kInstallDirValue, installFolder);
+    return written;
 }
 
-void UserProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+bool UserProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
                      bool simplifiedEdition) {
     if (CreateSubKey(HKEY_CURRENT_USER, product::kSoftwareKey, product::kCompanyKeyName) ==
         SubKeyResult::Failed)
-        return;
+        return false;
     CreateSubKey(HKEY_CURRENT_USER, product::kCompanyKey, product::kPerUserKeyName);
     CreateSubKey(HKEY_CURRENT_USER, product::kUserOrviaKey, product::kProductKeyName);
-    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kAppNameValue,
-                     clientPath);
-    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kInstallDirValue,
-                     installFolder);
-    WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kLocaleValue,
-                     simplifiedEdition ? product::kSimplifiedLocale : product::kTraditionalLocale);
+    bool written = WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey,
+                                    product::kAppNameValue, clientPath);
+    written &= WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey,
+                                product::kInstallDirValue, installFolder);
+    written &= WriteStringValue(HKEY_CURRENT_USER, product::kUserProductKey, product::kLocaleValue,
+                                simplifiedEdition ? product::kSimplifiedLocale
+                                                  : product::kTraditionalLocale);
+    return written;
+}
+
+bool WriteDwordValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName, DWORD value) {
+    win32::UniqueRegistryKey key;
+    if (RegOpenKeyExW(root, subKey, 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+        return false;
+    return RegSetValueExW(key.get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof(value)) == ERROR_SUCCESS;
 }
 
 bool IsSameImageName(const wchar_t* imageName, const std::wstring& target) {
@@ -72,12 +82,12 @@ bool IsSameImageName(const wchar_t* imageName, const std::wstring& target) {
 } // namespace
 
 std::wstring ClientExecutablePath(const std::wstring& installFolder) {
-    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+    return installFolder + win32::kPathSeparator + product::kClientFolder + win32::kPathSeparator +
            product::kClientExecutable;
 }
 
 std::wstring UninstallerPath(const std::wstring& installFolder) {
-    return installFolder + kSeparator + product::kClientFolder + kSeparator +
+    return installFolder + win32::kPathSeparator + product::kClientFolder + win32::kPathSeparator +
            product::kUninstallerFile;
 }
 
@@ -102,41 +112,54 @@ bool WriteStringValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName
                           static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
 }
 
-void ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+bool ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
                  bool simplifiedEdition) {
-    MachineProductKeys(installFolder, clientPath);
-    UserProductKeys(installFolder, clientPath, simplifiedEdition);
+    const bool machine = MachineProductKeys(installFolder, clientPath);
+    const bool user = UserProductKeys(installFolder, clientPath, simplifiedEdition);
+    return machine && user;
 }
 
-void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstallerPath) {
-    if (info.entryName.empty() || info.entryName.find(kSeparator) != std::wstring::npos)
-        return;
+bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts) {
+    if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
+        return false;
     CreateSubKey(HKEY_LOCAL_MACHINE, product::kUninstallKey, info.entryName.c_str());
 
     const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + kSeparator + info.entryName;
+        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     const wchar_t* key = entryKey.c_str();
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayIconValue, uninstallerPath);
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayNameValue, info.displayName);
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayVersionValue,
-                     product::kDisplayVersion);
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kPublisherValue, product::kPublisher);
-    // Quoted: Programs and Features runs the value through CreateProcess, which would take an
+    // Quoted: Programs and Features runs the command through CreateProcess, which would take an
     // unquoted path with spaces for "C:\Program.exe" followed by arguments if such a file
     // exists. The icon value is a plain path and stays unquoted.
-    WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kUninstallStringValue,
-                     L"\"" + uninstallerPath + L"\"");
+    const std::wstring command = L"\"" + facts.uninstallerPath + L"\"";
+    bool written = WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayIconValue,
+                                    facts.uninstallerPath);
+    written &=
+        WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayNameValue, info.displayName);
+    written &=
+        WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kDisplayVersionValue, facts.version);
+    written &=
+        WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kPublisherValue, product::kPublisher);
+    written &= WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kUninstallStringValue, command);
+    written &= WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kInstallLocationValue,
+                                facts.installFolder);
+    written &= WriteDwordValue(HKEY_LOCAL_MACHINE, key, product::kEstimatedSizeValue,
+                               facts.estimatedSizeKb);
+    written &= WriteDwordValue(HKEY_LOCAL_MACHINE, key, product::kNoModifyValue, 1);
+    written &= WriteDwordValue(HKEY_LOCAL_MACHINE, key, product::kNoRepairValue, 1);
+    written &= WriteStringValue(HKEY_LOCAL_MACHINE, key, product::kQuietUninstallStringValue,
+                                command + L" " + product::kSilentSwitch);
+    return written;
 }
 
-void SetLogonStart(bool enable, const std::wstring& clientPath) {
-    if (enable) {
-        WriteStringValue(HKEY_LOCAL_MACHINE, product::kRunKey, product::kEntryName, clientPath);
-        return;
-    }
+bool SetLogonStart(bool enable, const std::wstring& clientPath) {
+    if (enable)
+        return WriteStringValue(HKEY_LOCAL_MACHINE, product::kRunKey, product::kEntryName,
+                                clientPath);
     win32::UniqueRegistryKey run;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kRunKey, 0, KEY_ALL_ACCESS, run.put()) ==
         ERROR_SUCCESS)
         RegDeleteValueW(run.get(), product::kEntryName);
+    return true;
 }
 
 std::wstring ReadRecordedInstallDir() {

@@ -28,19 +28,32 @@ bool WriteStringValue(HKEY root, const wchar_t* subKey, const wchar_t* valueName
 
 // Creates HKLM\Software\Tolma\tamr and HKCU\Software\Tolma\orvia\tamr one level at a time and
 // writes AppName and InstallDir into both, and locale ("hans" for the Simplified Chinese
-// edition, "hant" for the Traditional one) into the per-user key.
-void ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
+// edition, "hant" for the Traditional one) into the per-user key. True when every value was
+// written.
+bool ProductKeys(const std::wstring& installFolder, const std::wstring& clientPath,
                  bool simplifiedEdition);
 
+// What the uninstall entry records besides the names of its ShortcutInfo record.
+struct UninstallEntryFacts {
+    std::wstring uninstallerPath;
+    std::wstring installFolder;
+    std::wstring version{product::kDisplayVersion};
+    // Installed size in KB, as Programs and Features shows it.
+    DWORD estimatedSizeKb{0};
+};
+
 // Creates HKLM\...\Uninstall\<entry name> and writes DisplayIcon, DisplayName, DisplayVersion,
-// Publisher and UninstallString in that order. UninstallString is the uninstaller path in
-// double quotes, DisplayIcon the bare path. An entry name that is empty or holds a
-// backslash writes nothing, so the Uninstall key itself is never touched.
-void WriteUninstallEntry(const ShortcutInfo& info, const std::wstring& uninstallerPath);
+// Publisher and UninstallString in that order, then InstallLocation, EstimatedSize (REG_DWORD),
+// NoModify = 1 and NoRepair = 1 (REG_DWORD; the client has nothing to modify or repair) and
+// QuietUninstallString. UninstallString is the uninstaller path in double quotes,
+// QuietUninstallString the same followed by " /S", DisplayIcon the bare path. An entry name
+// that is empty or holds a backslash writes nothing, so the Uninstall key itself is never
+// touched. True when every value was written.
+bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts);
 
 // Sets (enable) or deletes (!enable) the value "tamro" = clientPath of HKLM's Run key. Deleting
-// a value that does not exist changes nothing.
-void SetLogonStart(bool enable, const std::wstring& clientPath);
+// a value that does not exist changes nothing. False when the value could not be set.
+bool SetLogonStart(bool enable, const std::wstring& clientPath);
 
 // InstallDir of HKCU\Software\Tolma\tamr, whatever its type, up to its first NUL. Empty when
 // the key or the value is missing, and when the text does not fit 255 characters: a cut-off

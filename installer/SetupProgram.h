@@ -4,10 +4,9 @@
 #include "skinui/core/SkinWindowManager.h"
 #include "skinui/window/WindowImplBase.h"
 #include "skinui/resources/SkinResources.h"
+#include "win32/ComSession.h"
 
 #include <windows.h>
-#include <objbase.h>
-#include <ole2.h>
 
 #include <functional>
 
@@ -19,7 +18,6 @@ namespace setupui {
 class SetupProgram {
 public:
     explicit SetupProgram(HINSTANCE instance);
-    ~SetupProgram();
     SetupProgram(const SetupProgram&) = delete;
     SetupProgram& operator=(const SetupProgram&) = delete;
 
@@ -28,18 +26,15 @@ public:
     // made) runs nothing.
     static void RunDialog(skinui::WindowImplBase* dialog, const wchar_t* title,
                           const std::function<void(HWND)>& prepare = {});
+
+private:
+    win32::ComSession m_com{win32::ComSession::With::Ole};
 };
 
 inline SetupProgram::SetupProgram(HINSTANCE instance) {
-    CoInitialize(nullptr);
-    OleInitialize(nullptr);
     skinui::SkinWindowManager::SetInstance(instance);
-    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() + kResourceFolderSuffix);
-}
-
-inline SetupProgram::~SetupProgram() {
-    OleUninitialize();
-    CoUninitialize();
+    skinui::resources::SetResourcePath(skinui::SkinWindowManager::GetInstancePath() +
+                                       kResourceFolderSuffix);
 }
 
 inline void SetupProgram::RunDialog(skinui::WindowImplBase* dialog, const wchar_t* title,

@@ -2,6 +2,9 @@
 
 #include "installer/TextConversion.h"
 #include "win32/ComPtr.h"
+#include "win32/ComSession.h"
+#include "win32/CoTaskMem.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -16,31 +19,9 @@ static_assert(product::kProgramFilesFolder == CSIDL_PROGRAM_FILES);
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr char kAnsiSeparator = '\\';
 // Longest shortcut path, without its terminating NUL, that the shell's path buffers hold.
 constexpr std::size_t kMaxShortcutPathLength = MAX_PATH - 1;
-
-// Balances one CoInitialize on the calling thread. A thread that already lives in a
-// multithreaded apartment refuses it (RPC_E_CHANGED_MODE) and can use COM all the same; that
-// refusal must not be followed by a CoUninitialize, or the thread's own apartment would end.
-class ComApartment {
-public:
-    ComApartment() : m_initialized(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment() {
-        if (m_initialized)
-            CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool m_initialized;
-};
-
-struct CoTaskMemDeleter {
-    void operator()(void* memory) const { CoTaskMemFree(memory); }
-};
 
 bool IsEmpty(const wchar_t* text) {
     return text == nullptr || *text == L'\0';
@@ -67,7 +48,7 @@ std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE rawList = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &rawList)) || rawList == nullptr)
         return std::string();
-    std::unique_ptr<ITEMIDLIST, CoTaskMemDeleter> list(rawList);
+    const win32::CoTaskMemPtr<ITEMIDLIST> list(rawList);
 
     char path[MAX_PATH] = {};
     if (!SHGetPathFromIDListA(list.get(), path))
@@ -80,11 +61,11 @@ std::string SpecialFolderPath(int csidl) {
 
 bool CreateShellLink(const wchar_t* target, const wchar_t* folder, const wchar_t* fileName,
                      const wchar_t* description) {
-    ComApartment apartment;
+    const win32::ComSession com;
     if (IsEmpty(folder))
         return false;
     std::wstring path = folder;
-    path += kSeparator;
+    path += win32::kPathSeparator;
     path += IsEmpty(fileName) ? product::kUnnamedShortcutFile : fileName;
     if (path.size() > kMaxShortcutPathLength)
         return false;
@@ -121,7 +102,7 @@ bool CreateProgramsShortcut(const ShortcutInfo& info) {
     const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
     if (programs.empty())
         return false;
-    const std::wstring folder = AnsiToWide(programs) + kSeparator + info.displayName;
+    const std::wstring folder = AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
     // A failed creation shows in the check that follows: a file of that name, or a parent
     // that is not writable, leaves no folder.
     if (!PathIsDirectoryW(folder.c_str()))

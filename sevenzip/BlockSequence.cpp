@@ -126,7 +126,8 @@ private:
 
 class OverlappedBlocks final : public BlockSequence {
 public:
-    explicit OverlappedBlocks(const Archive& archive) : m_archive(archive) {}
+    OverlappedBlocks(const Archive& archive, std::uint32_t endBlock)
+        : m_archive(archive), m_endBlock(endBlock) {}
     ~OverlappedBlocks() override {
         m_filter.reset();
         m_part.reset();
@@ -141,6 +142,8 @@ public:
     SRes Peek(std::uint32_t block, const Byte*& data, std::size_t& size) override {
         data = nullptr;
         size = 0;
+        if (block >= m_endBlock)
+            return SZ_ERROR_PARAM;
         if (m_block == kNoBlock && !m_fallback)
             Start(block);
         if (m_fallback)
@@ -177,10 +180,10 @@ private:
 
     ByteStream& Output() { return m_filter ? *m_filter : *m_part; }
 
-    // The first block from `block` on that has entries, or BlockCount().
+    // The first block from `block` on that has entries, or m_endBlock.
     std::uint32_t NextDecoded(std::uint32_t block) const {
         const std::vector<Folder>& folders = m_archive.Db().folders;
-        while (block < folders.size() && folders[block].numSubstreams == 0)
+        while (block < m_endBlock && folders[block].numSubstreams == 0)
             block++;
         return block;
     }
@@ -214,7 +217,7 @@ private:
 
     void Start(std::uint32_t first) {
         std::uint64_t total = 0;
-        for (std::uint32_t b = first; b < m_archive.BlockCount() && total < kRingSize; b++)
+        for (std::uint32_t b = first; b < m_endBlock && total < kRingSize; b++)
             if (m_archive.Db().folders[b].numSubstreams != 0)
                 total += BlockSize(b);
         const std::size_t capacity = static_cast<std::size_t>(
@@ -238,7 +241,7 @@ private:
     void Run(std::uint32_t first) {
         SRes res = SZ_OK;
         try {
-            for (std::uint32_t b = NextDecoded(first); b < m_archive.BlockCount() && res == SZ_OK;
+            for (std::uint32_t b = NextDecoded(first); b < m_endBlock && res == SZ_OK;
                  b = NextDecoded(b + 1)) {
                 bool readerGone = false;
                 res = DecodeInto(b, readerGone);
@@ -273,6 +276,7 @@ private:
     }
 
     const Archive& m_archive;
+    const std::uint32_t m_endBlock;
     ByteRing m_ring;
     std::thread m_worker;
     std::unique_ptr<SequentialBlocks> m_fallback; // when the thread could not be had
@@ -286,9 +290,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<BlockSequence> BlockSequence::Create(const Archive& archive, bool overlap) {
+std::unique_ptr<BlockSequence> BlockSequence::Create(const Archive& archive, bool overlap,
+                                                     std::uint32_t endBlock) {
     if (overlap)
-        return std::make_unique<OverlappedBlocks>(archive);
+        return std::make_unique<OverlappedBlocks>(archive,
+                                                  std::min(endBlock, archive.BlockCount()));
     return std::make_unique<SequentialBlocks>(archive);
 }
 

@@ -16,7 +16,9 @@ public:
     // second thread decodes them, one after the other, into a ring of fixed size, so that the
     // reader writes out one part while the next is decoded, across block ends too. Either way
     // the memory is the current block's dictionaries plus small fixed buffers (and the ring).
-    static std::unique_ptr<BlockSequence> Create(const Archive& archive, bool overlap);
+    // Blocks from `endBlock` on are never decoded and cannot be asked for.
+    static std::unique_ptr<BlockSequence> Create(const Archive& archive, bool overlap,
+                                                 std::uint32_t endBlock);
     virtual ~BlockSequence() = default;
 
     // The next bytes of `block`, which is read from its start; asking for a later block leaves

@@ -13,9 +13,11 @@ constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
 
 } // namespace
 
-EntryReader::EntryReader(const Archive& archive, bool overlap)
-    : m_archive(archive), m_blocks(BlockSequence::Create(archive, overlap)), m_entry(kNoEntry),
-      m_block(kNoBlock) {}
+EntryReader::EntryReader(const Archive& archive, bool overlap, std::uint32_t onlyBlock)
+    : m_archive(archive),
+      m_blocks(BlockSequence::Create(archive, overlap,
+                                     onlyBlock == kNoBlock ? archive.BlockCount() : onlyBlock + 1)),
+      m_onlyBlock(onlyBlock), m_entry(kNoEntry), m_block(kNoBlock) {}
 
 EntryReader::~EntryReader() = default;
 
@@ -73,6 +75,8 @@ SRes EntryReader::Seek(std::uint32_t entry) {
     const Substream& sub = db.substreams[file.substream];
     if (file.folder != m_block) {
         if (m_block != kNoBlock && file.folder < m_block)
+            return SZ_ERROR_PARAM;
+        if (m_onlyBlock != kNoBlock && file.folder != m_onlyBlock)
             return SZ_ERROR_PARAM;
         const Folder& folder = db.folders[file.folder];
         m_block = file.folder;

@@ -15,8 +15,10 @@ class BlockSequence;
 class EntryReader {
 public:
     // With overlap the blocks are decoded on a second thread ahead of the caller (see
-    // BlockSequence). `archive` must outlive the reader.
-    EntryReader(const Archive& archive, bool overlap);
+    // BlockSequence). Given `onlyBlock`, the reader serves that block's entries alone and never
+    // decodes another (one reader per block, several blocks decoded side by side). `archive`
+    // must outlive the reader.
+    EntryReader(const Archive& archive, bool overlap, std::uint32_t onlyBlock = kNoBlock);
     ~EntryReader();
     EntryReader(const EntryReader&) = delete;
     EntryReader& operator=(const EntryReader&) = delete;
@@ -41,6 +43,7 @@ private:
 
     const Archive& m_archive;
     std::unique_ptr<BlockSequence> m_blocks;
+    std::uint32_t m_onlyBlock;
     std::uint32_t m_entry;       // the entry being read, or none yet
     std::uint32_t m_block;       // the block being read, or none yet
     std::uint64_t m_blockPos{0}; // bytes of m_block taken

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, only when something is missing:
-# the MinGW-w64 cross compiler, Wine (32-bit), Xvfb, the packaged dependencies, and the
+# the MinGW-w64 cross compiler, Wine (32-bit), Xvfb, the packaged dependencies, the signing
+# tools (osslsigncode, and openssl for the tests' throw-away certificates), and the
 # zh_CN.UTF-8 locale under which Wine uses code page 936 like the programs' users.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     lzma-dev zlib1g-dev libstb-dev libboost-dev 7zip libarchive-tools zip python3-py7zr
     wine wine32:i386 wine64 xvfb xdotool x11-utils fonts-wqy-microhei locales python3 python3-pil
+    osslsigncode openssl
 )
 
 as_root() {

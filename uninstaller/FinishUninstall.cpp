@@ -1,52 +1,101 @@
 #include "uninstaller/FinishUninstall.h"
 
 #include "installer/TextConversion.h"
+#include "uninstaller/RemovalGuard.h"
 #include "uninstaller/RemovalPaths.h"
+#include "win32/ComPtr.h"
+#include "win32/ComSession.h"
+#include "win32/CoTaskMem.h"
 #include "win32/UniqueHandle.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
-#include <shellapi.h>
+#include <objbase.h>
+#include <shlobj.h>
 #include <shlwapi.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kCommandInterpreter[] = L"cmd.exe";
-// ShellExecute reports success with a value above this.
-constexpr INT_PTR kShellExecuteErrorLimit = 32;
 
 std::wstring ShortcutFileName(const ShortcutInfo& info) {
     return info.displayName + product::kShortcutExtension;
 }
 
+// The link's target as its item list names it and as its path text says; the item list keeps
+// names the ANSI code page cannot hold where the link file stores its path in that page only.
+std::vector<std::wstring> ShortcutTargets(const std::wstring& link) {
+    std::vector<std::wstring> targets;
+    const win32::ComSession com;
+    win32::ComPtr<IShellLinkW> shellLink;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                shellLink.put_void())))
+        return targets;
+    const auto file = shellLink.query<IPersistFile>(IID_IPersistFile);
+    if (!file || FAILED(file->Load(link.c_str(), STGM_READ)))
+        return targets;
+    ITEMIDLIST* rawList = nullptr;
+    if (SUCCEEDED(shellLink->GetIDList(&rawList)) && rawList) {
+        const win32::CoTaskMemPtr<ITEMIDLIST> list(rawList);
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(list.get(), path) && path[0] != L'\0')
+            targets.push_back(path);
+    }
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) && path[0] != L'\0')
+        targets.push_back(path);
+    return targets;
+}
+
+void RemoveShortcutInside(const std::wstring& link, const std::wstring& root) {
+    if (ShortcutTargetsInside(link, root))
+        DeleteFileW(link.c_str());
+}
+
 } // namespace
 
-void RemoveDesktopShortcut(const ShortcutInfo& info) {
+bool ShortcutTargetsInside(const std::wstring& link, const std::wstring& root) {
+    for (const std::wstring& target : ShortcutTargets(link)) {
+        if (SamePath(ComparablePath(target), ComparablePath(root)))
+            continue;
+        if (IsSameOrAbove(root, target) || IsSameOrAbove(LongPath(root), LongPath(target)))
+            return true;
+    }
+    return false;
+}
+
+void RemoveDesktopShortcut(const ShortcutInfo& info, const std::wstring& root) {
     const std::string desktop = SpecialFolderPath(product::kDesktopFolder);
     if (desktop.empty())
         return;
-    DeleteFileW((AnsiToWide(desktop) + kSeparator + ShortcutFileName(info)).c_str());
+    RemoveShortcutInside(AnsiToWide(desktop) + win32::kPathSeparator + ShortcutFileName(info),
+                         root);
 }
 
-void RemoveProgramsShortcut(const ShortcutInfo& info) {
+void RemoveProgramsShortcut(const ShortcutInfo& info, const std::wstring& root) {
     const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
     if (programs.empty())
         return;
-    const std::wstring folder = AnsiToWide(programs) + kSeparator + info.displayName;
-    DeleteFileW((folder + kSeparator + ShortcutFileName(info)).c_str());
+    const std::wstring folder = AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
+    RemoveShortcutInside(folder + win32::kPathSeparator + ShortcutFileName(info), root);
     if (PathIsDirectoryEmptyW(folder.c_str()))
         RemoveDirectoryW(folder.c_str());
 }
 
-void RemoveUninstallEntry(const ShortcutInfo& info) {
-    if (info.entryName.empty() || info.entryName.find(kSeparator) != std::wstring::npos)
+void RemoveUninstallEntry(const ShortcutInfo& info, const std::wstring& ownPath) {
+    if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
+        return;
+    if (!IsRegisteredUninstaller(ownPath))
         return;
     win32::UniqueRegistryKey uninstallKey;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kUninstallKey, 0, KEY_ALL_ACCESS,
                       uninstallKey.put()) != ERROR_SUCCESS)
         return;
     const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + kSeparator + info.entryName;
+        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, entryKey.c_str());
 }
 
@@ -54,21 +103,34 @@ bool LaunchDelayedRemoval(const std::wstring& root) {
     const auto command = ComposeDelayedRemoval(root);
     if (!command)
         return false;
-    if (command->rootInEnvironment && !SetEnvironmentVariableW(kRemovalRootVariable, root.c_str()))
+    if (command->rootInEnvironment &&
+        !SetEnvironmentVariableW(kRemovalRootVariable, command->root.c_str()))
         return false;
-    // cmd keeps its working folder open, and a folder in use cannot be removed: started in the
-    // uninstaller's own folder (as it is from Explorer) it could never remove it.
-    const std::wstring workingFolder = PathFromGetter(GetSystemDirectoryW);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, nullptr, kCommandInterpreter, command->parameters.c_str(),
-                      workingFolder.empty() ? nullptr : workingFolder.c_str(), SW_HIDE));
-    return result > kShellExecuteErrorLimit;
+    // By its full path: a cmd.exe in the current folder or elsewhere on the search path is not
+    // the system's. The system folder is also its working folder, since cmd keeps its working
+    // folder open and a folder in use cannot be removed.
+    const std::wstring systemFolder = PathFromGetter(GetSystemDirectoryW);
+    if (systemFolder.empty())
+        return false;
+    const std::wstring program = systemFolder + win32::kPathSeparator + kCommandInterpreter;
+    std::wstring commandLine = L"\"" + program + L"\" " + command->parameters;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, systemFolder.c_str(), &startup, &process))
+        return false;
+    const win32::UniqueKernelHandle processHandle(process.hProcess);
+    const win32::UniqueKernelHandle threadHandle(process.hThread);
+    return true;
 }
 
-void FinishUninstall(const std::wstring& root) {
+bool FinishUninstall(const std::wstring& root, const std::wstring& ownPath) {
     const ShortcutInfo info;
-    RemoveDesktopShortcut(info);
-    RemoveProgramsShortcut(info);
-    RemoveUninstallEntry(info);
-    LaunchDelayedRemoval(root);
+    RemoveDesktopShortcut(info, root);
+    RemoveProgramsShortcut(info, root);
+    RemoveUninstallEntry(info, ownPath);
+    return LaunchDelayedRemoval(root);
 }

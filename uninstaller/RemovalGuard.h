@@ -16,8 +16,12 @@ enum class RemovalRefusal {
     NotInClientFolder,
     // Neither tamro.exe lies beside it nor does the uninstall entry name this very file.
     NotInstalledHere,
-    // The root is a drive or share root, a profile, or a system or user folder (or above one).
+    // The root is a drive or share root, a volume or mount point, a profile or a folder one or
+    // two levels inside one, or a system or user folder (or above one).
     ProtectedFolder,
+    // The root cannot be pinned down: its final path cannot be obtained, it lies in the device
+    // namespace, or a component ends in a blank or a dot (which Win32 strips).
+    UncertainFolder,
 };
 
 // What the checks look at, gathered from the system by GatherRemovalFacts.
@@ -28,6 +32,10 @@ struct RemovalFacts {
     std::wstring ownLongPath;
     // The root as the file system resolves it (links followed); empty when unknown.
     std::wstring resolvedRoot;
+    // The volume paths (GetVolumePathNameW) of the root and of the resolved root; empty when
+    // unknown.
+    std::wstring rootVolume;
+    std::wstring resolvedRootVolume;
     // Whether a file tamro.exe (not a folder) is in the uninstaller's own folder.
     bool clientBesideUs{false};
     // UninstallString of the uninstall entry, and its program path with short components
@@ -36,8 +44,11 @@ struct RemovalFacts {
     std::wstring registeredLongPath;
     // Folders the root must neither be nor lie above, each as given and as resolved.
     std::vector<std::wstring> protectedFolders;
-    // Folders whose direct children must not be the root (the folder holding the profiles).
+    // Folders holding profiles: the root may not lie one, two or three levels inside them.
     std::vector<std::wstring> protectedParents;
+    // Every profile of the machine, each as given and as resolved: the root may neither
+    // contain one nor lie one or two levels inside one.
+    std::vector<std::wstring> profiles;
 };
 
 struct RemovalVerdict {
@@ -51,9 +62,17 @@ struct RemovalVerdict {
 // The checks themselves, in order: own folder name, installation, protected folders.
 RemovalVerdict JudgeRemoval(const RemovalFacts& facts);
 
-// Reads the facts for an uninstaller at ownPath from the file system, the registry and the
-// shell's known folders.
+// Reads the facts for an uninstaller at ownPath from the file system, the registry (the
+// profile list and the shell folders of every loaded user hive) and the shell's known folders.
 RemovalFacts GatherRemovalFacts(const std::wstring& ownPath);
 
 // GatherRemovalFacts, then JudgeRemoval.
 RemovalVerdict CheckRemoval(const std::wstring& ownPath);
+
+// Whether the uninstall entry's UninstallString (quoted or not) names the uninstaller at
+// ownPath, compared without case and with short names expanded.
+bool IsRegisteredUninstaller(const std::wstring& ownPath);
+
+// `path` with short (8.3) components expanded; `path` itself when that fails (for example
+// when it does not exist).
+std::wstring LongPath(const std::wstring& path);

@@ -1,4 +1,5 @@
 #include "uninstaller/RemovalPaths.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 
@@ -6,7 +7,6 @@
 
 namespace {
 
-constexpr wchar_t kSeparator = L'\\';
 constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
 constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr wchar_t kUncPrefix[] = L"\\\\";
@@ -34,15 +34,18 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
+constexpr wchar_t kDevicePrefix[] = L"\\\\.\\";
+constexpr wchar_t kObjectPrefix[] = L"\\??\\";
+
 } // namespace
 
 std::wstring ParentFolder(const std::wstring& path) {
-    const std::size_t last = path.rfind(kSeparator);
+    const std::size_t last = path.rfind(win32::kPathSeparator);
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last);
 }
 
 std::wstring LastComponent(const std::wstring& path) {
-    const std::size_t last = path.rfind(kSeparator);
+    const std::size_t last = path.rfind(win32::kPathSeparator);
     return last == std::wstring::npos ? path : path.substr(last + 1);
 }
 
@@ -66,7 +69,7 @@ std::wstring ComparablePath(const std::wstring& path) {
         result = path.substr(wcslen(kLongPrefix));
     else
         result = path;
-    while (!result.empty() && result.back() == kSeparator)
+    while (!result.empty() && result.back() == win32::kPathSeparator)
         result.pop_back();
     return result;
 }
@@ -75,19 +78,20 @@ bool IsVolumeOrShareRoot(const std::wstring& folder) {
     const bool device = StartsWith(folder, kLongPrefix) && !StartsWith(folder, kLongUncPrefix);
     const std::wstring path = ComparablePath(folder);
     if (IsDriveLetterColon(path))
-        return path.size() == 2 || path.find_first_not_of(kSeparator, 2) == std::wstring::npos;
+        return path.size() == 2 ||
+               path.find_first_not_of(win32::kPathSeparator, 2) == std::wstring::npos;
     if (device) {
         // A volume or device name ("Volume{...}", "GLOBALROOT"): its first component is the
         // root itself.
-        return path.find(kSeparator) == std::wstring::npos;
+        return path.find(win32::kPathSeparator) == std::wstring::npos;
     }
     if (!StartsWith(path, kUncPrefix))
         return true;
     // "\\server\share\folder" has at least two separators after the leading pair.
-    const std::size_t serverEnd = path.find(kSeparator, 2);
+    const std::size_t serverEnd = path.find(win32::kPathSeparator, 2);
     if (serverEnd == std::wstring::npos)
         return true;
-    return path.find(kSeparator, serverEnd + 1) == std::wstring::npos;
+    return path.find(win32::kPathSeparator, serverEnd + 1) == std::wstring::npos;
 }
 
 bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
@@ -97,7 +101,51 @@ bool IsSameOrAbove(const std::wstring& folder, const std::wstring& other) {
         return false;
     if (!SamePath(above, below.substr(0, above.size())))
         return false;
-    return below.size() == above.size() || below[above.size()] == kSeparator;
+    return below.size() == above.size() || below[above.size()] == win32::kPathSeparator;
+}
+
+int DepthBelow(const std::wstring& path, const std::wstring& folder) {
+    if (!IsSameOrAbove(folder, path))
+        return -1;
+    const std::wstring above = ComparablePath(folder);
+    const std::wstring below = ComparablePath(path);
+    return static_cast<int>(std::count(below.begin() + static_cast<std::ptrdiff_t>(above.size()),
+                                       below.end(), win32::kPathSeparator));
+}
+
+bool IsDevicePath(const std::wstring& path) {
+    if (StartsWith(path, kDevicePrefix) || StartsWith(path, kObjectPrefix))
+        return true;
+    if (!StartsWith(path, kLongPrefix) || StartsWith(path, kLongUncPrefix))
+        return false;
+    const std::wstring rest = path.substr(wcslen(kLongPrefix));
+    return !IsDriveLetterColon(rest) || (rest.size() > 2 && rest[2] != win32::kPathSeparator);
+}
+
+bool HasStrippedComponent(const std::wstring& path) {
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        std::size_t end = path.find(win32::kPathSeparator, begin);
+        if (end == std::wstring::npos)
+            end = path.size();
+        if (end > begin && (path[end - 1] == L' ' || path[end - 1] == L'.'))
+            return true;
+        begin = end + 1;
+    }
+    return false;
+}
+
+std::wstring LiteralPath(const std::wstring& path) {
+    if (IsDevicePath(path))
+        return {};
+    const std::wstring comparable = ComparablePath(path);
+    if (IsDriveLetterColon(comparable) && comparable.size() > 2 &&
+        comparable[2] == win32::kPathSeparator)
+        return kLongPrefix + comparable;
+    if (StartsWith(comparable, kUncPrefix) && comparable.size() > 2 &&
+        comparable[2] != win32::kPathSeparator)
+        return kLongUncPrefix + comparable.substr(wcslen(kUncPrefix));
+    return {};
 }
 
 std::wstring UninstallCommandPath(const std::wstring& command) {
@@ -117,16 +165,20 @@ std::wstring UninstallCommandPath(const std::wstring& command) {
 }
 
 std::optional<DelayedRemovalCommand> ComposeDelayedRemoval(const std::wstring& root) {
-    if (IsVolumeOrShareRoot(root))
+    if (IsVolumeOrShareRoot(root) || IsDevicePath(root) || HasStrippedComponent(root))
         return std::nullopt;
-    const bool unquotable =
-        std::any_of(root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c < L' '; });
+    // "\\?\" hands the text to the file system unchanged, so "/" would be no separator there.
+    const bool unquotable = std::any_of(
+        root.begin(), root.end(), [](wchar_t c) { return c == L'"' || c == L'/' || c < L' '; });
     if (unquotable)
         return std::nullopt;
     DelayedRemovalCommand command;
+    command.root = LiteralPath(root);
+    if (command.root.empty())
+        return std::nullopt;
     command.rootInEnvironment = root.find_first_of(L"%!") != std::wstring::npos;
     const std::wstring quoted =
-        command.rootInEnvironment ? std::wstring(L"%") + kRemovalRootVariable + L"%" : root;
+        command.rootInEnvironment ? std::wstring(L"%") + kRemovalRootVariable + L"%" : command.root;
     command.parameters = command.rootInEnvironment ? kNoDelayedExpansion : L"";
     command.parameters += kRemovalPrefix + quoted + kRemovalSuffix;
     if (command.parameters.size() > kMaxCommandLength)

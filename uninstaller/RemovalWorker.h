@@ -1,6 +1,8 @@
 #pragma once
 
+#include "win32/StopSignal.h"
 #include "win32/UniqueHandle.h"
+#include "win32/WorkerThread.h"
 
 #include <windows.h>
 
@@ -10,22 +12,6 @@
 // message per folder. Free of dialog code: it knows the dialog only as the window its
 // messages go to, so a closed dialog is never touched.
 
-// Set once, from any thread, to stop a removal at its next folder boundary.
-class StopSignal {
-public:
-    StopSignal();
-    StopSignal(const StopSignal&) = delete;
-    StopSignal& operator=(const StopSignal&) = delete;
-
-    void Set();
-    bool IsSet() const;
-    // Waits up to `ms` milliseconds; true when the signal was set meanwhile.
-    bool WaitFor(DWORD ms) const;
-
-private:
-    win32::UniqueKernelHandle m_event; // manual-reset: once set it stays set
-};
-
 // What DeleteTree needs besides the folder.
 struct TreeRemoval {
     // Receives RemovalProgressMessage (WPARAM 0, LPARAM percent) after each folder.
@@ -34,7 +20,7 @@ struct TreeRemoval {
     std::wstring ownPath;
     // Pause after each folder, which paces the progress bar.
     DWORD folderPauseMs{0};
-    const StopSignal* stop{nullptr};
+    const win32::StopSignal* stop{nullptr};
 };
 
 // Adds to `counter` the folders of the tree at `path`, the folder itself included. Links to
@@ -45,9 +31,14 @@ void CountFolders(const std::wstring& path, unsigned long& counter);
 // Deletes the tree at `path` depth first, in the order the file system lists it: names
 // beginning with "." stay, the own file stays, a link to a folder is removed as the link
 // itself (never entered), and each folder is removed after its content with its attributes
-// reset. After each folder (links included) `done` grows by one and the percentage
-// done / total * 100 (double precision, truncated) is posted, then the removal pauses.
-// Returns false when the stop signal was set: nothing more is deleted or posted.
+// reset. Each folder is opened without following links and held open (nobody can rename it
+// meanwhile) while it is listed and emptied through that handle; a sub folder is entered only
+// when what bears its name is still the listed folder, no link, and its final path lies where
+// the listing put it below the root's. A file is deleted through a handle to the name itself
+// whose final path is checked first. So a folder replaced by a link during the walk costs the
+// link at most, never what it points to. After each folder (links included) `done` grows by one and
+// the percentage done / total * 100 (double precision, truncated) is posted, then the removal
+// pauses. Returns false when the stop signal was set: nothing more is deleted or posted.
 bool DeleteTree(const std::wstring& path, unsigned long& done, unsigned long total,
                 const TreeRemoval& removal);
 
@@ -68,7 +59,6 @@ struct RemovalJob {
 class RemovalThread {
 public:
     RemovalThread() = default;
-    ~RemovalThread();
     RemovalThread(const RemovalThread&) = delete;
     RemovalThread& operator=(const RemovalThread&) = delete;
 
@@ -76,15 +66,14 @@ public:
     // or share (IsVolumeOrShareRoot). After CountFolders and DeleteTree over the root it posts
     // RemovalFinishedMessage to the job's window, unless stopped.
     bool Start(RemovalJob job);
-    bool IsStarted() const { return static_cast<bool>(m_thread); }
-    void RequestStop();
+    bool IsStarted() const { return m_thread.IsStarted(); }
+    void RequestStop() { m_thread.RequestStop(); }
     // Waits until the worker has returned (at once when none was started).
-    void Wait();
+    void Wait() { m_thread.Join(); }
 
 private:
-    static unsigned __stdcall RemovalWorker(void* self);
+    void Run();
 
     RemovalJob m_job;
-    StopSignal m_stop;
-    win32::UniqueKernelHandle m_thread;
+    win32::WorkerThread m_thread;
 };

@@ -50,8 +50,8 @@ std::wstring ProgressText(int percent) {
 } // namespace
 
 CChatUnInstallMainDailog::CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath)
-    : m_removal(removal), m_ownPath(std::move(ownPath)),
-      m_folderPauseMs(uninstall::kFolderPauseMs) {}
+    : m_removal(removal), m_ownPath(std::move(ownPath)), m_folderPauseMs(uninstall::kFolderPauseMs),
+      m_finish(&FinishUninstall) {}
 
 CChatUnInstallMainDailog::~CChatUnInstallMainDailog() {
     PostQuitMessage(0);
@@ -101,11 +101,27 @@ void CChatUnInstallMainDailog::InitWindow() {
 }
 
 void CChatUnInstallMainDailog::ShowRefusal() {
-    const wchar_t* reason = m_verdict.refusal == RemovalRefusal::ProtectedFolder
-                                ? uninstall::kRefusedProtectedText
-                                : uninstall::kRefusedNotInstalledText;
+    switch (m_verdict.refusal) {
+    case RemovalRefusal::ProtectedFolder:
+        ShowClosingMessage(uninstall::kRefusedProtectedText);
+        break;
+    case RemovalRefusal::UncertainFolder:
+        ShowClosingMessage(uninstall::kRefusedUncertainText);
+        break;
+    default:
+        ShowClosingMessage(uninstall::kRefusedNotInstalledText);
+        break;
+    }
+}
+
+void CChatUnInstallMainDailog::ShowFinishFailure() {
+    m_finishFailed = true;
+    ShowClosingMessage(uninstall::kNotRemovedText + m_verdict.root);
+}
+
+void CChatUnInstallMainDailog::ShowClosingMessage(const std::wstring& text) {
     if (m_title) {
-        m_title->SetText(reason);
+        m_title->SetText(text);
         m_title->SetTextColor(uninstall::kRefusalTextColor);
         m_title->SetToolTip(m_verdict.root);
     }
@@ -123,13 +139,15 @@ void CChatUnInstallMainDailog::OnClick(UiNotification& notification) {
     }
     if (!SameName(name, uninstall::kStartButtonName))
         return;
-    if (!m_verdict.allowed()) {
+    if (!m_verdict.allowed() || m_finishFailed) {
         PostMessage(WM_CLOSE);
         return;
     }
     if (m_removalFinished) {
-        FinishUninstall(m_verdict.root);
-        PostQuitMessage(0);
+        if (m_finish(m_verdict.root, m_ownPath))
+            PostQuitMessage(0);
+        else
+            ShowFinishFailure();
         return;
     }
     if (m_removal.IsStarted())

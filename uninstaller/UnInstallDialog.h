@@ -17,7 +17,8 @@ class RemovalThread;
 // bar over the button and then starts the removal; when it is over the bar narrows back and
 // the button reads "卸载完成"; the second click removes the shortcuts and the uninstall entry,
 // starts the delayed removal of the rest and ends the program. When the checks refuse the
-// removal, the title says why and the button only closes the window.
+// removal, or the delayed removal cannot be started, the title says why and the button only
+// closes the window.
 //
 // The object is created with `new` and deletes itself at its window's last message, posting
 // the quit message. The removal thread belongs to the caller and outlives the dialog.
@@ -30,6 +31,9 @@ public:
 
     // Pause after each removed folder; tests shorten it.
     void SetFolderPause(DWORD ms) { m_folderPauseMs = ms; }
+    // What the second click runs: FinishUninstall, or in tests one whose command cannot start.
+    using Finisher = bool (*)(const std::wstring& root, const std::wstring& ownPath);
+    void SetFinisher(Finisher finisher) { m_finish = finisher; }
     const RemovalVerdict& Verdict() const { return m_verdict; }
     bool IsRemovalFinished() const { return m_removalFinished; }
 
@@ -48,6 +52,10 @@ private:
     void InitWindow();
     void OnClick(skinui::UiNotification& notification);
     void ShowRefusal();
+    void ShowFinishFailure();
+    // The title in the refusal's colour, with the root as its tool tip, and a button that
+    // only closes.
+    void ShowClosingMessage(const std::wstring& text);
     // Each returns true when the tick is consumed here.
     bool OnWideningTick();
     bool OnNarrowingTick();
@@ -63,5 +71,7 @@ private:
     std::wstring m_ownPath;                     // the running uninstaller, never deleted
     RemovalVerdict m_verdict;                   // the checks' result and the removal root
     DWORD m_folderPauseMs;
+    Finisher m_finish;
     bool m_removalFinished{false}; // the closing animation has ended
+    bool m_finishFailed{false};    // the delayed command could not be started
 };

@@ -1,5 +1,6 @@
 #include "installer/SetupProgram.h"
 #include "uninstaller/RemovalWorker.h"
+#include "uninstaller/SilentUninstall.h"
 #include "uninstaller/UnInstallDialog.h"
 #include "uninstaller/UninstallerConstants.h"
 #include "win32/ModuleFileName.h"
@@ -27,8 +28,13 @@ void SetProgramIcon(HINSTANCE instance, HWND window) {
 
 } // namespace
 
+// With /S the uninstall runs without a window and its exit code tells the outcome
+// (SilentUninstall.h); the dialog ignores every argument.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
+    if (IsSilentUninstall(GetCommandLineW()))
+        return RunSilentUninstall(win32::ModuleFileName(nullptr));
+
     const setupui::SetupProgram program(instance);
     // Declared before the dialog and left after the message loop: a worker still running when
     // the window was closed is stopped and waited for here.

@@ -29,6 +29,9 @@ constexpr wchar_t kFinishedText[] = L"卸载完成";
 // Shown instead of the removal when the uninstaller is not where an installation put it.
 constexpr wchar_t kRefusedNotInstalledText[] = L"无法卸载：本程序不在Tamro的安装文件夹中";
 constexpr wchar_t kRefusedProtectedText[] = L"无法卸载：安装位置是系统或用户文件夹";
+constexpr wchar_t kRefusedUncertainText[] = L"无法卸载：无法确定安装位置";
+// Followed by the folder, when the command that removes it could not be started.
+constexpr wchar_t kNotRemovedText[] = L"无法删除文件夹：";
 constexpr wchar_t kCloseText[] = L"关闭";
 // The refusal stands out from the usual pale title.
 constexpr DWORD kRefusalTextColor = 0xFFD0453C;

@@ -1,33 +1,116 @@
 #!/usr/bin/env python3
-"""Builds a reproducible stand-in for the installer payload and packs it like the real one.
+"""Builds the benchmark payload from real files of this machine and packs it in two layouts.
 
-The tree has the real payload's shape: 1733 files in 55 folders below install/data (plus a few
-setup files outside it), about 127.5 MB, of which code-like binaries (x86-ish functions calling
-each other, so that BCJ matters), text (resources, scripts, locales), already-compressed images
-(incompressible) and many small files. The same seed always gives the same bytes.
+The tree has the real payload's shape: 1733 files in 55 folders below install/data (plus three
+setup files outside it), about 127.5 MB: stripped executables and shared libraries (Windows DLLs
+and programs from Wine's 32-bit tree, ELF programs and libraries), text (C headers, Python
+sources, package documentation) and already-compressed files (gzip, PNG, JPEG, zip, xz). The
+candidates are every such file below a few system folders, in name order; a fixed seed picks
+from them, so the same machine always gives the same bytes.
 
-usage: make_payload.py OUTDIR   -> OUTDIR/tree/... and OUTDIR/payload.7z
+Archives (in OUTDIR):
+  payload.7z    BCJ + LZMA2:d=16m over everything in two solid blocks of about equal size
+                (-ms=65m): the layout the targets were first measured on
+  package.7z    the layout tools/pack-payload.sh writes (see PACK_OPTIONS there)
+  single.7z     the package layout's methods in one solid block, for the size comparison
+
+usage: make_payload.py OUTDIR   -> OUTDIR/tree/... and the archives
 """
 import os
 import random
+import re
 import shutil
 import subprocess
 import sys
 
-SEED = 20261207
+SEED = 20261208
 MB = 1 << 20
 FOLDERS = 55
 FILES = 1733
-# Bytes per kind; chosen so that the archive packs to about 40 MB.
-TOTAL_BYTES = int(127.5 * MB)
-BINARY_BYTES = 56 * MB
-IMAGE_BYTES = 23 * MB
-SMALL_FILES = 1500
-SMALL_SIZES = (200, 15000)
-SETUP_BYTES = 2000 + 30000 + 9000
-# 7zz 26 puts all 127.5 MB into one block under plain -ms=on (its default block limit for
-# a 16 MB dictionary is far larger), so a block size limit is added to get the two blocks.
-SEVENZIP_OPTIONS = ["-t7z", "-m0=BCJ", "-m1=LZMA2:d=16m", "-ms=on", "-mhc=on", "-ms=100m"]
+EXECUTABLE_BYTES = int(56 * MB)
+COMPRESSED_BYTES = int(23 * MB)
+TEXT_BYTES = int(48.5 * MB)
+SETUP_FILES = 3
+MAX_NAME = 40
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+KINDS = {
+    "executable": {
+        "folders": ["/usr/lib/i386-linux-gnu/wine", "/usr/bin", "/usr/lib/x86_64-linux-gnu"],
+        "sizes": (20 * 1024, 6 * MB),
+        "match": lambda path, head: head.startswith(b"\x7fELF") or head.startswith(b"MZ"),
+    },
+    "compressed": {
+        "folders": ["/usr/share", "/usr/lib/python3", "/usr/lib/jvm", "/opt"],
+        "sizes": (8 * 1024, 3 * MB),
+        "match": lambda path, head: re.search(r"\.(gz|png|jpg|jpeg|xz|zip|jar|bz2|whl)$", path)
+        is not None,
+    },
+    "text": {
+        "folders": ["/usr/include", "/usr/lib/python3", "/usr/lib/python3.11", "/usr/share"],
+        "sizes": (200, MB),
+        "match": lambda path, head: re.search(
+            r"\.(h|hpp|c|py|txt|pm|html|xml|js|css|json|md|rst|po)$|/copyright$", path)
+        is not None
+        and b"\0" not in head,
+    },
+}
+
+
+def candidates(kind):
+    """Regular files of the kind, in name order (links left out, so no file comes twice)."""
+    spec = KINDS[kind]
+    found = []
+    for top in spec["folders"]:
+        for folder, subfolders, names in os.walk(top):
+            subfolders.sort()
+            for name in sorted(names):
+                path = os.path.join(folder, name)
+                if os.path.islink(path) or not os.path.isfile(path):
+                    continue
+                size = os.path.getsize(path)
+                if not spec["sizes"][0] <= size <= spec["sizes"][1]:
+                    continue
+                try:
+                    with open(path, "rb") as f:
+                        head = f.read(512)
+                except OSError:
+                    continue
+                if spec["match"](path, head):
+                    found.append((path, size))
+    return sorted(set(found))
+
+
+def windows_name(path, n):
+    """A file name Windows accepts, short enough that the deepest folder below a long install
+    folder stays within MAX_PATH: "NNNN-" and the file's own name, characters Windows refuses
+    (Perl's "::" among them) replaced."""
+    base = re.sub(r'[<>:"\\|?*\x00-\x1f]', "_", os.path.basename(path))
+    stem, dot, extension = base.rpartition(".")
+    if len(base) > MAX_NAME:
+        base = (stem[:MAX_NAME - len(extension) - 1] + "." + extension) if dot else base[:MAX_NAME]
+    return "%04d-%s" % (n, base)
+
+
+def pick(rng, pool, total_bytes, count=None):
+    """Files from the pool in a random order until the bytes are reached; with a count, files
+    near the size still needed per file, so that both come out about right."""
+    pool = list(pool)
+    rng.shuffle(pool)
+    chosen, total = [], 0
+    for path, size in pool:
+        if count is None:
+            if total >= total_bytes:
+                break
+        else:
+            if len(chosen) == count:
+                break
+            left = max(total_bytes - total, 0)
+            if size > left or size < left / (count - len(chosen)) / 4:
+                continue
+        chosen.append(path)
+        total += size
+    return chosen
 
 
 def folder_names(rng):
@@ -47,54 +130,24 @@ def folder_names(rng):
     return names
 
 
-def make_functions(rng, count):
-    # Instruction-like bytes: common opcodes, register bytes, small immediates.
-    common = [0x8B, 0x89, 0x83, 0x85, 0x50, 0x51, 0x52, 0x53, 0x55, 0x56, 0x57, 0x5D, 0x5E,
-              0x5F, 0xC3, 0x33, 0x3B, 0x74, 0x75, 0xEB, 0x8D, 0xFF, 0x0F, 0x6A, 0x68, 0xC7]
-    functions = []
-    for _ in range(count):
-        body = bytearray([0x55, 0x8B, 0xEC])
-        for _ in range(rng.randrange(15, 120)):
-            body.append(rng.choice(common))
-            body.append(rng.choice((0x45, 0x4D, 0x55, 0x5D, 0xC0, 0xC8, 0xF0, 0x08)))
-            if rng.random() < 0.3:
-                body.append(rng.randrange(0, 64))
-        functions.append(bytes(body))
-    return functions
+def pack_options():
+    """The options tools/pack-payload.sh passes to 7zz."""
+    with open(os.path.join(ROOT, "tools", "pack-payload.sh")) as f:
+        match = re.search(r"^PACK_OPTIONS=\((.*)\)$", f.read(), re.M)
+    return match.group(1).split()
 
 
-def make_binary(rng, functions, size):
-    out = bytearray()
-    starts = []
-    while len(out) < size:
-        index = rng.randrange(len(functions))
-        starts.append(len(out))
-        out += functions[index]
-        # A call to an earlier function (relative, as x86 code has it) closes most functions.
-        if starts and rng.random() < 0.8:
-            target = rng.choice(starts[-200:])
-            relative = (target - (len(out) + 5)) & 0xFFFFFFFF
-            out += bytes([0xE8]) + relative.to_bytes(4, "little")
-        out.append(0xC3)
-    return bytes(out[:size])
+def pack(tree, archive, options):
+    if os.path.exists(archive):
+        os.remove(archive)
+    subprocess.run(["7zz", "a", "-t7z"] + options + ["-bd", "-bso0", "-bsp0", archive, "install"],
+                   cwd=tree, check=True)
 
 
-def make_text(rng, words, size):
-    lines = []
-    total = 0
-    while total < size:
-        line = " ".join(rng.choices(words, k=rng.randrange(4, 16)))
-        if rng.random() < 0.3:
-            line = "%s=%d;" % (line.replace(" ", "_"), rng.randrange(100000))
-        lines.append(line)
-        total += len(line) + 2
-    return ("\r\n".join(lines)).encode()[:size]
-
-
-def split(rng, total, count):
-    weights = [rng.paretovariate(1.2) for _ in range(count)]
-    scale = total / sum(weights)
-    return [max(1, int(w * scale)) for w in weights]
+def blocks(archive):
+    listing = subprocess.run(["7zz", "l", "-slt", archive], check=True, capture_output=True,
+                             text=True).stdout
+    return int(re.search(r"^Blocks = (\d+)$", listing, re.M).group(1))
 
 
 def main():
@@ -105,53 +158,37 @@ def main():
     shutil.rmtree(tree, ignore_errors=True)
     rng = random.Random(SEED)
     folders = folder_names(rng)
-    words = ["".join(rng.choices("abcdefghijklmnopqrstuvwxyz", k=rng.randrange(2, 10)))
-             for _ in range(3000)]
-    functions = make_functions(rng, 3000)
-
-    small_sizes = [rng.randrange(*SMALL_SIZES) for _ in range(SMALL_FILES)]
-    text_bytes = TOTAL_BYTES - BINARY_BYTES - IMAGE_BYTES - sum(small_sizes) - SETUP_BYTES
     data_folders = [f for f in folders if f.startswith("install/data/")]
-    large = FILES - SMALL_FILES - 3  # three setup files lie outside install/data
-    kinds = ["binary"] * (large * 2 // 5) + ["text"] * (large * 2 // 5)
-    kinds += ["image"] * (large - len(kinds))
-    sizes = {"binary": iter(split(rng, BINARY_BYTES, kinds.count("binary"))),
-             "text": iter(split(rng, text_bytes, kinds.count("text"))),
-             "image": iter(split(rng, IMAGE_BYTES, kinds.count("image")))}
-    extension = {"binary": ".dll", "text": ".xml", "image": ".png"}
+    executables = pick(rng, candidates("executable"), EXECUTABLE_BYTES)
+    compressed = pick(rng, candidates("compressed"), COMPRESSED_BYTES)
+    text_count = FILES - SETUP_FILES - len(executables) - len(compressed)
+    text = pick(rng, candidates("text"), TEXT_BYTES, text_count + SETUP_FILES)
     files = []
-    for n, kind in enumerate(kinds):
-        size = next(sizes[kind])
-        if kind == "binary":
-            data = make_binary(rng, functions, size)
-        elif kind == "text":
-            data = make_text(rng, words, size)
-        else:
-            data = rng.randbytes(size)
-        files.append((rng.choice(data_folders) + "/f%04d%s" % (n, extension[kind]), data))
-    for n, size in enumerate(small_sizes):
-        data = make_text(rng, words, size) if n % 2 else make_binary(rng, functions, size)
-        files.append((rng.choice(data_folders) + "/s%04d.dat" % n, data))
-    files.append(("install/res/comskin.conf", make_text(rng, words, 2000)))
-    files.append(("install/res/setup.png", rng.randbytes(30000)))
-    files.append(("install/Licence.txt", make_text(rng, words, 9000)))
-    assert len(files) == FILES
+    for n, path in enumerate(executables + compressed + text[SETUP_FILES:]):
+        files.append((rng.choice(data_folders) + "/" + windows_name(path, n), path))
+    for name, path in zip(["install/res/comskin.conf", "install/res/setup.txt",
+                           "install/Licence.txt"], text[:SETUP_FILES]):
+        files.append((name, path))
+    if len(files) != FILES:
+        sys.exit("only %d files found of %d" % (len(files), FILES))
 
     for folder in folders:
         os.makedirs(os.path.join(tree, folder), exist_ok=True)
-    for name, data in files:
-        path = os.path.join(tree, name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
-    archive = os.path.join(out, "payload.7z")
-    if os.path.exists(archive):
-        os.remove(archive)
-    subprocess.run(["7zz", "a"] + SEVENZIP_OPTIONS + [archive, "install"], cwd=tree, check=True,
-                   stdout=subprocess.DEVNULL)
-    unpacked = sum(len(d) for _, d in files)
-    print("%d files, %.1f MB unpacked, %.1f MB packed: %s" %
-          (len(files), unpacked / MB, os.path.getsize(archive) / MB, archive))
+    for name, path in files:
+        shutil.copyfile(path, os.path.join(tree, name))
+    unpacked = sum(os.path.getsize(path) for _, path in files)
+    print("%d files (%d executables, %d compressed, %d text), %.1f MB" %
+          (len(files), len(executables), len(compressed), len(text), unpacked / MB))
+    layouts = {
+        "payload.7z": ["-m0=BCJ", "-m1=LZMA2:d=16m", "-mhc=on", "-ms=65m"],
+        "package.7z": pack_options(),
+        "single.7z": [o for o in pack_options() if not re.match(r"-ms=\d", o)] + ["-ms=on"],
+    }
+    for name, options in layouts.items():
+        archive = os.path.join(out, name)
+        pack(tree, archive, options)
+        print("%s: %d bytes, %d blocks (%s)" %
+              (name, os.path.getsize(archive), blocks(archive), " ".join(options)))
 
 
 if __name__ == "__main__":

@@ -1,12 +1,15 @@
-// Opens the input as a 7z archive and reads every entry through the streaming reader, half the
-// time with the blocks decoded on a second thread, so that the header parser, every decoder and
-// the entry and block bookkeeping see hostile bytes. Built with
+// Opens the input as a 7z archive and reads every entry through the streaming reader: on one
+// thread, with the blocks decoded on a second thread, or with the blocks decoded side by side
+// (ExtractEntries), so that the header parser, every decoder, the entry and block bookkeeping
+// and the parallel engine see hostile bytes. Built with
 // FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION, the reader lets header CRCs pass, so mutated
 // headers reach the parser; entry data CRCs are still checked.
 #include "sevenzip/Archive.h"
 #include "sevenzip/ByteSource.h"
 #include "sevenzip/EntryReader.h"
+#include "sevenzip/ParallelExtraction.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -25,6 +28,32 @@ unsigned Touch(const Byte* data, std::size_t size) {
     return sum;
 }
 
+// Reads every entry's bytes on whichever thread the engine gives it, within the output limit.
+class TouchingWriter final : public sevenzip::EntryWriter {
+public:
+    int Write(std::uint32_t entry, sevenzip::EntryReader& reader) override {
+        for (;;) {
+            const Byte* bytes;
+            std::size_t length;
+            RINOK(reader.Read(entry, bytes, length));
+            if (length == 0)
+                return SZ_OK;
+            m_sum += Touch(bytes, length);
+            if ((m_output += length) > kFuzzOutputLimit)
+                return SZ_ERROR_FAIL;
+        }
+    }
+    void Completed(std::uint32_t entry) override { m_sum += entry; }
+    void Remove(std::uint32_t entry) override { m_sum += entry; }
+
+private:
+    std::atomic<unsigned> m_sum{0};
+    std::atomic<std::uint64_t> m_output{0};
+};
+
+constexpr unsigned kFuzzThreads = 3;
+constexpr std::uint64_t kFuzzMemoryBudget = 64u << 20;
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -34,6 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     limits.maxBufferSize = kFuzzBufferLimit;
     if (archive.Open(source, limits) != SZ_OK)
         return 0;
+    if (size % 3 == 2) {
+        TouchingWriter writer;
+        sevenzip::ExtractionOptions options;
+        options.maxThreads = kFuzzThreads;
+        options.memoryBudget = kFuzzMemoryBudget;
+        sevenzip::ExtractEntries(archive, writer, options);
+        return 0;
+    }
     volatile unsigned sink = 0;
     std::uint64_t output = 0;
     sevenzip::EntryReader reader(archive, (size & 1) != 0);

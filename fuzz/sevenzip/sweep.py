@@ -10,7 +10,7 @@ extractdriver exists and Wine runs it, through ExtractPayload; every output must
 source. Prints one line per failure and "N passed, M failed" last.
 
 usage: sweep.py [--files N] [--first-seed S] [--min-mb A] [--max-mb B] [--no-extreme]
-                [--no-wine] [--jobs J]
+                [--no-wine] [--jobs J] [--verbose]
 """
 import argparse
 import concurrent.futures
@@ -165,6 +165,7 @@ def main():
     parser.add_argument("--no-extreme", action="store_true")
     parser.add_argument("--no-wine", action="store_true")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
+    parser.add_argument("--verbose", action="store_true", help="a line for every case passed")
     args = parser.parse_args()
 
     un7z = build_un7z()
@@ -191,6 +192,8 @@ def main():
                 failures = future.result()
                 for line in failures:
                     print("FAIL", line, flush=True)
+                if args.verbose and not failures:
+                    print("ok", futures.index(future), flush=True)
                 failed += 1 if failures else 0
                 passed += 0 if failures else 1
     finally:

@@ -130,6 +130,11 @@ def describe(env, folder):
                                 ("HKLM", UNINSTALL_KEY, "DisplayVersion"),
                                 ("HKLM", UNINSTALL_KEY, "Publisher"),
                                 ("HKLM", UNINSTALL_KEY, "UninstallString"),
+                                ("HKLM", UNINSTALL_KEY, "InstallLocation"),
+                                ("HKLM", UNINSTALL_KEY, "EstimatedSize"),
+                                ("HKLM", UNINSTALL_KEY, "NoModify"),
+                                ("HKLM", UNINSTALL_KEY, "NoRepair"),
+                                ("HKLM", UNINSTALL_KEY, "QuietUninstallString"),
                                 ("HKLM", RUN_KEY, "tamro")):
         value = env.probe.registry(root_key, key, name)
         shown = f"{value[0]} {value[1]}" if value else "(none)"

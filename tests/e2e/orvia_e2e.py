@@ -23,9 +23,12 @@ player's own steps live in their test scripts.
 
 import argparse
 import os
+import select
+import signal
 import shlex
 import subprocess
 import tempfile
+import threading
 import time
 import traceback
 import xml.etree.ElementTree as ET
@@ -35,10 +38,17 @@ from pathlib import Path, PureWindowsPath
 from PIL import Image, ImageChops, ImageGrab
 
 # A screenshot matches an expected image when at most this share of its pixels differ by more
-# than the channel tolerance (the rule the framework's rendering tests use).
+# than the channel tolerance (the rule the framework's rendering tests use). A state can change
+# fewer pixels than that share of a window, so the controls a state sets are compared with
+# EXACT_SHARE, and the loose share serves only for the rest.
 CHANNEL_TOLERANCE = 48
 MAX_DIFFERENT_SHARE = 0.01
+EXACT_SHARE = 0.0
 DEFAULT_TIMEOUT = 30.0
+# Limit of every X tool call (xdotool, xprop) and of every answer awaited from the probe: a hung
+# program or display fails the case instead of the whole run.
+TOOL_TIMEOUT = 20.0
+PROBE_TIMEOUT = 30.0
 # How long a test watches for something that must not happen.
 QUIET_PERIOD = 2.0
 
@@ -63,6 +73,45 @@ def wait_until(predicate, what, timeout=DEFAULT_TIMEOUT, interval=0.1):
         if time.monotonic() >= deadline:
             raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
         time.sleep(interval)
+
+
+def run_tool(args, env, timeout=TOOL_TIMEOUT):
+    """Runs an X tool to its end and returns its output; fails when it does not end in time or
+    fails."""
+    try:
+        result = subprocess.run([str(a) for a in args], env=env, capture_output=True, text=True,
+                                errors="replace", timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{' '.join(map(str, args))} did not end within {timeout:.0f} s")
+    if result.returncode != 0:
+        raise Failure(f"{' '.join(map(str, args))} failed: {result.stderr.strip()[-300:]}")
+    return result.stdout
+
+
+class LineReader:
+    """Lines from a pipe, each awaited for at most a given time. It reads the pipe's descriptor
+    itself, `chunk` bytes at a time: with chunk 1 nothing past the line is taken, so the pipe's
+    Python stream can still be read after it."""
+
+    def __init__(self, stream, chunk=65536):
+        self.fd = stream.fileno()
+        self.chunk = chunk
+        self.pending = b""
+
+    def line(self, timeout, what):
+        """The next line as text, "" at the end of the stream; fails after timeout seconds."""
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.fd], [], [], left)[0]:
+                raise Failure(f"no answer from {what} within {timeout:.0f} s")
+            data = os.read(self.fd, self.chunk)
+            if not data:
+                line, self.pending = self.pending, b""
+                return line.decode("utf-8", "replace")
+            self.pending += data
+        line, _, self.pending = self.pending.partition(b"\n")
+        return line.decode("utf-8", "replace") + "\n"
 
 
 class Session:
@@ -127,18 +176,47 @@ class Session:
                               errors="replace", timeout=timeout)
 
     def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return run_tool(["xdotool", *args], self.env)
+
+    def pointer(self):
+        """Where the pointer rests on the screen."""
+        fields = dict(line.partition("=")[::2]
+                      for line in self.xdotool("getmouselocation", "--shell").splitlines())
+        return int(fields["X"]), int(fields["Y"])
+
+    def move_pointer(self, point):
+        """Moves the pointer and waits until it is there. xdotool's --sync waits for a motion,
+        which never comes when the pointer already rests at the point: no move is asked then."""
+        point = (int(point[0]), int(point[1]))
+        if self.pointer() != point:
+            self.xdotool("mousemove", "--sync", *point)
 
     def screenshot(self, box=None):
-        """The display (or the box left, top, right, bottom of it) as an RGB image."""
-        image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        """The display (or the box left, top, right, bottom of it) as an RGB image. The grab
+        talks to the X server from this process, so it runs on a thread of its own that is
+        given up when the server does not answer in time."""
+        grabbed = {}
+
+        def grab():
+            try:
+                grabbed["image"] = ImageGrab.grab(xdisplay=self.display)
+            except Exception as error:  # handed to the waiting thread
+                grabbed["error"] = error
+
+        thread = threading.Thread(target=grab, daemon=True)
+        thread.start()
+        thread.join(TOOL_TIMEOUT)
+        if "error" in grabbed:
+            raise grabbed["error"]
+        if "image" not in grabbed:
+            raise Failure(f"the X display gave no screenshot within {TOOL_TIMEOUT:.0f} s")
+        image = grabbed["image"].convert("RGB")
         return image.crop(box) if box else image
 
     def park_pointer(self, point=(1, 1)):
         """Moves the pointer where no window of the tests lies (by default a corner), so that
         nothing stays hot under it."""
-        self.xdotool("mousemove", "--sync", *point)
+        self.move_pointer(point)
 
 
 def _unescape(text):
@@ -176,12 +254,13 @@ class Probe:
         self.session = session
         self.process = session.popen(exe, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL)
+        self.answers = LineReader(self.process.stdout)
 
-    def ask(self, *fields):
+    def ask(self, *fields, timeout=PROBE_TIMEOUT):
         line = "\t".join(str(f) for f in fields) + "\n"
         self.process.stdin.write(line.encode("utf-8"))
         self.process.stdin.flush()
-        answer = self.process.stdout.readline().decode("utf-8")
+        answer = self.answers.line(timeout, f"the probe ({fields[0]})")
         if not answer:
             raise RuntimeError("the probe program ended")
         return Answer(answer)
@@ -242,6 +321,13 @@ class Program:
             self.process.kill()
             self.process.wait()
 
+    def suspend(self):
+        """Stops every thread of the program (Wine runs it in the process it was started as)."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+
+    def resume(self):
+        os.kill(self.process.pid, signal.SIGCONT)
+
 
 class Window:
     """A top-level window found through the probe; points are client coordinates."""
@@ -276,7 +362,7 @@ class Window:
         return self.x + int(point[0]), self.y + int(point[1])
 
     def move_to(self, point):
-        self.session.xdotool("mousemove", "--sync", *self.screen_point(point))
+        self.session.move_pointer(self.screen_point(point))
 
     def click(self, point):
         """Presses and releases the left button at a client point with the real pointer."""
@@ -372,6 +458,31 @@ class SkinView:
     def crop(self, name):
         return self.image.crop(self.rect(name))
 
+    def areas(self, names):
+        """(name, rectangle) of each visible control of `names`, clipped to the view."""
+        width, height = self.image.size
+        areas = []
+        for name in names:
+            control = self.controls.get(name)
+            if not control or not control["visible"]:
+                continue
+            l, t, r, b = control["rect"]
+            box = (max(l, 0), max(t, 0), min(r, width), min(b, height))
+            if box[0] < box[2] and box[1] < box[3]:
+                areas.append((name, box))
+        return areas
+
+
+def changed_controls(state):
+    """The controls a state sets, layouts left out: where one state's look differs from
+    another's."""
+    names = []
+    for key in state:
+        name = key.partition(".")[0]
+        if not name.endswith("layout") and name not in names:
+            names.append(name)
+    return names
+
 
 class SkinViews:
     """The views of one skin, each state (a dict of overrides) rendered once: views(state)."""
@@ -411,35 +522,37 @@ class SkinnedRun:
     def keep(self, name):
         return self.artifacts.keep(self.screenshot(), name)
 
-    def expect(self, state, what, ignore=(), timeout=15.0, interval=0.2):
-        """Waits until the window looks like the skin in `state` and returns its view; on
+    def expect(self, state, what, ignore=(), timeout=15.0, interval=0.2, exact=None):
+        """Waits until the window looks like the skin in `state` and returns its view: the
+        controls `exact` names (by default those the state sets) exactly, the rest loosely. On
         failure keeps both images and their difference as artifacts."""
         view = self.views(state)
+        areas = view.areas(changed_controls(state) if exact is None else exact)
         self.session.park_pointer(self.rest)
         last = {}
 
         def looks_right():
             last["shot"] = self.screenshot()
-            last["share"] = difference(last["shot"], view.image, ignore)
-            return last["share"] <= MAX_DIFFERENT_SHARE
+            last["wrong"] = mismatches(last["shot"], view.image, ignore, areas)
+            return not last["wrong"]
 
         try:
             wait_until(looks_right, what, timeout, interval=interval)
         except Failure:
             name = "mismatch-" + what.replace(" ", "-")
             self.artifacts.keep_mismatch(last["shot"], view.image, name)
-            raise Failure(f"the window does not show {what}: {last['share']:.1%} of the pixels "
-                          f"differ (see artifacts {self.artifacts.prefix}-{name}-*.png)")
+            raise Failure(f"the window does not show {what}: {', '.join(last['wrong'])} "
+                          f"(see artifacts {self.artifacts.prefix}-{name}-*.png)")
         return view
 
-    def stays(self, state, what, ignore=()):
+    def stays(self, state, what, ignore=(), exact=None):
         """After an action that must change nothing visible: the window keeps the look of
         `state` for a while."""
-        view = self.expect(state, what, ignore)
+        view = self.expect(state, what, ignore, exact=exact)
+        areas = view.areas(changed_controls(state) if exact is None else exact)
         deadline = time.monotonic() + QUIET_PERIOD
         while time.monotonic() < deadline:
-            share = difference(self.screenshot(), view.image, ignore)
-            if share > MAX_DIFFERENT_SHARE:
+            if mismatches(self.screenshot(), view.image, ignore, areas):
                 self.artifacts.keep_mismatch(self.screenshot(), view.image,
                                              "changed-" + what.replace(" ", "-"))
                 raise Failure(f"the window changed although {what}")
@@ -467,17 +580,20 @@ class SkinnedRun:
         self.program.kill()
 
 
-def difference(actual, expected, ignore=()):
+def difference(actual, expected, ignore=(), box=None):
     """Share of pixels differing by more than the channel tolerance, leaving out the ignored
-    rectangles (left, top, right, bottom); 1 for images of other sizes."""
+    rectangles (left, top, right, bottom), over the whole images or the rectangle `box`; 1 for
+    images of other sizes."""
     if actual.size != expected.size:
         return 1.0
     actual, expected = actual.convert("RGB"), expected.convert("RGB")
     if ignore:
         actual, expected = actual.copy(), expected.copy()
-        for box in ignore:
-            actual.paste((0, 0, 0), box)
-            expected.paste((0, 0, 0), box)
+        for ignored in ignore:
+            actual.paste((0, 0, 0), ignored)
+            expected.paste((0, 0, 0), ignored)
+    if box:
+        actual, expected = actual.crop(box), expected.crop(box)
     diff = ImageChops.difference(actual, expected)
     channels = [band.point(lambda v: 255 if v > CHANNEL_TOLERANCE else 0) for band in diff.split()]
     mask = ImageChops.lighter(ImageChops.lighter(channels[0], channels[1]), channels[2])
@@ -486,6 +602,20 @@ def difference(actual, expected, ignore=()):
 
 def matches(actual, expected, ignore=(), share=MAX_DIFFERENT_SHARE):
     return difference(actual, expected, ignore) <= share
+
+
+def mismatches(actual, expected, ignore=(), areas=()):
+    """What keeps `actual` from matching `expected`: the whole beyond the loose share, each
+    (name, rectangle) of `areas` beyond the exact one. Empty when it matches."""
+    wrong = []
+    share = difference(actual, expected, ignore)
+    if share > MAX_DIFFERENT_SHARE:
+        wrong.append(f"{share:.1%} of the window's pixels differ")
+    for name, box in areas:
+        share = difference(actual, expected, ignore, box)
+        if share > EXACT_SHARE:
+            wrong.append(f"{share:.1%} of {name}'s pixels differ")
+    return wrong
 
 
 class Artifacts:
@@ -513,8 +643,11 @@ class Report:
     """Test cases and their outcomes, written as a JUnit-style XML report whose root carries
     the totals tools/test.sh adds up."""
 
-    def __init__(self, name):
+    def __init__(self, name, path=None):
+        """With a path, the report is rewritten there after every case, so that a run killed
+        from outside still leaves the cases it finished."""
         self.name = name
+        self.path = path
         self.cases = []
         self.started = time.monotonic()
 
@@ -533,6 +666,8 @@ class Report:
         entry["time"] = time.monotonic() - started
         print(f"[{entry['outcome']:>7}] {name} ({entry['time']:.1f} s)"
               + (f": {entry['message']}" if entry["message"] else ""), flush=True)
+        if self.path:
+            self.write(self.path)
 
     @property
     def failed(self):
@@ -547,7 +682,8 @@ class Report:
             with self.case(name):
                 scenario(*arguments)
 
-    def write(self, path):
+    def write(self, path=None):
+        path = path or self.path
         failures = sum(1 for c in self.cases if c["outcome"] == "failure")
         errors = sum(1 for c in self.cases if c["outcome"] == "error")
         totals = {"tests": str(len(self.cases)), "failures": str(failures),
@@ -577,11 +713,11 @@ def scenario_main(name, scenarios, make_env, finish):
     parser.add_argument("--only", help="run only scenarios whose name contains this text")
     args = parser.parse_args()
 
+    report = Report(name, Path(args.build) / "test-results" / f"{name}.xml")
     env = make_env(args.build, args.source)
-    report = Report(name)
     try:
         report.run(scenarios, args.only, env)
     finally:
         finish(env)
-        report.write(Path(args.build) / "test-results" / f"{name}.xml")
+        report.write()
     return 1 if report.failed else 0

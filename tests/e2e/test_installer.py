@@ -9,6 +9,7 @@ BUILD_TREE/test-results/installer_e2e.xml and keeps screenshots in BUILD_TREE/ar
 """
 
 import hashlib
+from contextlib import contextmanager
 import subprocess
 import sys
 import time
@@ -27,6 +28,9 @@ from installer_flow import (COMPANY_KEY, MACHINE_PRODUCT_KEY, RECORDED_DIR_KEY, 
 
 HERE = Path(__file__).resolve().parent
 REFERENCE = HERE / "reference" / "install-first-page.png"
+# Entries the unpacking may still write once a close is sent: the one in hand, and one begun
+# before the window's thread takes the close from its queue.
+ENTRIES_AFTER_CLOSE = 2
 
 
 def no_registration(env):
@@ -139,8 +143,8 @@ def first_page_and_cancel(env):
 
 def pages_licence_and_start_buttons(env):
     env.clean([env.default_folder])
-    # Arguments are ignored: the installer takes none.
-    run = env.start(args=["/S", "--folder=D:\\x"])
+    # Without /S (the silent installation) every argument is ignored, /D= and /EDITION= too.
+    run = env.start(args=["/Q", "--folder=D:\\x", "/EDITION=hant", "/D=D:\\x"])
     folder = env.default_folder
     try:
         run.expect(edition_page(folder), "the first page")
@@ -373,6 +377,61 @@ def folder_outside_code_page_keeps_the_page(env):
         env.clean()
 
 
+def tree_bytes(root):
+    """Every entry below a Linux folder: a folder as None, a file as its bytes."""
+    return {path.relative_to(root): None if path.is_dir() else path.read_bytes()
+            for path in sorted(root.rglob("*"))}
+
+
+def plant_client_folder_link(env, folder, target):
+    """`folder` prepared by someone else: its tamro folder a (Unix symbolic) link to `target`,
+    which Wine shows as a link."""
+    root = env.session.linux_path(folder)
+    root.mkdir(parents=True, exist_ok=True)
+    (root / "tamro").symlink_to(env.session.linux_path(target), target_is_directory=True)
+
+
+def planted_link_fails_visibly(env):
+    folder = r"C:\orvia-prepared\Tolma\Orvia\tamro"
+    reference_folder = r"C:\orvia-prepared-reference"
+    system = r"C:\orvia-system32"
+    env.clean([r"C:\orvia-prepared", reference_folder, system])
+    # A stand-in for the system folder, holding files of the names the payload writes.
+    target = env.session.linux_path(system)
+    target.mkdir(parents=True)
+    (target / "tamro.exe").write_bytes(b"a system program")
+    (target / "UnInstall.exe").write_bytes(b"another system program")
+    (target / "drivers").mkdir()
+    (target / "drivers" / "keep.sys").write_bytes(b"a driver")
+    before = tree_bytes(target)
+    plant_client_folder_link(env, folder, system)
+    plant_client_folder_link(env, reference_folder, system)
+    # How far the unpacking gets before it meets the link, from the extraction itself.
+    result, progress, _ = reference_extraction(
+        env, env.build / "tools" / "democlient" / "payload.7z", reference_folder)
+    check(result != 0, "the extraction wrote through the planted link")
+    check(tree_bytes(target) == before, "the extraction changed the link's target")
+    value = progress[-1] if progress else 0
+    env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
+    run = env.start()
+    try:
+        run.click(edition_page(folder), "nextbtn")
+        run.click(fast_page(folder), "fastbtn")
+        failed = failed_page(folder, value)
+        if value >= 50:
+            failed["installprogress.textcolor"] = "#FFFFFFFF"
+        run.expect(failed, "安装失败 with the close button", timeout=60)
+        run.keep("page-planted-link")
+        check(tree_bytes(target) == before, "the installer changed the link's target")
+        check((env.session.linux_path(folder) / "tamro").is_symlink(), "the link was replaced")
+        no_registration(env)
+        no_staging_file(env)
+        run.click_to_end(failed, "closebtn")
+    finally:
+        run.kill()
+        env.clean([r"C:\orvia-prepared", reference_folder, system])
+
+
 def reference_extraction(env, archive, folder):
     """What the extraction itself leaves of `archive` in `folder`: (result, the progress values
     posted, the files written), from the extraction driver in the same Wine session."""
@@ -477,10 +536,21 @@ def progress_text_turns_white(env):
         env.clean([folder])
 
 
+@contextmanager
+def held(program):
+    """The program stopped for the duration, whatever happens."""
+    program.suspend()
+    try:
+        yield
+    finally:
+        program.resume()
+
+
 def close_during_install(env, how):
     folder = env.default_folder
     slow_payload = env.build / "tests" / "e2e" / "slow.7z"
-    total = len(installed_files(env.build / "tests" / "e2e" / "slowclient"))
+    client = env.build / "tests" / "e2e" / "slowclient"
+    total = len(installed_files(client))
     run = start_slow_install(env)
     root = env.session.linux_path(folder)
     try:
@@ -494,17 +564,36 @@ def close_during_install(env, how):
             check(hashlib.sha256(staging.read_bytes()).digest() ==
                   hashlib.sha256(slow_payload.read_bytes()).digest(),
                   "the staging file is not the payload")
-            run.window.close_from_outside()
-        else:
-            run.window.key("alt+F4")
+        # The installer is held still while the close is sent and again once its window is
+        # gone, so that the files written by then are counted exactly. The window goes when its
+        # thread takes the close from behind the progress messages queued before it; then the
+        # unpacking is asked to stop, and finishes the entry in hand (one more may have begun
+        # before the request), nothing after that.
+        with held(run.program):
+            before = len(installed_files(root))
+            if how == "WM_CLOSE":
+                run.window.close_from_outside()
+            else:
+                run.window.key("alt+F4")
+        wait_until(lambda: not env.probe.ask("children", run.window.hwnd).ok,
+                   "the window to go after the close", interval=0.01)
+        with held(run.program):
+            gone = len(installed_files(root))
         started = time.monotonic()
         code = run.wait_exit(timeout=60)
         check(code == 0, f"the exit code after a close during the install is {code}")
-        written = len(installed_files(root))
-        check(written < total, "the worker went on to the end after the close")
+        written = installed_files(root)
+        check(len(written) <= gone + ENTRIES_AFTER_CLOSE,
+              f"{len(written) - gone} files were written after the window had gone, at most "
+              f"{ENTRIES_AFTER_CLOSE} may be")
+        check(len(written) < total, "the worker went on to the end after the close")
+        torn = [name for name in written if (client / name).is_file() and
+                (root / name).read_bytes() != (client / name).read_bytes()]
+        check(not torn, f"files left partly written: {torn[:5]}")
         no_staging_file(env)
         no_registration(env)
-        print(f"  closed by {how} after {written} of {total} files, ended in "
+        print(f"  closed by {how} after {before} of {total} files; {gone - before} more until "
+              f"the window went, {len(written) - gone} after; ended in "
               f"{time.monotonic() - started:.1f} s", flush=True)
     finally:
         run.kill()
@@ -522,6 +611,8 @@ SCENARIOS = [
     ("a folder that cannot be created keeps the page", folder_that_cannot_be_made_keeps_the_page),
     ("a folder outside code page 936 keeps the page", folder_outside_code_page_keeps_the_page),
     ("a damaged payload shows 安装失败 and registers nothing", damaged_payload_fails_visibly),
+    ("a link planted in the chosen folder shows 安装失败, writes nothing through it",
+     planted_link_fails_visibly),
     ("the progress text is grey below 50 % and white from 50 % on", progress_text_turns_white),
     ("WM_CLOSE from another program during the install: locked staging file, clean stop",
      lambda env: close_during_install(env, "WM_CLOSE")),

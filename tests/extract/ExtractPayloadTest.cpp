@@ -106,6 +106,23 @@ std::vector<LPARAM> ExpectedProgress(const fs::path& archivePath, std::size_t li
     return values;
 }
 
+// How many file entries come before the entry named `name`; SIZE_MAX when there is none.
+std::size_t FilesBefore(const fs::path& archivePath, const std::u16string& name) {
+    PayloadSource source;
+    EXPECT_TRUE(source.Open(archivePath.wstring()));
+    sevenzip::Archive archive;
+    EXPECT_EQ(archive.Open(source), SZ_OK);
+    std::size_t files = 0;
+    for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
+        if (archive.Name(i) == name)
+            return files;
+        if (!archive.IsDirectory(i))
+            files++;
+    }
+    ADD_FAILURE() << "no entry of that name";
+    return SIZE_MAX;
+}
+
 // Rewrites an entry name in an archive with a plain header (same length) and fixes the CRCs.
 std::string Renamed(std::string archive, const std::u16string& from, const std::u16string& to) {
     std::string needle, replacement;
@@ -198,6 +215,51 @@ TEST(ExtractPayload, SeveralSolidBlocksGiveTheSameTree) {
     }
     EXPECT_EQ(CountEntries(scratch.path() / "one"), CountEntries(scratch.path() / "many"));
     window.Received();
+}
+
+// The blocks are written side by side; the progress is a sequential run's all the same.
+TEST(ExtractPayload, BlocksSideBySidePostProgressInArchiveOrder) {
+    testsupport::ScratchFolder scratch("order");
+    for (const char* name : {"twoblocks.7z", "copyblocks.7z"}) {
+        ProgressWindow window;
+        ASSERT_EQ(ExtractPayload((Archives() / name).wstring(), (scratch.path() / name).wstring(),
+                                 window.get()),
+                  0);
+        EXPECT_EQ(window.Received(), ExpectedProgress(Archives() / name)) << name;
+        EXPECT_TRUE(IsReadOnly(scratch.path() / name / "readonly.ini"));
+    }
+}
+
+// Damage in the first block's first file while the later blocks are written by other threads:
+// the result is that file's, and nothing after it stays on disk.
+TEST(ExtractPayload, DamageInTheFirstBlockLeavesNothingAfterIt) {
+    testsupport::ScratchFolder scratch("firstblock");
+    std::string bytes = ReadFile(Archives() / "copyblocks.7z");
+    bytes[40] ^= 0x01;
+    WriteFile(scratch.path() / "bad.7z", bytes);
+    ProgressWindow window;
+    const fs::path out = scratch.path() / "out";
+    EXPECT_EQ(ExtractPayload((scratch.path() / "bad.7z").wstring(), out.wstring(), window.get()),
+              SZ_ERROR_CRC);
+    PayloadSource source;
+    ASSERT_TRUE(source.Open((scratch.path() / "bad.7z").wstring()));
+    sevenzip::Archive archive;
+    ASSERT_EQ(archive.Open(source), SZ_OK);
+    ASSERT_GT(archive.BlockCount(), 2u);
+    std::uint32_t damaged = 0;
+    std::size_t filesBefore = 0;
+    for (; archive.BlockOf(damaged) != 0; damaged++)
+        filesBefore += !archive.IsDirectory(damaged);
+    // The files before it (without data) were reported, nothing from it on.
+    EXPECT_EQ(window.Received(), ExpectedProgress(scratch.path() / "bad.7z", filesBefore));
+    for (std::uint32_t i = damaged + 1; i < archive.EntryCount(); i++) {
+        const std::u16string& name = archive.Name(i);
+        const fs::path relative =
+            fs::path(std::wstring(name.begin(), name.end())).lexically_relative("install/data");
+        if (!relative.empty() && relative.native()[0] != L'.') {
+            EXPECT_FALSE(fs::exists(out / relative)) << relative;
+        }
+    }
 }
 
 // Runs of zeros and of a short pattern that end just past one of the decoder's pieces: the last
@@ -328,8 +390,10 @@ TEST(ExtractPayload, NamesLeavingTheInstallFolderFailTheExtraction) {
         EXPECT_FALSE(fs::exists(scratch.path() / "inner" / "ee.exe"));
         EXPECT_FALSE(fs::exists("C:/escapedx.exe"));
         EXPECT_FALSE(fs::exists(install / "escaped_xy.exe"));
+        // Every file before the bad name was written and reported, nothing from it on.
         EXPECT_EQ(window.Received(),
-                  ExpectedProgress(scratch.path() / "bad.7z", window.Received().size()));
+                  ExpectedProgress(scratch.path() / "bad.7z",
+                                   FilesBefore(scratch.path() / "bad.7z", escape)));
         testsupport::RemoveTree(scratch.path() / "inner");
     }
 }
@@ -406,11 +470,10 @@ TEST(ExtractPayload, UnwritableFileGivesElevenAndStops) {
     EXPECT_EQ(
         ExtractPayload((Archives() / "payload.7z").wstring(), install.wstring(), window.get()),
         kExtractFileError);
-    const std::vector<LPARAM> expected = ExpectedProgress(Archives() / "payload.7z");
-    const std::vector<LPARAM> progress = window.Received();
     // Every file before it was written and reported; nothing after it.
-    EXPECT_EQ(progress, ExpectedProgress(Archives() / "payload.7z", progress.size()));
-    EXPECT_LT(progress.size(), expected.size());
+    EXPECT_EQ(window.Received(), ExpectedProgress(Archives() / "payload.7z",
+                                                  FilesBefore(Archives() / "payload.7z",
+                                                              u"install/data/zz_last.txt")));
     EXPECT_TRUE(fs::is_directory(install / "zz_last.txt"));
 }
 

@@ -6,6 +6,8 @@
 #                   made on Unix, so attributes carry Unix modes (0x8000 | mode << 16)
 #   twoblocks.7z    the same tree in several solid blocks, BCJ + LZMA2, plain header
 #   copy.7z         the same tree stored (Copy) with a plain header, for damage and renames
+#   copyblocks.7z   the same tree stored in several solid blocks, plain header, for damage in
+#                   the first block while later ones are written
 #   dots.7z         the same tree written by bsdtar: every name starts with "./", and the top
 #                   folder is an entry named "."
 #   midblock.7z     twelve files of about 150 KB in one LZMA2 block (64 KB dictionary), plain
@@ -47,6 +49,7 @@ pack() {
 pack payload.7z "$tree" -m0=BCJ -m1=LZMA2:d=16m -ms=on -mhc=on
 pack twoblocks.7z "$tree" -m0=BCJ -m1=LZMA2 -ms=3f -mhc=off
 pack copy.7z "$tree" -m0=Copy -mhc=off
+pack copyblocks.7z "$tree" -m0=Copy -ms=2f -mhc=off
 rm -f "$out/dots.7z"
 (cd "$tree" && bsdtar --format 7zip -cf "$out/dots.7z" .)
 

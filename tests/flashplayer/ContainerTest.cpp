@@ -36,7 +36,7 @@ public:
         ++beforeActivate;
         doubleRender = wantDoubleRender;
         if (presetBitsPerPixel)
-            bitsPerPixel = presetBitsPerPixel;
+            frames.SetBitsPerPixel(presetBitsPerPixel);
         return beforeActivateResult;
     }
     void OnControlNotRegistered() override { ++notRegistered; }
@@ -58,9 +58,9 @@ public:
     bool isTransparent() const { return transparent != 0; }
     bool hasWindowless() const { return static_cast<bool>(inPlaceObjectWindowless); }
     bool hasWindowed() const { return static_cast<bool>(inPlaceObject); }
-    HBITMAP frame() const { return frameBitmap.get(); }
-    HBITMAP white() const { return whiteBitmap.get(); }
-    const std::uint8_t* bits() const { return frameBits; }
+    HBITMAP frame() const { return frames.frame(); }
+    HBITMAP white() const { return frames.white(); }
+    const std::uint8_t* bits() const { return frames.bits(); }
     ULONG references() const { return refCount; }
 
     bool wantDoubleRender{false};

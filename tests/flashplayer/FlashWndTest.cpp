@@ -1,6 +1,7 @@
 #include "flashplayer/DirectDrawIds.h"
 #include "flashplayer/FlashWnd.h"
 #include "flashplayer/MoviePath.h"
+#include "flashplayer/Player.h"
 #include "tests/flashplayer/StandInHost.h"
 #include "tests/support/TestSupport.h"
 
@@ -8,6 +9,7 @@
 
 #include <fstream>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The player window in this process with the stand-in control: the settings it gives the control
@@ -232,13 +234,28 @@ TEST_F(FlashWndWithControl, SetsTheControlUpInOrderAroundTheShowVerb) {
     EXPECT_EQ(log.back(), "destroyed");
 }
 
-TEST_F(FlashWndWithControl, Version8RendersTwiceAndCloseSoundNeedsExactlyTrue) {
+TEST_F(FlashWndWithControl, Version8RendersTwiceAndCloseSoundOffCallsNothing) {
     StandInHost::SetOption(L"VERSION", L"8");
     PlayerPtr player(new TestFlashWnd);
     ASSERT_TRUE(Open(*player, false));
     EXPECT_TRUE(player->doublesRender());
     EXPECT_EQ(host->Count("CallFunction"), 0);
     EXPECT_EQ(host->Count("Play"), 1);
+}
+
+// The whole player from its command line: the close-sound field turns the call on when it is
+// exactly 1; any other number leaves it off. Each run ends at its one-second time limit.
+TEST_F(FlashWndWithControl, CloseSoundNeedsExactlyOne) {
+    for (const auto& [field, calls] :
+         {std::pair{L"1", 1}, std::pair{L"2", 0}, std::pair{L"-1", 0}, std::pair{L"0", 0}}) {
+        const int loads = host->Count("LoadMovie");
+        const int before = host->Count("CallFunction");
+        flashplayer::RunPlayer(GetModuleHandleW(nullptr),
+                               movie.wstring() + L";1;0;" + field + L";1;300;200");
+        const std::string name(field, field + wcslen(field));
+        ASSERT_EQ(host->Count("LoadMovie"), loads + 1) << name << ": the movie was not played";
+        EXPECT_EQ(host->Count("CallFunction") - before, calls) << "close-sound field " << name;
+    }
 }
 
 TEST_F(FlashWndWithControl, AFailingSettingEndsCreateButARefusedCloseSoundDoesNot) {

@@ -21,8 +21,8 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
 
-from orvia_e2e import (Answer, Artifacts, Failure, Probe, Report, Session,  # noqa: E402
-                       Window, check, wait_until)
+from orvia_e2e import (PROBE_TIMEOUT, Answer, Artifacts, Failure, LineReader,  # noqa: E402
+                       Probe, Report, Session, Window, check, run_tool, wait_until)
 
 FLASH_CLSID = "{D27CDB6E-AE6D-11CF-96B8-444553540000}"
 PLAYER_CLASS = "MyOleControl"
@@ -110,7 +110,8 @@ class Player:
         self.process = env.session.popen(env.probe_exe, ["launch", program, timeout_ms],
                                          extra_env=extra, stdout=subprocess.PIPE,
                                          stderr=subprocess.PIPE, text=True, errors="replace")
-        first = self.process.stdout.readline()
+        # One byte at a time, so that wait() still reads the rest of the output.
+        first = LineReader(self.process.stdout, chunk=1).line(PROBE_TIMEOUT, "the launching probe")
         started = Answer(first)
         check(started.ok and "pid" in started, f"the probe could not start the player: {first}")
         self.pid = started.int("pid")
@@ -293,10 +294,8 @@ def test_the_window_is_a_centred_layered_tool_window_with_per_pixel_alpha(env):
         check(facts["owner"] == "0", "owned")
         check(facts["title"] == "Flash Player", facts["title"])
         player.playing()
-        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Flash Player$"],
-                             env=env.session.env, capture_output=True, text=True).stdout.split()
-        states = [subprocess.run(["xprop", "-id", i, "_NET_WM_STATE"], env=env.session.env,
-                                 capture_output=True, text=True).stdout for i in ids]
+        ids = env.session.xdotool("search", "--onlyvisible", "--name", "^Flash Player$").split()
+        states = [run_tool(["xprop", "-id", i, "_NET_WM_STATE"], env.session.env) for i in ids]
         check(any("_NET_WM_STATE_SKIP_TASKBAR" in state for state in states),
               f"no taskbar exclusion in {states}")
 
@@ -487,7 +486,7 @@ def test_a_failing_setting_ends_like_a_failed_create(env):
 def test_the_owner_window_owns_the_player_and_a_dead_one_ends_it(env):
     owner = env.session.popen(env.probe_exe, ["owner", 120], stdout=subprocess.PIPE, text=True)
     try:
-        handle = Answer(owner.stdout.readline()).int("hwnd")
+        handle = Answer(LineReader(owner.stdout).line(PROBE_TIMEOUT, "the owner window")).int("hwnd")
         player = play_in_movies(env, f"long.swf;0;{handle};0;0;300;200")
         try:
             facts = player.playing()
@@ -561,7 +560,7 @@ def main():
     parser.add_argument("--only", help="run the tests whose name contains this")
     args = parser.parse_args()
     env = PlayerEnv(args.build, args.session)
-    report = Report("flashplayer_e2e_test")
+    report = Report("flashplayer_e2e_test", args.report)
     try:
         env.register(True)
         report.run([(name, with_pointer_parked(test)) for name, test in TESTS], args.only, env)
@@ -572,7 +571,7 @@ def main():
         except Failure:
             pass
         env.close()
-        report.write(args.report)
+        report.write()
     return 1 if report.failed else 0
 
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 using registrytest::QueryValue;
@@ -32,6 +33,30 @@ const std::wstring kRecorded = L"Software\\Tolma\\tamr";
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult HasDword(HKEY root, const std::wstring& key, const std::wstring& name,
+                                    DWORD expected) {
+    const auto value = QueryValue(root, key, name);
+    if (!value)
+        return ::testing::AssertionFailure() << "no value " << ::testing::PrintToString(name);
+    if (value->type != REG_DWORD || value->data.size() != sizeof(DWORD))
+        return ::testing::AssertionFailure()
+               << "type " << value->type << ", " << value->data.size() << " bytes";
+    DWORD stored = 0;
+    std::memcpy(&stored, value->data.data(), sizeof(stored));
+    if (stored != expected)
+        return ::testing::AssertionFailure() << "data " << stored;
+    return ::testing::AssertionSuccess();
+}
+
+UninstallEntryFacts Facts(const std::wstring& uninstaller, const std::wstring& folder = L"X:\\f",
+                          DWORD sizeKb = 0) {
+    UninstallEntryFacts facts;
+    facts.uninstallerPath = uninstaller;
+    facts.installFolder = folder;
+    facts.estimatedSizeKb = sizeKb;
+    return facts;
+}
+
 class RegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override { registrytest::RemoveProductRegistration(); }
@@ -47,8 +72,8 @@ TEST_F(RegistrationTest, DefaultFolderInstallationWritesTheDocumentedLayout) {
 
     ShortcutInfo info;
     info.target = client;
-    WriteUninstallEntry(info, uninstaller);
-    ProductKeys(folder, client, true);
+    EXPECT_TRUE(WriteUninstallEntry(info, Facts(uninstaller, folder, 41230)));
+    EXPECT_TRUE(ProductKeys(folder, client, true));
 
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kMachineProduct, L"AppName", client));
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kMachineProduct, L"InstallDir", folder));
@@ -66,7 +91,13 @@ TEST_F(RegistrationTest, DefaultFolderInstallationWritesTheDocumentedLayout) {
     // Quoted, so that the space in "Program Files" cannot make it start C:\Program.exe.
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString",
                           L"\"C:\\Program Files\\Tolma\\Orvia\\tamro\\tamro\\UnInstall.exe\""));
-    EXPECT_EQ(registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallEntry), 5);
+    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"InstallLocation", folder));
+    EXPECT_TRUE(HasDword(HKEY_LOCAL_MACHINE, kUninstallEntry, L"EstimatedSize", 41230));
+    EXPECT_TRUE(HasDword(HKEY_LOCAL_MACHINE, kUninstallEntry, L"NoModify", 1));
+    EXPECT_TRUE(HasDword(HKEY_LOCAL_MACHINE, kUninstallEntry, L"NoRepair", 1));
+    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"QuietUninstallString",
+                          L"\"C:\\Program Files\\Tolma\\Orvia\\tamro\\tamro\\UnInstall.exe\" /S"));
+    EXPECT_EQ(registrytest::ValueCount(HKEY_LOCAL_MACHINE, kUninstallEntry), 10);
 
     // The folder the next run proposes is read from a key the installer never writes.
     EXPECT_FALSE(registrytest::KeyExists(HKEY_CURRENT_USER, kRecorded));
@@ -90,7 +121,10 @@ TEST_F(RegistrationTest, EditionChoosesLocaleAndASecondInstallationOverwrites) {
 TEST_F(RegistrationTest, UninstallEntryUsesTheRecordNamesAndRejectsPathNames) {
     ShortcutInfo info;
     info.displayName = L"Tamro 测试";
-    WriteUninstallEntry(info, L"X:\\u.exe");
+    UninstallEntryFacts facts = Facts(L"X:\\u.exe");
+    facts.version = L"3.0.1.7";
+    EXPECT_TRUE(WriteUninstallEntry(info, facts));
+    EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"DisplayVersion", L"3.0.1.7"));
     EXPECT_TRUE(HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"DisplayName", L"Tamro 测试"));
     EXPECT_TRUE(
         HasString(HKEY_LOCAL_MACHINE, kUninstallEntry, L"UninstallString", L"\"X:\\u.exe\""));
@@ -99,7 +133,7 @@ TEST_F(RegistrationTest, UninstallEntryUsesTheRecordNamesAndRejectsPathNames) {
     const std::wstring uninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
     for (const wchar_t* name : {L"", L"tamro\\nested"}) {
         info.entryName = name;
-        WriteUninstallEntry(info, L"X:\\v.exe");
+        EXPECT_FALSE(WriteUninstallEntry(info, Facts(L"X:\\v.exe")));
     }
     EXPECT_FALSE(QueryValue(HKEY_LOCAL_MACHINE, uninstall, L"DisplayIcon"));
     EXPECT_FALSE(registrytest::KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry + L"\\nested"));

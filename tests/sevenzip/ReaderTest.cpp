@@ -10,9 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <map>
+#include <memory>
 #include <random>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -267,16 +271,30 @@ TEST(Reader, LeavingEarlyDoesNotWaitForTheDecoder) {
     testsupport::ScratchFolder scratch("early");
     fs::create_directories(scratch.path() / "src");
     std::ofstream(scratch.path() / "src" / "big", std::ios::binary) << Noise(24u << 20, 4);
-    const auto bytes = Packed("-m0=LZMA2:d=1m -mx=1", scratch.path() / "src");
-    sevenzip::MemorySource source(bytes.data(), bytes.size());
-    sevenzip::Archive archive;
-    ASSERT_EQ(archive.Open(source), SZ_OK);
+    // Shared with the thread that leaves, which outlives this test if leaving hangs.
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(
+        Packed("-m0=LZMA2:d=1m -mx=1", scratch.path() / "src"));
+    auto source = std::make_shared<CountingSource>(*bytes);
+    auto archive = std::make_shared<sevenzip::Archive>();
+    ASSERT_EQ(archive->Open(*source), SZ_OK);
     for (int round = 0; round < 3; round++) {
-        sevenzip::EntryReader reader(archive, true);
+        const std::uint64_t before = source->read();
+        auto reader = std::make_shared<sevenzip::EntryReader>(*archive, true);
         const Byte* data;
         std::size_t size;
-        ASSERT_EQ(reader.Read(0, data, size), SZ_OK);
+        ASSERT_EQ(reader->Read(0, data, size), SZ_OK);
         EXPECT_GT(size, 0u);
+        // Leaving ends the second thread where it stands: it neither hangs nor decodes the rest.
+        std::promise<void> left;
+        std::future<void> leaving = left.get_future();
+        std::thread([bytes, source, archive, reader = std::move(reader),
+                     left = std::move(left)]() mutable {
+            reader.reset();
+            left.set_value();
+        }).detach();
+        ASSERT_EQ(leaving.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+            << "leaving the reader hangs";
+        EXPECT_LT(source->read() - before, source->Size() / 2) << "the decoder went on to the end";
     }
 }
 

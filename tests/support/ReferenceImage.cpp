@@ -27,6 +27,11 @@ std::filesystem::path ReferenceImagePath(const std::string& component, const std
 
 double DifferenceFromReference(const std::filesystem::path& reference, int width, int height,
                                const std::vector<std::uint8_t>& rgba) {
+    return DifferenceFromReference(reference, width, height, rgba, ImageArea{0, 0, width, height});
+}
+
+double DifferenceFromReference(const std::filesystem::path& reference, int width, int height,
+                               const std::vector<std::uint8_t>& rgba, const ImageArea& area) {
     std::ifstream file(reference, std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
                                            std::istreambuf_iterator<char>());
@@ -38,14 +43,22 @@ double DifferenceFromReference(const std::filesystem::path& reference, int width
     if (!pixels || referenceWidth != width || referenceHeight != height || count == 0 ||
         rgba.size() < count * 4)
         return 1.0;
+    if (area.left < 0 || area.top < 0 || area.right > width || area.bottom > height ||
+        area.left >= area.right || area.top >= area.bottom)
+        return 1.0;
     size_t different = 0;
-    for (size_t i = 0; i < count; ++i)
-        for (int c = 0; c < 3; ++c)
-            if (std::abs(int(pixels.get()[i * 4 + c]) - int(rgba[i * 4 + c])) > kChannelTolerance) {
-                ++different;
-                break;
-            }
-    return static_cast<double>(different) / count;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const size_t i = static_cast<size_t>(y) * width + x;
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(int(pixels.get()[i * 4 + c]) - int(rgba[i * 4 + c])) >
+                    kChannelTolerance) {
+                    ++different;
+                    break;
+                }
+        }
+    return static_cast<double>(different) /
+           (static_cast<double>(area.right - area.left) * (area.bottom - area.top));
 }
 
 } // namespace testsupport

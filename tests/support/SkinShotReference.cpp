@@ -14,4 +14,10 @@ double DifferenceFromReference(const skinshot::SkinShot& shot, const std::string
                                    shot.rgba);
 }
 
+double DifferenceFromReference(const skinshot::SkinShot& shot, const std::string& component,
+                               const std::string& name, const ImageArea& area) {
+    return DifferenceFromReference(ReferenceImagePath(component, name), shot.width, shot.height,
+                                   shot.rgba, area);
+}
+
 } // namespace testsupport

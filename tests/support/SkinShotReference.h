@@ -14,5 +14,8 @@ bool KeepArtifact(const skinshot::SkinShot& shot, const std::string& name);
 // 1 when that reference is missing or has another size.
 double DifferenceFromReference(const skinshot::SkinShot& shot, const std::string& component,
                                const std::string& name);
+// The same over `area` of the shot alone.
+double DifferenceFromReference(const skinshot::SkinShot& shot, const std::string& component,
+                               const std::string& name, const ImageArea& area);
 
 } // namespace testsupport

@@ -40,7 +40,10 @@ void InstalledState::Install(const std::wstring& folder) {
     info.target = ClientExecutablePath(folder);
     CreateDesktopShortcut(info);
     CreateProgramsShortcut(info);
-    WriteUninstallEntry(info, UninstallerPath(folder));
+    UninstallEntryFacts facts;
+    facts.uninstallerPath = UninstallerPath(folder);
+    facts.installFolder = folder;
+    WriteUninstallEntry(info, facts);
     ProductKeys(folder, info.target, true);
     SetLogonStart(true, info.target);
 }

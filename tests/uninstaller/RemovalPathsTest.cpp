@@ -12,7 +12,7 @@ TEST(RemovalPaths, RootAndCommandForAnInstalledUninstaller) {
     const auto command = ComposeDelayedRemoval(root);
     ASSERT_TRUE(command);
     EXPECT_EQ(command->parameters,
-              L"/C ping 127.0.0.1 -n 3 > nul & rmdir /s/q \"D:\\A\\Tolma\\Orvia\\tamro\" ");
+              L"/C ping 127.0.0.1 -n 3 > nul & rmdir /s/q \"\\\\?\\D:\\A\\Tolma\\Orvia\\tamro\" ");
     EXPECT_FALSE(command->rootInEnvironment);
 }
 
@@ -29,7 +29,8 @@ TEST(RemovalPaths, CommandQuotesBlanksAmpersandsCaretsAndOtherScripts) {
     const auto command = ComposeDelayedRemoval(root);
     ASSERT_TRUE(command);
     EXPECT_FALSE(command->rootInEnvironment);
-    EXPECT_EQ(command->parameters, L"/C ping 127.0.0.1 -n 3 > nul & rmdir /s/q \"" + root + L"\" ");
+    EXPECT_EQ(command->parameters,
+              L"/C ping 127.0.0.1 -n 3 > nul & rmdir /s/q \"\\\\?\\" + root + L"\" ");
 }
 
 TEST(RemovalPaths, RootsThatCmdWouldExpandTravelInTheEnvironment) {
@@ -57,7 +58,7 @@ TEST(RemovalPaths, CommandIsNeverComposedCutShortOrWithAStrayQuote) {
         longRoot += L"\\很长的文件夹名";
     const auto command = ComposeDelayedRemoval(longRoot);
     ASSERT_TRUE(command);
-    EXPECT_NE(command->parameters.find(L"\"" + longRoot + L"\" "), std::wstring::npos);
+    EXPECT_NE(command->parameters.find(L"\"\\\\?\\" + longRoot + L"\" "), std::wstring::npos);
 
     // Beyond what cmd.exe reads at all.
     std::wstring tooLong = L"C:";
@@ -75,6 +76,50 @@ TEST(RemovalPaths, VolumeAndShareRootsAndRelativePathsAreRoots) {
     for (const wchar_t* folder : {L"C:\\Tamro", L"\\\\server\\share\\apps", L"\\\\?\\D:\\x",
                                   L"\\\\?\\UNC\\server\\share\\apps", L"\\\\?\\Volume{0b1c}\\x"})
         EXPECT_FALSE(IsVolumeOrShareRoot(folder)) << ::testing::PrintToString(std::wstring(folder));
+}
+
+// cmd is handed the root in the one form it cannot canonicalise into another folder, and
+// never a root Win32 would read as another folder.
+TEST(RemovalPaths, CommandNamesTheRootLiterallyAndOnlyAnUnambiguousOne) {
+    EXPECT_EQ(LiteralPath(L"C:\\Apps\\x"), L"\\\\?\\C:\\Apps\\x");
+    EXPECT_EQ(LiteralPath(L"\\\\?\\C:\\Apps\\x\\"), L"\\\\?\\C:\\Apps\\x");
+    EXPECT_EQ(LiteralPath(L"\\\\srv\\share\\apps"), L"\\\\?\\UNC\\srv\\share\\apps");
+    EXPECT_EQ(LiteralPath(L"\\\\.\\C:\\Apps"), L"");
+    EXPECT_EQ(LiteralPath(L"Apps\\x"), L"");
+
+    const auto share = ComposeDelayedRemoval(L"\\\\srv\\share\\apps\\tamro");
+    ASSERT_TRUE(share);
+    EXPECT_NE(share->parameters.find(L"\"\\\\?\\UNC\\srv\\share\\apps\\tamro\" "),
+              std::wstring::npos);
+    const auto percent = ComposeDelayedRemoval(L"E:\\100% sure");
+    ASSERT_TRUE(percent);
+    EXPECT_EQ(percent->root, L"\\\\?\\E:\\100% sure") << "the variable's value";
+
+    for (const wchar_t* root :
+         {L"C:\\Apps\\Orvia.", L"C:\\Apps\\Orvia ", L"C:\\Apps.\\Orvia", L"C:\\Apps\\..\\Windows",
+          L"C:\\Apps\\.\\x", L"C:/Apps/x", L"\\\\.\\C:\\Apps", L"\\\\?\\GLOBALROOT\\Device\\x\\y",
+          L"\\\\?\\Volume{0b1c}\\x"})
+        EXPECT_FALSE(ComposeDelayedRemoval(root)) << ::testing::PrintToString(std::wstring(root));
+}
+
+TEST(RemovalPaths, DevicePathsStrippedComponentsAndDepth) {
+    for (const wchar_t* path : {L"\\\\.\\C:\\x", L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x",
+                                L"\\\\?\\Volume{0b1c}\\x", L"\\??\\C:\\x", L"\\\\?\\C:x"})
+        EXPECT_TRUE(IsDevicePath(path)) << ::testing::PrintToString(std::wstring(path));
+    for (const wchar_t* path :
+         {L"C:\\x", L"\\\\?\\C:\\x", L"\\\\?\\UNC\\srv\\share", L"\\\\srv\\share\\x"})
+        EXPECT_FALSE(IsDevicePath(path)) << ::testing::PrintToString(std::wstring(path));
+
+    EXPECT_TRUE(HasStrippedComponent(L"C:\\a.\\b"));
+    EXPECT_TRUE(HasStrippedComponent(L"C:\\a\\b "));
+    EXPECT_TRUE(HasStrippedComponent(L"C:\\a\\..\\b"));
+    EXPECT_FALSE(HasStrippedComponent(L"C:\\a.b\\ c\\.d"));
+    EXPECT_FALSE(HasStrippedComponent(L"\\\\?\\C:\\a"));
+
+    EXPECT_EQ(DepthBelow(L"C:\\Users\\bob", L"c:\\users\\BOB\\"), 0);
+    EXPECT_EQ(DepthBelow(L"C:\\Users\\bob\\Desktop\\Games", L"C:\\Users\\bob"), 2);
+    EXPECT_EQ(DepthBelow(L"C:\\Users\\bobby\\Desktop", L"C:\\Users\\bob"), -1);
+    EXPECT_EQ(DepthBelow(L"C:\\Users", L"C:\\Users\\bob"), -1);
 }
 
 TEST(RemovalPaths, SameOrAboveComparesWholeComponentsWithoutCase) {

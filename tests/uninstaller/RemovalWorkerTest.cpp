@@ -175,6 +175,44 @@ TEST_F(LinkRemovalTest, LinkToTheRootItselfEndsTheWalk) {
     EXPECT_FALSE(Exists(root / L"tamro" / L"a.txt"));
 }
 
+// The pause after each folder gives another process time to replace a folder the walk has
+// listed but not yet entered. What the link leads to must survive; the link itself goes.
+TEST_F(LinkRemovalTest, FoldersSwappedForLinksDuringTheWalkCostTheLinksAtMost) {
+    const fs::path outside = scratch.path() / L"Documents";
+    WriteFile(outside / L"letter.txt", "dear");
+    WriteFile(outside / L"photos" / L"1.jpg", "jpeg");
+    const TreeSnapshot before = Snapshot(outside);
+
+    const fs::path root = scratch.path() / L"inst";
+    const std::vector<std::wstring> names = {L"a", L"b", L"c", L"d"};
+    for (const std::wstring& name : names)
+        WriteFile(root / name / L"f.txt", "f");
+
+    RemovalThread thread;
+    ASSERT_TRUE(thread.Start({messages.get(), root.wstring(), {}, 2500}));
+    MSG msg{};
+    ASSERT_GT(GetMessageW(&msg, messages.get(), uninstall::RemovalProgressMessage,
+                          uninstall::RemovalProgressMessage),
+              0);
+    // The first folder is through and the worker pauses; the others are listed, not entered.
+    std::vector<std::pair<fs::path, LinkKind>> swapped;
+    for (const std::wstring& name : names) {
+        const fs::path folder = root / name;
+        if (!Exists(folder) ||
+            !MoveFileW(folder.c_str(), (scratch.path() / (L"moved-" + name)).c_str()))
+            continue;
+        const LinkKind kind = Link(folder, outside);
+        ASSERT_NE(kind, LinkKind::None);
+        swapped.emplace_back(folder, kind);
+    }
+    ASSERT_FALSE(swapped.empty());
+    thread.Wait();
+
+    EXPECT_EQ(Snapshot(outside), before);
+    for (const auto& [link, kind] : swapped)
+        ExpectLinkRemoved(link, kind);
+}
+
 // The worker thread: counting, deleting with pauses, the end handed over by a message, and a
 // stop that takes effect at the next folder.
 TEST_F(RemovalWorkerTest, WorkerPostsItsProgressThenTheEnd) {
@@ -218,7 +256,7 @@ TEST_F(RemovalWorkerTest, StoppedBeforeItBeginsTheWorkerDeletesNothing) {
     const fs::path root = scratch.path() / L"inst";
     WriteFile(root / L"a" / L"f.txt", "f");
     const TreeSnapshot before = Snapshot(root);
-    StopSignal stop;
+    win32::StopSignal stop;
     stop.Set();
     unsigned long done = 0;
     const TreeRemoval removal{messages.get(), {}, 0, &stop};

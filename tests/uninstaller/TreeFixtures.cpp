@@ -200,16 +200,37 @@ LinkKind MakeFolderLink(const fs::path& link, const fs::path& target) {
     return LinkKind::None;
 }
 
+LinkKind MakeFileLink(const fs::path& link, const fs::path& target) {
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        IsLinkAttribute(link))
+        return LinkKind::SymbolicLink;
+    if (!IsWine())
+        return LinkKind::None;
+    const std::string unixLink = UnixPath(link);
+    const std::string unixTarget = UnixPath(target);
+    if (unixLink.empty() || unixTarget.empty() ||
+        !StartUnix(L"Z:\\bin\\ln", L"-s " + Quoted(unixTarget) + L" " + Quoted(unixLink)))
+        return LinkKind::None;
+    for (int i = 0; i < 100 && !Exists(link); ++i)
+        Sleep(50);
+    return Exists(link) ? LinkKind::UnixLink : LinkKind::None;
+}
+
 void RemoveFolderLink(const fs::path& link, LinkKind kind) {
-    if (!IsLinkAttribute(link))
-        return;
+    // Wine may show a Unix link to a file as that file, so it is removed by its kind alone.
     if (kind == LinkKind::UnixLink) {
         const std::string unixLink = UnixPath(link);
         if (!unixLink.empty() && StartUnix(L"Z:\\bin\\rm", L"-f " + Quoted(unixLink)))
-            WaitForLink(link, false);
+            for (int i = 0; i < 100 && Exists(link); ++i)
+                Sleep(50);
         return;
     }
-    RemoveDirectoryW(link.c_str());
+    if (!IsLinkAttribute(link))
+        return;
+    // A link to a file goes as a file, one to a folder as a folder.
+    if (!RemoveDirectoryW(link.c_str()))
+        DeleteFileW(link.c_str());
 }
 
 MessageWindow::MessageWindow()

@@ -36,7 +36,10 @@ bool IsWine();
 // on the Unix side.
 enum class LinkKind { None, Junction, SymbolicLink, UnixLink };
 LinkKind MakeFolderLink(const fs::path& link, const fs::path& target);
-// Removes a link made by MakeFolderLink, never what it points to.
+// A symbolic link to a file: CreateSymbolicLinkW where the account may make one, under Wine a
+// Unix symbolic link (which Wine shows as the file it leads to).
+LinkKind MakeFileLink(const fs::path& link, const fs::path& target);
+// Removes a link made by MakeFolderLink or MakeFileLink, never what it points to.
 void RemoveFolderLink(const fs::path& link, LinkKind kind);
 
 // A window that only receives posted messages, read back with TakeMessages.

@@ -322,4 +322,26 @@ TEST_F(UnInstallDialogTest, RefusedRemovalSaysWhyAndItsButtonOnlyCloses) {
     EXPECT_TRUE(installed.HasUninstallEntry());
 }
 
+// The shortcuts and the entry are gone by then, but the folder is not: that is said, not
+// passed over by ending as if all were done.
+TEST_F(UnInstallDialogTest, ADelayedCommandThatCannotStartIsShownOnTheTitle) {
+    Open(own, 0);
+    dialog->SetFinisher([](const std::wstring&, const std::wstring&) { return false; });
+    ClickAt(CentreOf(button));
+    ASSERT_TRUE(Pump([&] { return dialog->IsRemovalFinished(); }, 10000));
+    Pump([] { return false; }, 200);
+    ClickAt(CentreOf(button));
+    const std::wstring expected = uninstall::kNotRemovedText + root.wstring();
+    ASSERT_TRUE(Pump([&] { return title->GetText() == expected; }));
+    EXPECT_EQ(button->GetText(), L"关闭");
+    Pump([] { return false; }, 200);
+    EXPECT_FALSE(quitPosted) << "the program does not end as if the folder were gone";
+    EXPECT_TRUE(KeepScreenArea(AroundWindow(hwnd, 8), "uninstaller-not-removed"));
+
+    ClickAt(CentreOf(button));
+    ASSERT_TRUE(Pump([this] { return !IsWindow(hwnd); }));
+    EXPECT_TRUE(quitPosted);
+    EXPECT_TRUE(Exists(own));
+}
+
 } // namespace

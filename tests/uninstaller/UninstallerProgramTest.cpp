@@ -122,6 +122,16 @@ protected:
         EXPECT_TRUE(installed.HasUninstallEntry());
     }
 
+    // Clicks through a removal that the uninstaller allows, until it has ended.
+    void RemoveWithTwoClicks(const fs::path& program, const fs::path& lastFolder) {
+        UninstallerRun run(program);
+        run.Click(kStartButton);
+        ASSERT_TRUE(WaitUntilGone(lastFolder, 10000));
+        Sleep(1000); // the closing animation
+        run.Click(kStartButton);
+        EXPECT_EQ(run.ExitCode(), std::optional<DWORD>(0));
+    }
+
     testsupport::ScratchFolder scratch{"program"};
     InstalledState installed;
     std::vector<fs::path> planted;
@@ -198,6 +208,59 @@ TEST_F(UninstallerProgramTest, TwoClicksRemoveAnInstallationWhoseNameNeedsUnicod
     EXPECT_TRUE(WaitUntilGone(root, kDelayedCommandWaitMs))
         << "removed by the delayed command, uninstaller included";
     EXPECT_EQ(Snapshot(parent / L"tamro-old"), (TreeSnapshot{{L"keep.txt", "keep"}}));
+}
+
+// Another user's folders, as an administrator sees them: the profile in the profiles folder,
+// its Desktop, Documents and roaming data.
+TEST_F(UninstallerProgramTest, RefusesAnotherUsersProfileAndItsFolders) {
+    installed.Install(L"C:\\Program Files\\Tolma\\Orvia\\tamro");
+    const fs::path bob = KnownFolder(FOLDERID_UserProfiles) / L"orvia-bob";
+    planted.push_back(bob);
+    WriteFile(bob / L"NTUSER.DAT", "hive");
+    WriteFile(bob / L"Desktop" / L"plans.txt", "plans");
+    WriteFile(bob / L"Documents" / L"thesis.doc", "years of work");
+    WriteFile(bob / L"AppData" / L"Roaming" / L"Chat" / L"history.db", "history");
+    for (const fs::path& folder :
+         {bob / L"Desktop", bob / L"Documents", bob / L"AppData" / L"Roaming", bob}) {
+        const fs::path program = Plant(folder / L"tamro", true);
+        ExpectRefusal(program, bob);
+        fs::remove_all(folder / L"tamro");
+    }
+}
+
+TEST_F(UninstallerProgramTest, AnOrdinaryInstallFolderIsRemovedCompletely) {
+    const fs::path apps = L"C:\\Apps";
+    const bool appsExisted = Exists(apps);
+    if (!appsExisted)
+        planted.push_back(apps);
+    const fs::path root = apps / L"Tolma" / L"Orvia" / L"tamro";
+    planted.push_back(root);
+    const fs::path program = Plant(root / L"tamro", true);
+    WriteFile(root / L"tamro" / L"skin" / L"a.png", "png");
+    WriteFile(root / L"flash" / L"movies" / L"intro.swf", "swf");
+    WriteFile(root / L"install" / L"Licence.txt", "licence");
+    WriteFile(root.parent_path() / L"other" / L"keep.txt", "keep");
+    installed.Install(root.wstring());
+
+    RemoveWithTwoClicks(program, root / L"flash");
+    EXPECT_FALSE(installed.HasAnyShortcut());
+    EXPECT_FALSE(installed.HasUninstallEntry());
+    EXPECT_TRUE(WaitUntilGone(root, kDelayedCommandWaitMs));
+    EXPECT_EQ(Snapshot(root.parent_path()),
+              (TreeSnapshot{{L"other", "<folder>"}, {L"other\\keep.txt", "keep"}}));
+}
+
+// A copy with a client beside it passes the guard and removes its own folder; the entry and
+// the shortcuts of the installation elsewhere stay.
+TEST_F(UninstallerProgramTest, ACopyElsewhereLeavesTheInstallationsEntryAndShortcuts) {
+    installed.Install(L"C:\\Program Files\\Tolma\\Orvia\\tamro");
+    const fs::path copy = scratch.path() / L"backup" / L"Orvia";
+    const fs::path program = Plant(copy / L"tamro", true);
+    WriteFile(copy / L"flash" / L"orvflash.exe", "flash");
+    RemoveWithTwoClicks(program, copy / L"flash");
+    EXPECT_TRUE(installed.HasShortcuts());
+    EXPECT_TRUE(installed.HasUninstallEntry());
+    EXPECT_TRUE(WaitUntilGone(copy, kDelayedCommandWaitMs));
 }
 
 } // namespace

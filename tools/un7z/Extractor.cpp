@@ -8,9 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <set>
+#include <mutex>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -68,20 +70,96 @@ bool WriteAll(int fd, const Byte* data, std::size_t size) {
     return true;
 }
 
-class Writer {
+// Writes the entries below the root, from several threads at once: the folders made on the way
+// are shared, and what each entry made is kept for taking it away again.
+class Writer final : public sevenzip::EntryWriter {
 public:
-    explicit Writer(std::string root) : m_root(std::move(root)) {}
+    Writer(const sevenzip::Archive& archive, std::string root)
+        : m_archive(archive), m_root(std::move(root)), m_made(archive.EntryCount()),
+          m_messages(archive.EntryCount()) {}
 
-    bool MakeFolders(const std::string& relative) {
+    int Write(std::uint32_t entry, sevenzip::EntryReader& reader) override {
+        if (m_archive.IsAnti(entry))
+            return SZ_OK;
+        std::string path;
+        if (!SafeRelativePath(m_archive.Name(entry), path) ||
+            (path.empty() && !m_archive.IsDirectory(entry))) {
+            m_messages[entry] = "unsafe entry name: " + ToUtf8(m_archive.Name(entry));
+            return SZ_ERROR_ARCHIVE;
+        }
+        if (m_archive.IsDirectory(entry)) {
+            // The output folder itself (an entry named ".") is left as it is.
+            if (path.empty())
+                return SZ_OK;
+            if (!MakeFolders(entry, path)) {
+                m_messages[entry] = "cannot create " + path;
+                return SZ_ERROR_WRITE;
+            }
+            // Entries without data are written on one thread only.
+            if (m_archive.AttributesDefined(entry))
+                m_folderAttributes.emplace_back(path, m_archive.Attributes(entry));
+            return SZ_OK;
+        }
+        const SRes res = WriteFile(entry, path, reader);
+        if (res != SZ_OK) {
+            m_messages[entry] =
+                (res == SZ_ERROR_WRITE ? "cannot write " : "cannot extract ") + path;
+            return res;
+        }
+        if (m_archive.AttributesDefined(entry))
+            ApplyAttributes(path, m_archive.Attributes(entry));
+        return SZ_OK;
+    }
+
+    void Completed(std::uint32_t) override {}
+
+    void Remove(std::uint32_t entry) override {
+        const Made& made = m_made[entry];
+        if (!made.file.empty())
+            unlink(made.file.c_str());
+        // Only the folders no earlier entry needs; a folder with files left in it stays anyway.
+        for (auto it = made.folders.rbegin(); it != made.folders.rend(); ++it)
+            if (m_folders[*it] == entry)
+                rmdir((m_root + "/" + *it).c_str());
+    }
+
+    // Folders get their attributes last, so that a read-only folder does not stop its own
+    // contents from being written.
+    void ApplyFolderAttributes() {
+        for (auto it = m_folderAttributes.rbegin(); it != m_folderAttributes.rend(); ++it)
+            ApplyAttributes(it->first, it->second);
+    }
+
+    std::string Message(std::uint32_t entry) const {
+        return m_messages[entry].empty() ? "cannot extract " + ToUtf8(m_archive.Name(entry))
+                                         : m_messages[entry];
+    }
+
+private:
+    // What one entry made: its file and the folders (relative) that did not exist before it.
+    struct Made {
+        std::string file;
+        std::vector<std::string> folders;
+    };
+
+    bool MakeFolders(std::uint32_t entry, const std::string& relative) {
+        // Held across the mkdir: a thread that finds a folder listed may create files in it.
+        std::lock_guard<std::mutex> lock(m_foldersMutex);
         std::size_t pos = 0;
         while (pos != std::string::npos) {
             pos = relative.find('/', pos + 1);
             std::string prefix = relative.substr(0, pos);
-            if (!m_made.insert(prefix).second)
+            auto found = m_folders.find(prefix);
+            if (found != m_folders.end()) {
+                found->second = std::min(found->second, entry);
                 continue;
+            }
             std::string full = m_root + "/" + prefix;
-            if (mkdir(full.c_str(), 0777) != 0 && errno != EEXIST)
+            if (mkdir(full.c_str(), 0777) == 0)
+                m_made[entry].folders.push_back(prefix);
+            else if (errno != EEXIST)
                 return false;
+            m_folders.emplace(std::move(prefix), entry);
         }
         return true;
     }
@@ -89,18 +167,19 @@ public:
     // Writes the entry's bytes as they are decoded. A file that fails part way stays as far as
     // it was written. SZ_ERROR_WRITE when the file cannot be written; the reader's result when
     // the entry's data is bad.
-    SRes WriteFile(const std::string& relative, sevenzip::EntryReader& reader,
-                   std::uint32_t entry) {
+    SRes WriteFile(std::uint32_t entry, const std::string& relative,
+                   sevenzip::EntryReader& reader) {
         const Byte* data;
         std::size_t size;
         RINOK(reader.Read(entry, data, size));
         std::size_t slash = relative.rfind('/');
-        if (slash != std::string::npos && !MakeFolders(relative.substr(0, slash)))
+        if (slash != std::string::npos && !MakeFolders(entry, relative.substr(0, slash)))
             return SZ_ERROR_WRITE;
         std::string full = m_root + "/" + relative;
         int fd = open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd < 0)
             return SZ_ERROR_WRITE;
+        m_made[entry].file = full;
         SRes res = SZ_OK;
         while (size != 0 && res == SZ_OK) {
             if (!WriteAll(fd, data, size))
@@ -130,9 +209,14 @@ public:
             chmod(full.c_str(), mode);
     }
 
-private:
+    const sevenzip::Archive& m_archive;
     std::string m_root;
-    std::set<std::string> m_made;
+    std::mutex m_foldersMutex;
+    // Made or found, relative to the root, with the first entry in archive order that needs each.
+    std::map<std::string, std::uint32_t> m_folders;
+    std::vector<Made> m_made; // by entry; each written by the entry's thread alone
+    std::vector<std::string> m_messages;
+    std::vector<std::pair<std::string, std::uint32_t>> m_folderAttributes;
 };
 
 } // namespace
@@ -160,8 +244,9 @@ bool SafeRelativePath(const std::u16string& name, std::string& path) {
     }
 }
 
-SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder, bool overlap,
-                std::string& message, const sevenzip::Limits& limits) {
+SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
+                const sevenzip::ExtractionOptions& options, std::string& message,
+                const sevenzip::Limits& limits) {
     sevenzip::FileSource source;
     if (source.Open(archivePath) != SZ_OK) {
         message = "cannot open " + archivePath;
@@ -179,42 +264,23 @@ SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder,
         message = "cannot create " + outputFolder;
         return SZ_ERROR_WRITE;
     }
-    Writer writer(outputFolder);
-    sevenzip::EntryReader reader(archive, overlap);
-    // Folders get their attributes last, so that a read-only folder does not stop its own
-    // contents from being written.
-    std::vector<std::pair<std::string, std::uint32_t>> folderAttributes;
-    for (std::uint32_t i = 0; i < archive.EntryCount(); i++) {
-        if (archive.IsAnti(i))
-            continue;
-        std::string path;
-        if (!SafeRelativePath(archive.Name(i), path) || (path.empty() && !archive.IsDirectory(i))) {
-            message = "unsafe entry name: " + ToUtf8(archive.Name(i));
-            return SZ_ERROR_ARCHIVE;
-        }
-        if (archive.IsDirectory(i)) {
-            // The output folder itself (an entry named ".") is left as it is.
-            if (path.empty())
-                continue;
-            if (!writer.MakeFolders(path)) {
-                message = "cannot create " + path;
-                return SZ_ERROR_WRITE;
-            }
-            if (archive.AttributesDefined(i))
-                folderAttributes.emplace_back(path, archive.Attributes(i));
-            continue;
-        }
-        res = writer.WriteFile(path, reader, i);
-        if (res != SZ_OK) {
-            message = (res == SZ_ERROR_WRITE ? "cannot write " : "cannot extract ") + path;
-            return res;
-        }
-        if (archive.AttributesDefined(i))
-            writer.ApplyAttributes(path, archive.Attributes(i));
+    Writer writer(archive, outputFolder);
+    const sevenzip::ExtractionResult outcome = sevenzip::ExtractEntries(archive, writer, options);
+    if (outcome.result != SZ_OK) {
+        message =
+            outcome.result == SZ_ERROR_PROGRESS ? "stopped" : writer.Message(outcome.failingEntry);
+        return outcome.result;
     }
-    for (auto it = folderAttributes.rbegin(); it != folderAttributes.rend(); ++it)
-        writer.ApplyAttributes(it->first, it->second);
+    writer.ApplyFolderAttributes();
     return SZ_OK;
+}
+
+SRes ExtractAll(const std::string& archivePath, const std::string& outputFolder, bool overlap,
+                std::string& message, const sevenzip::Limits& limits) {
+    sevenzip::ExtractionOptions options;
+    options.maxThreads = 1;
+    options.overlap = overlap;
+    return ExtractAll(archivePath, outputFolder, options, message, limits);
 }
 
 } // namespace un7z

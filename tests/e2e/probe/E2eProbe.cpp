@@ -20,9 +20,12 @@
 //   procs IMAGE                  count of running processes with that image name
 //   kill IMAGE                   terminates them; count
 //
+// and the program facts of ProgramFacts.h (version, shown).
+//
 // With a mode on its command line (launch, backdrop, owner) it does that one thing instead; see
 // ProgramModes.h.
 #include "tests/e2e/probe/ProbeAnswer.h"
+#include "tests/e2e/probe/ProgramFacts.h"
 #include "tests/e2e/probe/ProgramModes.h"
 #include "tests/e2e/probe/WindowCommands.h"
 #include "win32/ComPtr.h"
@@ -285,7 +288,8 @@ const std::map<std::wstring, std::pair<size_t, Command>>& Commands() {
         {L"delkey", {3, DelKeyCommand}},     {L"delval", {4, DelValCommand}},
         {L"lnk", {2, LinkCommand}},          {L"folder", {2, FolderCommand}},
         {L"temp", {1, TempCommand}},         {L"lock", {2, LockCommand}},
-        {L"procs", {2, ProcsCommand}},       {L"kill", {2, KillCommand}}};
+        {L"procs", {2, ProcsCommand}},       {L"kill", {2, KillCommand}},
+        {L"version", {2, VersionCommand}},   {L"shown", {2, ShownCommand}}};
     return commands;
 }
 

@@ -2,20 +2,32 @@
 
 #include "tests/support/ChildProcess.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 namespace e2eprobe {
 
 namespace {
 
-std::wstring WindowText(HWND window) {
+// How long a window may take to answer a message sent to it: a hung program gets a failed
+// answer, not a probe that hangs with it.
+constexpr UINT kAnswerTimeoutMs = 5000;
+
+// The window's text; nothing when the window does not answer in time.
+std::optional<std::wstring> WindowText(HWND window) {
     // WM_GETTEXT reaches into controls of other processes too (a native edit's content).
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                             &length))
+        return std::nullopt;
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(copied));
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied))
+        return std::nullopt;
+    text.resize(std::min(static_cast<size_t>(copied), text.size() - 1));
     return text;
 }
 
@@ -55,6 +67,9 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
 Result WindowFacts(HWND window, const std::wstring& className) {
     if (!window)
         return Fail(L"no visible window of class " + className);
+    const std::optional<std::wstring> title = WindowText(window);
+    if (!title)
+        return Fail(L"the window does not answer");
     DWORD pid = 0;
     const DWORD tid = GetWindowThreadProcessId(window, &pid);
     RECT client{};
@@ -78,7 +93,7 @@ Result WindowFacts(HWND window, const std::wstring& className) {
         .Add(L"style", Hex(GetWindowLongPtrW(window, GWL_STYLE)))
         .Add(L"exstyle", Hex(GetWindowLongPtrW(window, GWL_EXSTYLE)))
         .Add(L"owner", GetWindow(window, GW_OWNER))
-        .Add(L"title", WindowText(window));
+        .Add(L"title", *title);
     return result;
 }
 
@@ -109,9 +124,12 @@ Result ChildrenCommand(const Fields& args) {
         RECT rc{};
         GetWindowRect(children[i], &rc);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+        const std::optional<std::wstring> text = WindowText(children[i]);
+        if (!text)
+            return Fail(L"a child window does not answer");
         result.answer.Add(prefix + L"class", ClassOf(children[i]))
             .Add(prefix + L"visible", IsWindowVisible(children[i]) ? 1 : 0)
-            .Add(prefix + L"text", WindowText(children[i]))
+            .Add(prefix + L"text", *text)
             .Add(prefix + L"x", rc.left)
             .Add(prefix + L"y", rc.top)
             .Add(prefix + L"w", rc.right - rc.left)
@@ -149,7 +167,7 @@ Result HitTestCommand(const Fields& args) {
     const int y = std::stoi(args.at(3));
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(ParseWindow(args.at(1)), WM_NCHITTEST, 0, MAKELPARAM(x, y),
-                             SMTO_ABORTIFHUNG, 5000, &answer))
+                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer))
         return Fail(L"no answer");
     Result result;
     result.answer.Add(L"hittest", static_cast<long long>(static_cast<LRESULT>(answer)));

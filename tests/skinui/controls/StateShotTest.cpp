@@ -88,6 +88,18 @@ TEST_F(ControlsWindow, EachControlPaintsEachStateLikeTheReference) {
     }
     const skinshot::SkinShot shot = grid.Shot();
     EXPECT_TRUE(testsupport::KeepArtifact(shot, "controls-states"));
+    // A state's images can cover fewer pixels than the whole grid's allowance: each cell, the
+    // whole of one control in one state, must match exactly.
+    static const char* const kStateNames[kStates] = {"normal", "hot", "pushed", "disabled"};
+    for (int row = 0; row < static_cast<int>(std::size(names)); ++row)
+        for (int column = 0; column < kStates; ++column) {
+            const testsupport::ImageArea cell{column * kCellWidth, row * kCellHeight,
+                                              (column + 1) * kCellWidth, (row + 1) * kCellHeight};
+            EXPECT_LE(testsupport::DifferenceFromReference(shot, "skinui/controls",
+                                                           "controls-states", cell),
+                      testsupport::kExactShare)
+                << names[row] << " " << kStateNames[column];
+        }
     EXPECT_LE(testsupport::DifferenceFromReference(shot, "skinui/controls", "controls-states"),
               testsupport::kMaxDifferentShare);
     EXPECT_EQ(window->Count(L"click"), 0);

@@ -20,10 +20,23 @@ TEST(Shadow, SettingsOutsideTheirLimitsAreRefusedAndTheOldValueKept) {
     EXPECT_FALSE(shadow.SetSharpness(-1));
     EXPECT_EQ(shadow.GetSharpness(), 5);
     EXPECT_FALSE(shadow.SetDarkness(256));
+    EXPECT_FALSE(shadow.SetDarkness(-1));
+    EXPECT_EQ(shadow.GetDarkness(), 150);
     EXPECT_TRUE(shadow.SetDarkness(255));
+    EXPECT_EQ(shadow.GetDarkness(), 255);
+    EXPECT_TRUE(shadow.SetPosition(4, -5));
     EXPECT_FALSE(shadow.SetPosition(3, -21));
-    EXPECT_EQ(shadow.GetPosition().y, 0);
+    EXPECT_FALSE(shadow.SetPosition(21, 3));
+    EXPECT_EQ(shadow.GetPosition().x, 4);
+    EXPECT_EQ(shadow.GetPosition().y, -5);
+    // The corner shows only in the geometry of an image shadow.
+    shadow.SetImage(L"shadow.png");
+    shadow.SetPosition(0, 0);
+    EXPECT_TRUE(shadow.SetShadowCorner({5, 6, 7, 8}));
+    const RECT kept = shadow.ShadowRect({100, 100, 300, 200});
     EXPECT_FALSE(shadow.SetShadowCorner({1, -1, 1, 1}));
+    const RECT after = shadow.ShadowRect({100, 100, 300, 200});
+    EXPECT_TRUE(EqualRect(&after, &kept));
 }
 
 TEST(Shadow, GeometryFollowsSizeAndOffsetOrTheImageCorner) {

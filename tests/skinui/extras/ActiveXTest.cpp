@@ -178,8 +178,7 @@ TEST_F(ActiveXWindow, WebBrowserIsCreatedPlacedAndClosed) {
     auto* web = Find<CWebBrowserUI>(L"web");
     ASSERT_NE(web, nullptr);
     ASSERT_TRUE(PumpUntilIdle());
-    if (!web->GetControl())
-        GTEST_SKIP() << "this Wine has no web browser control";
+    ASSERT_NE(web->GetControl(), nullptr) << "the browser control was not created";
     EXPECT_EQ(window->Count(L"showactivex", L"web"), 1);
     HWND host = web->GetHostWindow();
     ASSERT_NE(host, nullptr);

@@ -15,7 +15,7 @@ std::uint32_t Alpha(std::uint32_t pixel) {
     return pixel >> 24;
 }
 
-TEST(Animation, HasOpaqueSoftAndClearPixelsInEveryFrame) {
+TEST(StandInPicture, HasOpaqueSoftAndClearPixelsInEveryFrame) {
     constexpr int kWidth = 300, kHeight = 200;
     for (int frame = 0; frame < kAnimationCycle; ++frame) {
         std::vector<std::uint32_t> pixels(kWidth * kHeight);
@@ -39,11 +39,11 @@ TEST(Animation, HasOpaqueSoftAndClearPixelsInEveryFrame) {
     }
 }
 
-TEST(Animation, ChangesFromFrameToFrame) {
+TEST(StandInPicture, ChangesFromFrameToFrame) {
     EXPECT_NE(AnimationPixel(150, 100, 300, 200, 0), AnimationPixel(150, 100, 300, 200, 12));
 }
 
-TEST(Animation, NothingOutsideTheAreaOrInAnEmptyOne) {
+TEST(StandInPicture, NothingOutsideTheAreaOrInAnEmptyOne) {
     EXPECT_EQ(AnimationPixel(-500, 0, 300, 200, 0), 0u);
     EXPECT_EQ(AnimationPixel(10, 10, 0, 0, 0), 0u);
     EXPECT_EQ(AnimationPixel(0, 0, -3, 5, 0), 0u);

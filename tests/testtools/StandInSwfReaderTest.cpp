@@ -81,7 +81,7 @@ SwfResult Read(const Bytes& file, SwfMovie& movie) {
     return ReadSwf(file.data(), file.size(), movie);
 }
 
-TEST(SwfMovie, ReadsThePlainHeaderAndLabels) {
+TEST(StandInSwfReader, ReadsThePlainHeaderAndLabels) {
     SwfMovie movie;
     ASSERT_EQ(Read(Movie(Body(24 * 256, 120, {"closesound", "fscommand-on-click"}), false), movie),
               SwfResult::Ok);
@@ -95,7 +95,7 @@ TEST(SwfMovie, ReadsThePlainHeaderAndLabels) {
     EXPECT_EQ(FrameIntervalMs(movie), 41u);
 }
 
-TEST(SwfMovie, ReadsTheCompressedForm) {
+TEST(StandInSwfReader, ReadsTheCompressedForm) {
     SwfMovie movie;
     ASSERT_EQ(Read(Movie(Body(64, 3, {"a"}), true, 9), movie), SwfResult::Ok);
     EXPECT_TRUE(movie.compressed);
@@ -106,13 +106,13 @@ TEST(SwfMovie, ReadsTheCompressedForm) {
     EXPECT_EQ(FrameIntervalMs(movie), 4000u) << "a quarter frame a second";
 }
 
-TEST(SwfMovie, FrameRateZeroPlaysAtTwelve) {
+TEST(StandInSwfReader, FrameRateZeroPlaysAtTwelve) {
     SwfMovie movie;
     ASSERT_EQ(Read(Movie(Body(0, 1, {}), false), movie), SwfResult::Ok);
     EXPECT_EQ(FrameIntervalMs(movie), 83u);
 }
 
-TEST(SwfMovie, RefusesWhatIsNoSwf) {
+TEST(StandInSwfReader, RefusesWhatIsNoSwf) {
     SwfMovie movie;
     EXPECT_EQ(Read({}, movie), SwfResult::NotSwf);
     EXPECT_EQ(Read({'F', 'W', 'S', 10, 0, 0, 0}, movie), SwfResult::NotSwf);
@@ -120,7 +120,7 @@ TEST(SwfMovie, RefusesWhatIsNoSwf) {
     EXPECT_EQ(Read({'G', 'I', 'F', '8', '9', 'a', 0, 0, 0}, movie), SwfResult::NotSwf);
 }
 
-TEST(SwfMovie, ReportsEveryCutOfTheFile) {
+TEST(StandInSwfReader, ReportsEveryCutOfTheFile) {
     const Bytes whole = Movie(Body(24 * 256, 2, {"a long frame label"}), false);
     // Where whole tags end: after the header (20), the background colour (25), the label in its
     // long form (50) and the frame (52). A file cut there is read as far as it goes; a cut
@@ -135,7 +135,7 @@ TEST(SwfMovie, ReportsEveryCutOfTheFile) {
     }
 }
 
-TEST(SwfMovie, RefusesDamagedAndOversizedCompressedData) {
+TEST(StandInSwfReader, RefusesDamagedAndOversizedCompressedData) {
     Bytes damaged = Movie(Body(24 * 256, 2, {}), true);
     for (std::size_t i = 10; i < damaged.size(); ++i)
         damaged[i] ^= 0x5A;
@@ -153,7 +153,7 @@ TEST(SwfMovie, RefusesDamagedAndOversizedCompressedData) {
     EXPECT_EQ(Read(shortened, movie), SwfResult::Truncated);
 }
 
-TEST(SwfMovie, ALabelWithoutItsTerminatorEndsAtTheTag) {
+TEST(StandInSwfReader, ALabelWithoutItsTerminatorEndsAtTheTag) {
     Bytes body = Body(24 * 256, 0, {});
     body.pop_back();
     body.pop_back(); // the End tag
