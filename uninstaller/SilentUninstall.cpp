@@ -40,5 +40,6 @@ int RunSilentUninstall(const std::wstring& ownPath) {
     if (!removal.Start(std::move(job)))
         return kSilentRemovalNotStarted;
     removal.Wait();
-    return FinishUninstall(verdict.root, ownPath) ? kSilentUninstalled : kSilentDelayedRemovalFailed;
+    return FinishUninstall(verdict.root, ownPath) ? kSilentUninstalled
+                                                  : kSilentDelayedRemovalFailed;
 }
