@@ -9,15 +9,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ORVIA_BUILD_DIR:-$root/build}
 jobs=$(nproc)
 
-configure_cross() {
-    local tree=$1 toolchain=$2
-    cmake -S "$root" -B "$build/$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
-}
+# shellcheck source=tools/cross-trees.sh
+. "$root/tools/cross-trees.sh"
 
 cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-configure_cross win32 toolchain-mingw-i686.cmake
+configure_cross win32 "$build/win32"
 
 echo "== building native"
 cmake --build "$build/native" -j "$jobs"
@@ -25,6 +22,6 @@ echo "== building win32"
 cmake --build "$build/win32" -j "$jobs"
 if [ "$("$root/tools/wine/test-arch.sh")" = win64 ]; then
     echo "== building win64 (this kernel cannot run 32-bit programs; Windows tests use x86-64)"
-    configure_cross win64 toolchain-mingw-x86_64.cmake
+    configure_cross win64 "$build/win64"
     cmake --build "$build/win64" -j "$jobs"
 fi

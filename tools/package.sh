@@ -51,6 +51,8 @@ done
 [ $# -eq 2 ] || usage
 client=$1 out=$2
 fail() { echo "package: $*" >&2; exit 1; }
+# shellcheck source=tools/cross-trees.sh
+. "$root/tools/cross-trees.sh"
 
 # The four numbers of a version resource, 0 to 65535 each, written without leading zeros (the
 # resource compiler would read 08 as a bad octal number).
@@ -82,19 +84,14 @@ fi
 [ -f "$client/tamro/uninstall.exe" ] ||
     echo "package: warning: $client has no tamro/uninstall.exe, the registered uninstaller" >&2
 [ -d "$setup_files" ] || fail "$setup_files is not a folder"
-case $tree in
-win32) toolchain=toolchain-mingw-i686.cmake ;;
-win64) toolchain=toolchain-mingw-x86_64.cmake ;;
-*) fail "ORVIA_PACKAGE_TREE is win32 or win64, not $tree" ;;
-esac
+toolchain_for "$tree" >/dev/null || fail "ORVIA_PACKAGE_TREE is win32 or win64, not $tree"
 out_dir=$(dirname "$out")
 [ -d "$out_dir" ] || fail "the folder of $out does not exist"
 
 tree_dir=$build/$tree
 if [ ! -f "$tree_dir/CMakeCache.txt" ]; then
     echo "package: configuring $tree_dir"
-    cmake -S "$root" -B "$tree_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
+    configure_cross "$tree" "$tree_dir" || fail "could not configure $tree_dir"
 fi
 mkdir -p "$tree_dir/package"
 # One package at a time per tree: they share the payload's place in the build tree.
@@ -143,12 +140,12 @@ if [ -n "$sign" ]; then
     done
 fi
 
-cmake --build "$tree_dir" --target orvinstall_licence >/dev/null
+quiet_build "$tree_dir" --target orvinstall_licence || fail "building the licence failed"
 echo "package: packing $client"
 "$root/tools/pack-payload.sh" "$pack_client" "$setup_files" "$tree_dir/installer/Licence.gbk" \
     "$tree_dir/package/payload.7z"
 echo "package: linking ($tree)"
-cmake --build "$tree_dir" --target OrvInstallPackage >/dev/null
+quiet_build "$tree_dir" --target OrvInstallPackage || fail "building the package failed"
 if [ -n "$sign" ]; then
     echo "package: signing $out"
     sign_file "$tree_dir/installer/OrvInstallPackage.exe" "$out"
