@@ -2,7 +2,7 @@
 
 #include "uninstaller/FinishUninstall.h"
 #include "uninstaller/RemovalGuard.h"
-#include "uninstaller/RemovalWorker.h"
+#include "uninstaller/RemovalThread.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -7,7 +7,7 @@
 #include "skinui/controls/ProgressUI.h"
 #include "skinui/resources/SkinResources.h"
 #include "uninstaller/FinishUninstall.h"
-#include "uninstaller/RemovalWorker.h"
+#include "uninstaller/RemovalThread.h"
 #include "uninstaller/UninstallerConstants.h"
 
 #include <cwchar>

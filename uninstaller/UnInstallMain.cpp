@@ -1,5 +1,5 @@
 #include "installer/SetupProgram.h"
-#include "uninstaller/RemovalWorker.h"
+#include "uninstaller/RemovalThread.h"
 #include "uninstaller/SilentUninstall.h"
 #include "uninstaller/UnInstallDialog.h"
 #include "uninstaller/UninstallerConstants.h"

@@ -1,3 +1,4 @@
+#include "uninstaller/RemovalThread.h"
 #include "uninstaller/RemovalWorker.h"
 
 #include "tests/support/TestSupport.h"

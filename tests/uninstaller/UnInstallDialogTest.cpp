@@ -9,7 +9,7 @@
 #include "tests/uninstaller/InstalledState.h"
 #include "tests/uninstaller/ScreenInput.h"
 #include "tests/uninstaller/TreeFixtures.h"
-#include "uninstaller/RemovalWorker.h"
+#include "uninstaller/RemovalThread.h"
 #include "uninstaller/UninstallerConstants.h"
 
 #include <gtest/gtest.h>
