@@ -1,4 +1,6 @@
 #include "installer/InstallFolderWriter.h"
+
+#include "win32/FinalPath.h"
 #include "win32/PathSeparator.h"
 
 #include <windows.h>
@@ -28,18 +30,7 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
 
 // The final path without the "\\?\" (or "\\?\UNC\") prefix GetFinalPathNameByHandleW adds.
 std::wstring FinalPath(HANDLE handle) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(length);
-    }
+    std::wstring path = win32::FinalPathOf(handle);
     if (path.compare(0, wcslen(kLongUncPrefix), kLongUncPrefix) == 0)
         path = kUncPrefix + path.substr(wcslen(kLongUncPrefix));
     else if (path.compare(0, wcslen(kLongPrefix), kLongPrefix) == 0)

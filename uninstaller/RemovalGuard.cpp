@@ -4,6 +4,7 @@
 #include "uninstaller/RemovalPaths.h"
 #include "win32/CoTaskMem.h"
 #include "win32/EnvironmentVariable.h"
+#include "win32/FinalPath.h"
 #include "win32/UniqueHandle.h"
 #include "win32/PathSeparator.h"
 
@@ -113,18 +114,8 @@ std::wstring ResolvedPath(const std::wstring& path) {
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle)
         return {};
-    std::wstring resolved(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFinalPathNameByHandleW(handle.get(), resolved.data(),
-                                                       static_cast<DWORD>(resolved.size()), 0);
-        if (length == 0)
-            return {};
-        if (length < resolved.size()) {
-            resolved.resize(length);
-            return ComparablePath(resolved);
-        }
-        resolved.resize(length);
-    }
+    const std::wstring resolved = win32::FinalPathOf(handle.get());
+    return resolved.empty() ? resolved : ComparablePath(resolved);
 }
 
 bool IsFile(const std::wstring& path) {

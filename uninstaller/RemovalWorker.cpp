@@ -3,6 +3,7 @@
 #include "uninstaller/RemovalPaths.h"
 #include "uninstaller/UninstallerConstants.h"
 #include "win32/DoubleArithmetic.h"
+#include "win32/FinalPath.h"
 #include "win32/PathSeparator.h"
 
 #include <vector>
@@ -51,18 +52,8 @@ std::wstring StripSeparator(const std::wstring& path) {
 
 // The path the file system gives the open handle, links resolved; empty on failure.
 std::wstring FinalPath(HANDLE handle) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return ComparablePath(path);
-        }
-        path.resize(length);
-    }
+    const std::wstring path = win32::FinalPathOf(handle);
+    return path.empty() ? path : ComparablePath(path);
 }
 
 // One name of a folder as it was listed, with the identity of what bore it then.
