@@ -7,7 +7,6 @@
 #include "installer/LicenceText.h"
 #include "installer/ProductNames.h"
 #include "installer/Registration.h"
-#include "installer/SetupDialogNames.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/EditUI.h"
 #include "skinui/controls/LabelUI.h"
@@ -16,7 +15,6 @@
 #include "skinui/controls/RichEditUI.h"
 #include "skinui/core/ContainerUI.h"
 #include "skinui/layouts/TabLayoutUI.h"
-#include "skinui/resources/SkinResources.h"
 #include "win32/CoTaskMem.h"
 #include "win32/PathSeparator.h"
 
@@ -25,22 +23,12 @@
 #include <shlwapi.h>
 #include <windowsx.h>
 
-#include <cwchar>
-
 using namespace installui;
 using namespace skinui;
+using setupui::PercentText;
+using setupui::SameName;
 
 namespace {
-
-std::wstring Format(const wchar_t* format, int value) {
-    wchar_t text[64] = {};
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), format, value);
-    return text;
-}
-
-bool NameIs(const std::wstring& name, const wchar_t* wanted) {
-    return _wcsicmp(name.c_str(), wanted) == 0;
-}
 
 bool Contains(const CControlUI* control, POINT pt) {
     if (!control)
@@ -51,52 +39,17 @@ bool Contains(const CControlUI* control, POINT pt) {
 
 } // namespace
 
-CChatInstallMainDailog::CChatInstallMainDailog(InstallWorker& worker) : m_worker(worker) {}
+CChatInstallMainDailog::CChatInstallMainDailog(InstallWorker& worker)
+    : SetupDialog(kWindowClass, kSkinFile), m_worker(worker) {}
 
-CChatInstallMainDailog::~CChatInstallMainDailog() {
-    PostQuitMessage(0);
-}
-
-const wchar_t* CChatInstallMainDailog::WindowClassName() const {
-    return kWindowClass;
-}
-
-LRESULT CChatInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCLBUTTONDOWN)
-            OnCaptionPress(lParam);
-        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
-    } catch (...) {
-        // Only allocation can fail here; the exception must not unwind through the system's
-        // window procedure. The message counts as not handled.
-        return 0;
-    }
-}
-
-void CChatInstallMainDailog::OnLastMessage(HWND hwnd) {
-    WindowImplBase::OnLastMessage(hwnd);
-    m_workerThread.reset();
-    delete this;
+LRESULT CChatInstallMainDailog::RouteDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCLBUTTONDOWN)
+        OnCaptionPress(lParam);
+    return SetupDialog::RouteDialogMessage(message, wParam, lParam);
 }
 
 void CChatInstallMainDailog::OnWindowReady() {
     CenterWindow();
-}
-
-std::wstring CChatInstallMainDailog::SkinFolder() {
-    return {};
-}
-
-std::wstring CChatInstallMainDailog::SkinFileName() {
-    return kSkinFile;
-}
-
-int CChatInstallMainDailog::SkinSourceKind() const {
-    return static_cast<int>(SkinSource::ZipResource);
-}
-
-LPCWSTR CChatInstallMainDailog::SkinResourceId() const {
-    return MAKEINTRESOURCEW(setupui::kSkinResourceId);
 }
 
 LRESULT CChatInstallMainDailog::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -105,29 +58,18 @@ LRESULT CChatInstallMainDailog::OnOtherMessage(UINT message, WPARAM wParam, LPAR
         OnProgress(static_cast<int>(lParam));
     else if (message == InstallStateMessage)
         OnInstallState(wParam);
-    return WindowImplBase::OnOtherMessage(message, wParam, lParam, handled);
+    return SetupDialog::OnOtherMessage(message, wParam, lParam, handled);
 }
 
-void CChatInstallMainDailog::OnNotify(UiNotification& notification) {
-    if (NameIs(notification.type, setupui::kWindowInit))
-        OnWindowInit();
-    else if (NameIs(notification.type, setupui::kClick) && notification.sender)
-        OnClick(notification.sender->GetName());
-    else if (NameIs(notification.type, kSelectChanged))
+void CChatInstallMainDailog::OnOtherNotification(UiNotification& notification) {
+    if (SameName(notification.type, kSelectChanged))
         OnSelectChanged(notification);
-}
-
-template <typename Control>
-Control* CChatInstallMainDailog::Find(const wchar_t* name, const wchar_t* interfaceName) {
-    CControlUI* control = m_manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
 }
 
 void CChatInstallMainDailog::OnWindowInit() {
     m_installSetLayout = Find<CTabLayoutUI>(kInstallSetLayout, L"TabLayout");
     m_installLayout = Find<CTabLayoutUI>(kInstallLayout, L"TabLayout");
     m_titleText = Find<CLabelUI>(kTitleText, L"Label");
-    m_installName = Find<CLabelUI>(kInstallName, L"Label");
     m_protLayout = Find<CContainerUI>(kProtLayout, L"Container");
     m_customButton = Find<CButtonUI>(kCustomButton, L"Button");
     m_installProgress = Find<CProgressUI>(kInstallProgress, L"Progress");
@@ -143,12 +85,7 @@ void CChatInstallMainDailog::OnWindowInit() {
         m_installSetLayout->SelectItem(kEditionPage);
     if (m_protLayout)
         m_protLayout->SetVisible(false);
-    if (m_installName) {
-        wchar_t name[64] = {};
-        std::swprintf(name, sizeof(name) / sizeof(name[0]), setupui::kProductNameFormat,
-                      product::kDisplayName);
-        m_installName->SetText(name);
-    }
+    ShowProductName(kInstallName);
     const std::wstring recorded = ReadRecordedInstallDir();
     m_installFolder = recorded.empty() ? DefaultInstallFolder() : recorded;
     if (m_pathEdit)
@@ -156,31 +93,31 @@ void CChatInstallMainDailog::OnWindowInit() {
 }
 
 void CChatInstallMainDailog::OnClick(const std::wstring& sender) {
-    if (NameIs(sender, kCloseButton)) {
+    if (SameName(sender, kCloseButton)) {
         if (IsLicencePageShown()) {
             m_installLayout->SelectItem(kMainPage);
             return;
         }
         CloseWindow();
-    } else if (NameIs(sender, kCancelButton)) {
+    } else if (SameName(sender, kCancelButton)) {
         CloseWindow();
-    } else if (NameIs(sender, kNextButton)) {
+    } else if (SameName(sender, kNextButton)) {
         OnNext();
-    } else if (NameIs(sender, kLicenceLink)) {
+    } else if (SameName(sender, kLicenceLink)) {
         OnShowLicence();
-    } else if (NameIs(sender, kCustomButton)) {
+    } else if (SameName(sender, kCustomButton)) {
         OnToggleCustomPage();
-    } else if (NameIs(sender, kStartButton) || NameIs(sender, kFastButton)) {
+    } else if (SameName(sender, kStartButton) || SameName(sender, kFastButton)) {
         OnStartInstall();
-    } else if (NameIs(sender, kBrowseButton)) {
+    } else if (SameName(sender, kBrowseButton)) {
         OnBrowse();
-    } else if (NameIs(sender, kFinishButton)) {
+    } else if (SameName(sender, kFinishButton)) {
         OnFinish();
     }
 }
 
 void CChatInstallMainDailog::OnSelectChanged(UiNotification& notification) {
-    if (!notification.sender || !NameIs(notification.sender->GetName(), kLicenceCheck))
+    if (!notification.sender || !SameName(notification.sender->GetName(), kLicenceCheck))
         return;
     auto* check = static_cast<COptionUI*>(notification.sender->GetInterface(kOptionInterface));
     if (!check)
@@ -286,7 +223,7 @@ void CChatInstallMainDailog::OnProgress(int percent) {
     if (!m_installProgress)
         return;
     m_installProgress->SetValue(percent);
-    m_installProgress->SetText(Format(kProgressFormat, percent));
+    m_installProgress->SetText(PercentText(kProgressFormat, percent));
     if (percent >= kWhiteTextFromPercent)
         m_installProgress->SetTextColor(kWhiteText);
 }
@@ -300,7 +237,7 @@ void CChatInstallMainDailog::OnInstallState(WPARAM state) {
     case InstallState::Unpacked:
         if (m_installProgress) {
             m_installProgress->SetValue(100);
-            m_installProgress->SetText(Format(kProgressFormat, 100));
+            m_installProgress->SetText(PercentText(kProgressFormat, 100));
         }
         break;
     case InstallState::Failed:
@@ -330,8 +267,4 @@ void CChatInstallMainDailog::LoadLicence() {
 
 bool CChatInstallMainDailog::IsLicencePageShown() const {
     return m_installLayout && m_installLayout->GetCurSel() == kLicencePage;
-}
-
-void CChatInstallMainDailog::CloseWindow() {
-    PostMessage(WM_CLOSE, 0, 0);
 }

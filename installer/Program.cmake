@@ -19,7 +19,7 @@ if(WIN32)
         ${ORVINSTALL_SOURCE_DIR}/LicenceText.cpp
         ${ORVINSTALL_SOURCE_DIR}/ResourceBytes.cpp)
     target_include_directories(orvinstall_program PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(orvinstall_program PUBLIC skinui installer_extract installer_registration
+    target_link_libraries(orvinstall_program PUBLIC setup_dialog installer_extract installer_registration
                                                     shell32 shlwapi ole32 version)
     # The entry point goes into each executable as an object: the C runtime asks for it only
     # after the program's libraries have been searched.

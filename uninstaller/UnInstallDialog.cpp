@@ -1,30 +1,17 @@
 #include "uninstaller/UnInstallDialog.h"
 
-#include "installer/ProductNames.h"
-#include "installer/SetupDialogNames.h"
 #include "skinui/controls/ButtonUI.h"
 #include "skinui/controls/LabelUI.h"
 #include "skinui/controls/ProgressUI.h"
-#include "skinui/resources/SkinResources.h"
 #include "uninstaller/FinishUninstall.h"
 #include "uninstaller/RemovalThread.h"
 #include "uninstaller/UninstallerConstants.h"
 
-#include <cwchar>
-
 using namespace skinui;
+using setupui::PercentText;
+using setupui::SameName;
 
 namespace {
-
-bool SameName(const std::wstring& a, const wchar_t* b) {
-    return _wcsicmp(a.c_str(), b) == 0;
-}
-
-template <typename Control>
-Control* FindAs(SkinWindowManager& manager, const wchar_t* name, const wchar_t* interfaceName) {
-    CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(interfaceName)) : nullptr;
-}
 
 // Moves a floating control and makes its fixed position and size say the same, so that a
 // later layout of its parent (a window restored from the taskbar, a sibling shown or hidden)
@@ -41,59 +28,23 @@ void MoveFloating(CControlUI& control, const RECT& rc) {
     control.SetPos(rc);
 }
 
-std::wstring ProgressText(int percent) {
-    wchar_t text[32] = {};
-    swprintf(text, 32, uninstall::kProgressFormat, percent);
-    return text;
-}
-
 } // namespace
 
 CChatUnInstallMainDailog::CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath)
-    : m_removal(removal), m_ownPath(std::move(ownPath)), m_folderPauseMs(uninstall::kFolderPauseMs),
+    : SetupDialog(uninstall::kWindowClassName, uninstall::kSkinFileName), m_removal(removal),
+      m_ownPath(std::move(ownPath)), m_folderPauseMs(uninstall::kFolderPauseMs),
       m_finish(&FinishUninstall) {}
 
 CChatUnInstallMainDailog::~CChatUnInstallMainDailog() {
-    PostQuitMessage(0);
+    // The worker may still run; it stops at its next folder and never reaches this object.
+    m_removal.RequestStop();
 }
 
-const wchar_t* CChatUnInstallMainDailog::WindowClassName() const {
-    return uninstall::kWindowClassName;
-}
-
-std::wstring CChatUnInstallMainDailog::SkinFolder() {
-    return {};
-}
-
-std::wstring CChatUnInstallMainDailog::SkinFileName() {
-    return uninstall::kSkinFileName;
-}
-
-int CChatUnInstallMainDailog::SkinSourceKind() const {
-    return static_cast<int>(SkinSource::ZipResource);
-}
-
-LPCWSTR CChatUnInstallMainDailog::SkinResourceId() const {
-    return MAKEINTRESOURCEW(setupui::kSkinResourceId);
-}
-
-void CChatUnInstallMainDailog::OnNotify(UiNotification& notification) {
-    if (SameName(notification.type, setupui::kWindowInit))
-        InitWindow();
-    else if (SameName(notification.type, setupui::kClick))
-        OnClick(notification);
-}
-
-void CChatUnInstallMainDailog::InitWindow() {
-    m_progress = FindAs<CProgressUI>(m_manager, uninstall::kProgressName, L"Progress");
-    m_startButton = FindAs<CButtonUI>(m_manager, uninstall::kStartButtonName, L"Button");
-    m_title = FindAs<CLabelUI>(m_manager, uninstall::kTitleName, L"Label");
-    m_productName = m_manager.FindControl(uninstall::kProductNameLabel);
-    if (m_productName) {
-        wchar_t text[64] = {};
-        swprintf(text, 64, setupui::kProductNameFormat, product::kDisplayName);
-        m_productName->SetText(text);
-    }
+void CChatUnInstallMainDailog::OnWindowInit() {
+    m_progress = Find<CProgressUI>(uninstall::kProgressName, L"Progress");
+    m_startButton = Find<CButtonUI>(uninstall::kStartButtonName, L"Button");
+    m_title = Find<CLabelUI>(uninstall::kTitleName, L"Label");
+    ShowProductName(uninstall::kProductNameLabel);
     // Decided before anything can be touched: a refused removal offers only to close.
     m_verdict = CheckRemoval(m_ownPath);
     if (!m_verdict.allowed())
@@ -129,18 +80,15 @@ void CChatUnInstallMainDailog::ShowClosingMessage(const std::wstring& text) {
         m_startButton->SetText(uninstall::kCloseText);
 }
 
-void CChatUnInstallMainDailog::OnClick(UiNotification& notification) {
-    if (!notification.sender)
-        return;
-    const std::wstring name = notification.sender->GetName();
-    if (SameName(name, uninstall::kCloseButtonName)) {
-        PostMessage(WM_CLOSE);
+void CChatUnInstallMainDailog::OnClick(const std::wstring& sender) {
+    if (SameName(sender, uninstall::kCloseButtonName)) {
+        CloseWindow();
         return;
     }
-    if (!SameName(name, uninstall::kStartButtonName))
+    if (!SameName(sender, uninstall::kStartButtonName))
         return;
     if (!m_verdict.allowed() || m_finishFailed) {
-        PostMessage(WM_CLOSE);
+        CloseWindow();
         return;
     }
     if (m_removalFinished) {
@@ -214,31 +162,25 @@ void CChatUnInstallMainDailog::OnRemovalProgress(int percent) {
     if (!m_progress)
         return;
     m_progress->SetValue(percent);
-    m_progress->SetText(ProgressText(percent));
+    m_progress->SetText(PercentText(uninstall::kProgressFormat, percent));
 }
 
 void CChatUnInstallMainDailog::OnRemovalFinished() {
     if (m_progress) {
         m_progress->SetValue(100);
-        m_progress->SetText(ProgressText(100));
+        m_progress->SetText(PercentText(uninstall::kProgressFormat, 100));
     }
     if (m_title)
         m_title->SetText(uninstall::kFinishedText);
     ::SetTimer(m_hwnd, uninstall::kNarrowingTimer, uninstall::kNarrowingIntervalMs, nullptr);
 }
 
-LRESULT CChatUnInstallMainDailog::RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_TIMER && wParam == uninstall::kWideningTimer && OnWideningTick())
-            return 0;
-        if (message == WM_TIMER && wParam == uninstall::kNarrowingTimer && OnNarrowingTick())
-            return 0;
-        return WindowImplBase::RouteWindowMessage(message, wParam, lParam);
-    } catch (...) {
-        // Out of memory for a text: the message is dropped. A verdict that could not be
-        // reached stays NotChecked, which removes nothing.
+LRESULT CChatUnInstallMainDailog::RouteDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == uninstall::kWideningTimer && OnWideningTick())
         return 0;
-    }
+    if (message == WM_TIMER && wParam == uninstall::kNarrowingTimer && OnNarrowingTick())
+        return 0;
+    return SetupDialog::RouteDialogMessage(message, wParam, lParam);
 }
 
 LRESULT CChatUnInstallMainDailog::OnOtherMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam,
@@ -256,12 +198,5 @@ LRESULT CChatUnInstallMainDailog::OnCloseMsg(UINT message, WPARAM wParam, LPARAM
     // Taking a window down can take seconds (under Wine, four); the worker stops now, not
     // when the window is gone.
     m_removal.RequestStop();
-    return WindowImplBase::OnCloseMsg(message, wParam, lParam, handled);
-}
-
-void CChatUnInstallMainDailog::OnLastMessage(HWND hwnd) {
-    WindowImplBase::OnLastMessage(hwnd);
-    // The worker may still run; it stops at its next folder and never reaches this object.
-    m_removal.RequestStop();
-    delete this;
+    return SetupDialog::OnCloseMsg(message, wParam, lParam, handled);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinui/window/WindowImplBase.h"
+#include "installer/SetupDialog.h"
 #include "uninstaller/RemovalGuard.h"
 
 #include <string>
@@ -20,14 +20,11 @@ class RemovalThread;
 // removal, or the delayed removal cannot be started, the title says why and the button only
 // closes the window.
 //
-// The object is created with `new` and deletes itself at its window's last message, posting
-// the quit message. The removal thread belongs to the caller and outlives the dialog.
-class CChatUnInstallMainDailog : public skinui::WindowImplBase {
+// The removal thread belongs to the caller and outlives the dialog.
+class CChatUnInstallMainDailog : public setupui::SetupDialog {
 public:
     CChatUnInstallMainDailog(RemovalThread& removal, std::wstring ownPath);
     ~CChatUnInstallMainDailog() override;
-
-    void OnNotify(skinui::UiNotification& notification) override;
 
     // Pause after each removed folder; tests shorten it.
     void SetFolderPause(DWORD ms) { m_folderPauseMs = ms; }
@@ -38,19 +35,13 @@ public:
     bool IsRemovalFinished() const { return m_removalFinished; }
 
 protected:
-    const wchar_t* WindowClassName() const override;
-    std::wstring SkinFolder() override;
-    std::wstring SkinFileName() override;
-    int SkinSourceKind() const override;
-    LPCWSTR SkinResourceId() const override;
-    LRESULT RouteWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnWindowInit() override;
+    void OnClick(const std::wstring& sender) override;
+    LRESULT RouteDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
     LRESULT OnCloseMsg(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
-    void OnLastMessage(HWND hwnd) override;
 
 private:
-    void InitWindow();
-    void OnClick(skinui::UiNotification& notification);
     void ShowRefusal();
     void ShowFinishFailure();
     // The title in the refusal's colour, with the root as its tool tip, and a button that
@@ -64,12 +55,13 @@ private:
     void StartRemoval();
 
     RemovalThread& m_removal;
-    skinui::CProgressUI* m_progress{nullptr};   // uninstallprogress; owned by the control tree
-    skinui::CButtonUI* m_startButton{nullptr};  // staruninstallbtn
-    skinui::CLabelUI* m_title{nullptr};         // titletext
-    skinui::CControlUI* m_productName{nullptr}; // installname, absent from the shipped skin
-    std::wstring m_ownPath;                     // the running uninstaller, never deleted
-    RemovalVerdict m_verdict;                   // the checks' result and the removal root
+    skinui::CProgressUI* m_progress{nullptr};  // uninstallprogress; owned by the control tree
+    skinui::CButtonUI* m_startButton{nullptr}; // staruninstallbtn
+    skinui::CLabelUI* m_title{nullptr};        // titletext
+    std::wstring m_ownPath;                    // the running uninstaller, never deleted
+    // The checks' result and the removal root; one that could not be reached (out of memory)
+    // stays NotChecked, which removes nothing.
+    RemovalVerdict m_verdict;
     DWORD m_folderPauseMs;
     Finisher m_finish;
     bool m_removalFinished{false}; // the closing animation has ended
