@@ -1,6 +1,7 @@
 #include "flashplayer/MoviePath.h"
 
 #include "win32/ModuleFileName.h"
+#include "win32/PathSeparator.h"
 
 #include <windows.h>
 
@@ -21,7 +22,7 @@ bool Exists(const std::wstring& path) {
 std::optional<std::wstring> Beside(const std::wstring& folder, const std::wstring& name) {
     if (folder.empty())
         return std::nullopt;
-    std::wstring path = folder + L'\\' + name;
+    std::wstring path = folder + win32::kPathSeparator + name;
     if (!FitsPathLimit(path) || !Exists(path))
         return std::nullopt;
     return path;
@@ -32,7 +33,7 @@ std::optional<std::wstring> Beside(const std::wstring& folder, const std::wstrin
 std::optional<std::wstring> ResolveMoviePath(const std::wstring& movie,
                                              const std::wstring& currentDirectory,
                                              const std::wstring& programFolder) {
-    if (movie.find(L'\\') != std::wstring::npos)
+    if (movie.find(win32::kPathSeparator) != std::wstring::npos)
         return movie;
     if (auto path = Beside(currentDirectory, movie))
         return path;
@@ -60,7 +61,7 @@ std::wstring CurrentDirectory() {
 
 std::wstring ProgramFolder() {
     const std::wstring path = win32::ModuleFileName(nullptr);
-    const std::size_t slash = path.rfind(L'\\');
+    const std::size_t slash = path.rfind(win32::kPathSeparator);
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 

@@ -7,6 +7,7 @@
 #include "sevenzip/EntryReader.h"
 #include "sevenzip/ParallelExtraction.h"
 #include "win32/DoubleArithmetic.h"
+#include "win32/PathSeparator.h"
 #include "win32/UniqueHandle.h"
 
 #include <shlwapi.h>
@@ -36,10 +37,6 @@ static_assert(kExtractStopped == SZ_ERROR_PROGRESS, "a stop is the engine's stop
 constexpr std::uint32_t kUnixExtensionAttribute = 0x8000;
 constexpr std::uint32_t kWindowsAttributeMask = 0x7FFF;
 
-bool IsSeparator(wchar_t c) {
-    return c == L'/' || c == L'\\';
-}
-
 // Drops the "." components of a name in place: "." names the folder it stands in, and some 7z
 // writers put "./" before every name and list the top folder as ".". A name of only such
 // components becomes empty.
@@ -49,7 +46,7 @@ void DropDotComponents(wchar_t* name) {
     const wchar_t* part = name;
     for (;;) {
         const wchar_t* end = part;
-        while (*end != L'\0' && !IsSeparator(*end))
+        while (*end != L'\0' && !win32::IsPathSeparator(*end))
             end++;
         if (end - part != 1 || *part != L'.') {
             // Empty components stay, so that a leading separator still marks an absolute name.
@@ -82,11 +79,11 @@ const wchar_t* RelativeName(const wchar_t* name) {
 // True when appending `relative` cannot leave the install folder: not absolute, no drive or
 // stream (":"), no ".." component (the shell's path append would fold it away upwards).
 bool StaysInside(const wchar_t* relative) {
-    if (IsSeparator(relative[0]) || std::wcschr(relative, L':') != nullptr)
+    if (win32::IsPathSeparator(relative[0]) || std::wcschr(relative, L':') != nullptr)
         return false;
     const wchar_t* part = relative;
     for (const wchar_t* p = relative;; p++) {
-        if (*p == L'\0' || IsSeparator(*p)) {
+        if (*p == L'\0' || win32::IsPathSeparator(*p)) {
             if (p - part == 2 && part[0] == L'.' && part[1] == L'.')
                 return false;
             if (*p == L'\0')
@@ -111,11 +108,11 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         std::vector<std::wstring> unknown;
         for (std::size_t end = 0; end <= relative.size(); end++) {
-            if (end != relative.size() && !IsSeparator(relative[end]))
+            if (end != relative.size() && !win32::IsPathSeparator(relative[end]))
                 continue;
             if (end == 0)
                 continue;
-            std::wstring path = m_installFolder + L'\\' + relative.substr(0, end);
+            std::wstring path = m_installFolder + win32::kPathSeparator + relative.substr(0, end);
             auto found = m_folders.find(path);
             if (found != m_folders.end()) {
                 found->second = std::min(found->second, entry);
@@ -217,14 +214,14 @@ public:
         if (m_installFolder.size() + 1 + std::wcslen(relative) + 1 > kTargetPathCapacity)
             return kExtractFileError;
         std::wstring relativePath(relative);
-        std::replace(relativePath.begin(), relativePath.end(), L'/', L'\\');
+        std::replace(relativePath.begin(), relativePath.end(), L'/', win32::kPathSeparator);
         wchar_t target[kTargetPathCapacity] = {};
         std::copy(m_installFolder.begin(), m_installFolder.end(), target);
         if (!relativePath.empty() && !PathAppendW(target, relativePath.c_str()))
             return kExtractFileError;
         if (isFolder)
             return m_folders.Make(m_writer, relativePath, entry) ? 0 : kExtractFileError;
-        const std::size_t lastSeparator = relativePath.rfind(L'\\');
+        const std::size_t lastSeparator = relativePath.rfind(win32::kPathSeparator);
         if (lastSeparator != std::wstring::npos &&
             !m_folders.Make(m_writer, relativePath.substr(0, lastSeparator), entry))
             return kExtractFileError;

@@ -19,10 +19,6 @@ constexpr wchar_t kUncPrefix[] = L"\\\\";
 constexpr DWORD kHeldFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 constexpr DWORD kHeldFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-bool IsSeparator(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
 bool SameText(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
@@ -45,7 +41,7 @@ bool SplitRelative(const std::wstring& relative, std::vector<std::wstring>& part
     std::size_t begin = 0;
     while (begin <= relative.size()) {
         std::size_t end = begin;
-        while (end < relative.size() && !IsSeparator(relative[end]))
+        while (end < relative.size() && !win32::IsPathSeparator(relative[end]))
             ++end;
         const std::wstring part = relative.substr(begin, end - begin);
         if (part == L"." || part == L"..")
@@ -103,7 +99,7 @@ private:
 
 bool InstallFolderWriter::Open(const std::wstring& installFolder) {
     m_folder = installFolder;
-    while (m_folder.size() > 1 && IsSeparator(m_folder.back()))
+    while (m_folder.size() > 1 && win32::IsPathSeparator(m_folder.back()))
         m_folder.pop_back();
     m_handle.reset(::CreateFileW(m_folder.c_str(), kHeldFolderAccess, kHeldFolderShare, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));

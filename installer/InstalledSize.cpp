@@ -1,5 +1,6 @@
 #include "installer/InstalledSize.h"
 
+#include "win32/PathSeparator.h"
 #include "win32/UniqueHandle.h"
 
 #include <limits>
@@ -22,7 +23,7 @@ std::uint64_t TreeBytes(const std::wstring& folder) {
         if (IsDotName(entry.cFileName) || (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
             continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            total += TreeBytes(folder + L'\\' + entry.cFileName);
+            total += TreeBytes(folder + win32::kPathSeparator + entry.cFileName);
         else
             total += (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     } while (FindNextFileW(find.get(), &entry));

@@ -6,6 +6,7 @@
 #include "installer/Registration.h"
 #include "installer/Shortcuts.h"
 #include "installer/TextConversion.h"
+#include "win32/PathSeparator.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -42,7 +43,7 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
 // A backslash left at the end would double in every path built below the folder, and the
 // uninstaller compares the registered path with its own.
 std::wstring TrimFolder(std::wstring_view folder) {
-    while (!folder.empty() && (IsBlank(folder.back()) || folder.back() == L'\\'))
+    while (!folder.empty() && (IsBlank(folder.back()) || folder.back() == win32::kPathSeparator))
         folder.remove_suffix(1);
     return std::wstring(folder);
 }
@@ -50,7 +51,7 @@ std::wstring TrimFolder(std::wstring_view folder) {
 void DeleteShortcut(int csidl, const std::wstring& relative) {
     const std::string folder = SpecialFolderPath(csidl);
     if (!folder.empty())
-        DeleteFileW((AnsiToWide(folder) + L'\\' + relative).c_str());
+        DeleteFileW((AnsiToWide(folder) + win32::kPathSeparator + relative).c_str());
 }
 
 // After a registration that failed halfway: nothing may point to an installation that is not
@@ -59,12 +60,15 @@ void UndoRegistration() {
     const ShortcutInfo names;
     const std::wstring link = names.displayName + product::kShortcutExtension;
     DeleteShortcut(product::kDesktopFolder, link);
-    DeleteShortcut(product::kCommonProgramsFolder, names.displayName + L'\\' + link);
+    DeleteShortcut(product::kCommonProgramsFolder,
+                   names.displayName + win32::kPathSeparator + link);
     const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
     if (!programs.empty())
-        RemoveDirectoryW((AnsiToWide(programs) + L'\\' + names.displayName).c_str());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE,
-                  (std::wstring(product::kUninstallKey) + L'\\' + names.entryName).c_str());
+        RemoveDirectoryW(
+            (AnsiToWide(programs) + win32::kPathSeparator + names.displayName).c_str());
+    RegDeleteKeyW(
+        HKEY_LOCAL_MACHINE,
+        (std::wstring(product::kUninstallKey) + win32::kPathSeparator + names.entryName).c_str());
     SetLogonStart(false, std::wstring());
 }
 
