@@ -148,6 +148,7 @@ bool CChatUnInstallMainDailog::OnNarrowingTick() {
         if (m_startButton) {
             m_startButton->SetText(uninstall::kFinishedText);
             m_startButton->SetVisible(true);
+            ReturnFocusTo(*m_startButton);
         }
         m_removalFinished = true;
         return true;
@@ -156,6 +157,14 @@ bool CChatUnInstallMainDailog::OnNarrowingTick() {
     pos.right -= uninstall::kAnimationStep;
     MoveFloating(*m_progress, pos);
     return false;
+}
+
+void CChatUnInstallMainDailog::ReturnFocusTo(CControlUI& control) {
+    // Only while the window has the keyboard: taking it back from another program would
+    // activate this window under the user's hands.
+    CControlUI* focus = m_manager.GetFocus();
+    if (::GetFocus() == m_hwnd && (!focus || !focus->IsVisible()))
+        m_manager.SetFocus(&control);
 }
 
 void CChatUnInstallMainDailog::OnRemovalProgress(int percent) {

@@ -50,6 +50,9 @@ private:
     // Each returns true when the tick is consumed here.
     bool OnWideningTick();
     bool OnNarrowingTick();
+    // The start button was hidden under the bar, which left the focus nowhere; a keyboard or
+    // screen reader user finds it again on the button that finishes.
+    void ReturnFocusTo(skinui::CControlUI& control);
     void OnRemovalProgress(int percent);
     void OnRemovalFinished();
     void StartRemoval();
