@@ -84,38 +84,39 @@ HRESULT STDMETHODCALLTYPE EventConnectionPoint::EnumConnections(IEnumConnections
 
 void EventConnectionPoint::FireProgress(long percent) {
     win32::Variant arguments[]{win32::Variant::FromLong(percent)};
-    Fire(DISPID_ShockwaveFlashEvents_OnProgress, L"OnProgress", arguments, 1);
+    Fire(DISPID_ShockwaveFlashEvents_OnProgress, L"OnProgress", arguments);
 }
 
 void EventConnectionPoint::FireReadyStateChange(long state) {
     win32::Variant arguments[]{win32::Variant::FromLong(state)};
-    Fire(DISPID_ShockwaveFlashEvents_OnReadyStateChange, L"OnReadyStateChange", arguments, 1);
+    Fire(DISPID_ShockwaveFlashEvents_OnReadyStateChange, L"OnReadyStateChange", arguments);
 }
 
 void EventConnectionPoint::FireFlashCall(const wchar_t* request) {
     win32::Variant arguments[]{win32::Variant::FromString(request)};
-    Fire(DISPID_ShockwaveFlashEvents_FlashCall, L"FlashCall", arguments, 1);
+    Fire(DISPID_ShockwaveFlashEvents_FlashCall, L"FlashCall", arguments);
 }
 
 void EventConnectionPoint::FireFSCommand(const wchar_t* command, const wchar_t* argument) {
     win32::Variant arguments[]{win32::Variant::FromString(argument),
                                win32::Variant::FromString(command)};
-    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments, 2);
+    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments);
 }
 
 void EventConnectionPoint::FireFSCommand(const wchar_t* command) {
     win32::Variant arguments[]{win32::Variant::FromString(command)};
-    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments, 1);
+    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments);
 }
 
 void EventConnectionPoint::FireFSCommand(const wchar_t* command, long argument) {
     win32::Variant arguments[]{win32::Variant::FromLong(argument),
                                win32::Variant::FromString(command)};
-    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments, 2);
+    Fire(DISPID_ShockwaveFlashEvents_FSCommand, L"FSCommand", arguments);
 }
 
-void EventConnectionPoint::Fire(DISPID id, const wchar_t* name, win32::Variant* arguments,
-                                UINT count) {
+template <UINT Count>
+void EventConnectionPoint::Fire(DISPID id, const wchar_t* name,
+                                win32::Variant (&arguments)[Count]) {
     if (!m_sink) {
         AppendLog(m_logPath, std::wstring(L"event ") + name + L" without a sink");
         return;
@@ -123,7 +124,7 @@ void EventConnectionPoint::Fire(DISPID id, const wchar_t* name, win32::Variant* 
     // A handler may unadvise, which releases m_sink while the call is still in it.
     m_sink->AddRef();
     const win32::ComPtr<IDispatch> sink(m_sink.get());
-    DISPPARAMS parameters{win32::VariantArray(arguments), nullptr, count, 0};
+    DISPPARAMS parameters{win32::VariantArray(arguments), nullptr, Count, 0};
     win32::Variant result;
     EXCEPINFO exception{};
     UINT argumentError = 0;
@@ -132,7 +133,7 @@ void EventConnectionPoint::Fire(DISPID id, const wchar_t* name, win32::Variant* 
     const win32::UniqueBstr source(exception.bstrSource);
     const win32::UniqueBstr description(exception.bstrDescription);
     const win32::UniqueBstr helpFile(exception.bstrHelpFile);
-    AppendLog(m_logPath, std::wstring(L"event ") + name + L" " + std::to_wstring(count) + L" -> " +
+    AppendLog(m_logPath, std::wstring(L"event ") + name + L" " + std::to_wstring(Count) + L" -> " +
                              LogHex(answer));
 }
 

@@ -40,7 +40,8 @@ public:
 
 private:
     // Sends one event; the arguments are in Invoke's order, the last one first.
-    void Fire(DISPID id, const wchar_t* name, win32::Variant* arguments, UINT count);
+    template <UINT Count>
+    void Fire(DISPID id, const wchar_t* name, win32::Variant (&arguments)[Count]);
 
     IConnectionPointContainer& m_control;
     const std::wstring& m_logPath;
