@@ -2,6 +2,8 @@
 
 #include "skinui/core/AttributeValues.h"
 #include "skinui/core/SkinWindowManager.h"
+#include "win32/Bstr.h"
+#include "win32/Variant.h"
 
 #include <exdisp.h>
 #include <objbase.h>
@@ -186,14 +188,12 @@ bool CWebBrowserUI::Navigate(const std::wstring& url) {
     win32::ComPtr<IWebBrowser2> web;
     if (!control || FAILED(control->QueryInterface(IID_IWebBrowser2, web.put_void())) || !web)
         return false;
-    BSTR address = SysAllocString(url.c_str());
+    const win32::UniqueBstr address = win32::MakeBstr(url.c_str());
     if (!address)
         return false;
-    VARIANT empty;
-    VariantInit(&empty);
-    const HRESULT result = web->Navigate(address, &empty, &empty, &empty, &empty);
-    SysFreeString(address);
-    return SUCCEEDED(result);
+    win32::Variant empty;
+    return SUCCEEDED(
+        web->Navigate(address.get(), empty.get(), empty.get(), empty.get(), empty.get()));
 }
 
 CFlashUI::CFlashUI() {

@@ -4,6 +4,7 @@
 #include "flashplayer/Player.h"
 #include "tests/flashplayer/StandInHost.h"
 #include "tests/support/TestSupport.h"
+#include "win32/Variant.h"
 
 #include <gtest/gtest.h>
 
@@ -45,30 +46,21 @@ using PlayerPtr = std::unique_ptr<TestFlashWnd, FlashWndDeleter>;
 class Arguments {
 public:
     Arguments& String(const wchar_t* text) {
-        VARIANT value{};
-        value.vt = VT_BSTR;
-        value.bstrVal = SysAllocString(text);
-        m_values.insert(m_values.begin(), value);
+        m_values.insert(m_values.begin(), win32::Variant::FromString(text));
         return *this;
     }
     Arguments& Number(long number) {
-        VARIANT value{};
-        value.vt = VT_I4;
-        value.lVal = number;
-        m_values.insert(m_values.begin(), value);
+        m_values.insert(m_values.begin(), win32::Variant::FromLong(number));
         return *this;
     }
-    ~Arguments() {
-        for (VARIANT& value : m_values)
-            VariantClear(&value);
-    }
     DISPPARAMS* get() {
-        m_parameters = {m_values.data(), nullptr, static_cast<UINT>(m_values.size()), 0};
+        m_parameters = {win32::VariantArray(m_values.data()), nullptr,
+                        static_cast<UINT>(m_values.size()), 0};
         return &m_parameters;
     }
 
 private:
-    std::vector<VARIANT> m_values;
+    std::vector<win32::Variant> m_values;
     DISPPARAMS m_parameters{};
 };
 

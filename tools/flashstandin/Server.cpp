@@ -1,13 +1,14 @@
 #include "tools/flashstandin/Server.h"
 
+#include "tools/flashstandin/ComMethod.h"
 #include "tools/flashstandin/StandInControl.h"
+#include "win32/ComPtr.h"
 #include "win32/ModuleFileName.h"
 #include "win32/UniqueHandle.h"
 
 #include <olectl.h>
 
 #include <atomic>
-#include <new>
 #include <string>
 
 // The in-process server: the class factory and the registration under the Shockwave Flash
@@ -45,14 +46,13 @@ public:
         *object = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        if (StandInOptions::FromEnvironment().failingMethod == L"CreateInstance")
-            return E_OUTOFMEMORY;
-        auto* control = new (std::nothrow) StandInControl();
-        if (!control)
-            return E_OUTOFMEMORY;
-        const HRESULT result = control->QueryInterface(iid, object);
-        static_cast<IOleObject*>(control)->Release();
-        return result;
+        return Guarded([&] {
+            if (StandInOptions::FromEnvironment().failingMethod == L"CreateInstance")
+                return E_OUTOFMEMORY;
+            // Born with one reference, which the pointer handed out takes over or gives back.
+            const win32::ComPtr<IOleObject> control(new StandInControl());
+            return control->QueryInterface(iid, object);
+        });
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
         if (lock)
@@ -117,27 +117,30 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    const std::wstring classKey = L"CLSID\\" + ClassIdText();
-    const std::wstring path = win32::ModuleFileName(module);
-    const bool written =
-        !path.empty() && SetValue(classKey, nullptr, kDescription) &&
-        SetValue(classKey + L"\\InprocServer32", nullptr, path) &&
-        SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-        SetValue(classKey + L"\\ProgID", nullptr, kVersionedProgId) &&
-        SetValue(classKey + L"\\VersionIndependentProgID", nullptr, kProgId) &&
-        SetValue(classKey + L"\\Control", nullptr, L"") &&
-        SetValue(kProgId, nullptr, kDescription) &&
-        SetValue(std::wstring(kProgId) + L"\\CLSID", nullptr, ClassIdText()) &&
-        SetValue(std::wstring(kProgId) + L"\\CurVer", nullptr, kVersionedProgId) &&
-        SetValue(kVersionedProgId, nullptr, kDescription) &&
-        SetValue(std::wstring(kVersionedProgId) + L"\\CLSID", nullptr, ClassIdText());
-    return written ? S_OK : SELFREG_E_CLASS;
+    return Guarded([] {
+        const std::wstring classKey = L"CLSID\\" + ClassIdText();
+        const std::wstring path = win32::ModuleFileName(module);
+        const bool written =
+            !path.empty() && SetValue(classKey, nullptr, kDescription) &&
+            SetValue(classKey + L"\\InprocServer32", nullptr, path) &&
+            SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+            SetValue(classKey + L"\\ProgID", nullptr, kVersionedProgId) &&
+            SetValue(classKey + L"\\VersionIndependentProgID", nullptr, kProgId) &&
+            SetValue(classKey + L"\\Control", nullptr, L"") &&
+            SetValue(kProgId, nullptr, kDescription) &&
+            SetValue(std::wstring(kProgId) + L"\\CLSID", nullptr, ClassIdText()) &&
+            SetValue(std::wstring(kProgId) + L"\\CurVer", nullptr, kVersionedProgId) &&
+            SetValue(kVersionedProgId, nullptr, kDescription) &&
+            SetValue(std::wstring(kVersionedProgId) + L"\\CLSID", nullptr, ClassIdText());
+        return written ? S_OK : SELFREG_E_CLASS;
+    });
 }
 
 STDAPI DllUnregisterServer() {
-    const std::wstring classKey = L"CLSID\\" + ClassIdText();
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey.c_str());
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, kVersionedProgId);
-    return S_OK;
+    return Guarded([] {
+        const std::wstring classKey = L"CLSID\\" + ClassIdText();
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kVersionedProgId);
+    });
 }

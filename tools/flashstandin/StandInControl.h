@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/flashstandin/ShockwaveFlashDefaults.h"
+#include "tools/flashstandin/StandInEvents.h"
 #include "tools/flashstandin/StandInOptions.h"
 #include "tools/flashstandin/SwfMovie.h"
 #include "win32/ComPtr.h"
@@ -12,32 +13,6 @@
 #include <string>
 
 namespace flashstandin {
-
-class StandInControl;
-
-// The one connection point of the control: _IShockwaveFlashEvents, with a single sink.
-class EventConnectionPoint : public IConnectionPoint {
-public:
-    explicit EventConnectionPoint(StandInControl& control) : m_control(control) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
-    HRESULT STDMETHODCALLTYPE
-    GetConnectionPointContainer(IConnectionPointContainer** container) override;
-    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
-    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override;
-
-    // The connected sink, or null.
-    IDispatch* sink() const { return m_sink.get(); }
-    void Disconnect() { m_sink.reset(); }
-
-private:
-    StandInControl& m_control;
-    win32::ComPtr<IDispatch> m_sink;
-};
 
 // A stand-in for the Shockwave Flash control, for running the player where the real control
 // does not exist. It embeds like the real one (OLE object, windowless in-place object, view
@@ -172,25 +147,24 @@ public:
 
     // Called by the frame timer.
     void OnFrameTimer();
-    const std::wstring& logPath() const { return m_options.logPath; }
 
 private:
     // Logs the call and tells whether the options ask it to fail.
     bool Called(const wchar_t* method, const std::wstring& details = {});
+    // A property setter: logs the call, then stores the value unless the options ask it to fail.
+    template <typename T>
+    HRESULT SetProperty(const wchar_t* method, const std::wstring& details, T& property, T value);
     HRESULT InPlaceActivate(IOleClientSite* activeSite);
     void Invalidate();
     void StartTimer();
     void StopTimer();
-    // Sends one event to the sink; arguments are given first to last.
-    void Fire(DISPID id, const wchar_t* name, VARIANT* arguments, UINT count);
-    void FireFSCommand(const wchar_t* command, const wchar_t* argument);
     void FireClickCommand();
     bool HasLabel(const char* label) const;
     bool InPicture(int x, int y) const;
 
     ULONG m_references{1};
     StandInOptions m_options;
-    EventConnectionPoint m_connectionPoint{*this};
+    EventConnectionPoint m_events{*this, m_options.logPath};
 
     win32::ComPtr<IOleClientSite> m_clientSite;
     win32::ComPtr<IOleInPlaceSite> m_inPlaceSite;

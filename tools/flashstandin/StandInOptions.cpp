@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 namespace flashstandin {
 
 StandInOptions StandInOptions::FromEnvironment() {
@@ -40,6 +42,12 @@ void AppendLog(const std::wstring& path, const std::wstring& line) {
         return;
     DWORD written = 0;
     WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+std::wstring LogHex(long value) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(value));
+    return text;
 }
 
 } // namespace flashstandin

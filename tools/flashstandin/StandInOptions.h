@@ -15,13 +15,13 @@ namespace flashstandin {
 //   ORVIA_FLASHSTANDIN_NO_WINDOWLESS  1: no IOleInPlaceObjectWindowless, like a windowed control
 //   ORVIA_FLASHSTANDIN_NO_VIEWEX      1: no IViewObjectEx, only IViewObject
 struct StandInOptions {
-    std::wstring logPath;
+    static StandInOptions FromEnvironment();
+
+    std::wstring logPath; // empty: no log
     int majorVersion{32};
-    std::wstring failingMethod;
+    std::wstring failingMethod; // empty: none fails
     bool windowless{true};
     bool viewObjectEx{true};
-
-    static StandInOptions FromEnvironment();
 };
 
 // The FlashVersion value for a major version: major in bits 16-23, a build number below.
@@ -29,5 +29,8 @@ long FlashVersionValue(int majorVersion);
 
 // Appends one line to the log file; nothing when there is no log.
 void AppendLog(const std::wstring& path, const std::wstring& line);
+
+// A value as the log shows it: 0x and eight hexadecimal digits.
+std::wstring LogHex(long value);
 
 } // namespace flashstandin

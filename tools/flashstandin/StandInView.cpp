@@ -2,11 +2,13 @@
 
 #include "flashplayer/DirectDrawIds.h"
 #include "tools/flashstandin/Animation.h"
+#include "tools/flashstandin/ComMethod.h"
 #include "win32/DibSection.h"
 
 #include <windowsx.h>
 
 #include <cstdint>
+#include <string>
 
 // How the control paints and where it is hit: its own picture (Animation.h) with real per-pixel
 // alpha into a 32-bit DIB, the way a windowless Flash movie in transparent mode paints.
@@ -47,6 +49,11 @@ const wchar_t* Describe(std::uint32_t pixel) {
     return pixel == kBlack ? L"black" : pixel == kWhite ? L"white" : L"other";
 }
 
+std::wstring RectText(const RECT& rect) {
+    return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
+           std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
+}
+
 } // namespace
 
 HRESULT StandInControl::InPlaceActivate(IOleClientSite* site) {
@@ -75,20 +82,15 @@ HRESULT StandInControl::InPlaceActivate(IOleClientSite* site) {
         inPlace->OnInPlaceActivate();
     inPlace->GetWindow(&m_containerWindow);
 
-    IOleInPlaceFrame* frame = nullptr;
-    IOleInPlaceUIWindow* document = nullptr;
+    win32::ComPtr<IOleInPlaceFrame> frame;
+    win32::ComPtr<IOleInPlaceUIWindow> document;
     RECT clip{};
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof(frameInfo);
-    inPlace->GetWindowContext(&frame, &document, &m_position, &clip, &frameInfo);
-    if (frame)
-        frame->Release();
-    if (document)
-        document->Release();
-    AppendLog(m_options.logPath,
-              std::wstring(L"active ") + (windowless ? L"windowless" : L"windowed") + L" at " +
-                  std::to_wstring(m_position.left) + L"," + std::to_wstring(m_position.top) + L"," +
-                  std::to_wstring(m_position.right) + L"," + std::to_wstring(m_position.bottom));
+    inPlace->GetWindowContext(frame.put(), document.put(), &m_position, &clip, &frameInfo);
+    AppendLog(m_options.logPath, std::wstring(L"active ") +
+                                     (windowless ? L"windowless" : L"windowed") + L" at " +
+                                     RectText(m_position));
 
     // The real control asks its site for DirectDraw once it is active.
     win32::ComPtr<IServiceProvider> services;
@@ -195,9 +197,10 @@ HRESULT STDMETHODCALLTYPE StandInControl::Draw(DWORD aspect, LONG /*index*/, voi
                        height, alpha);
         }
     }
-    AppendLog(m_options.logPath, L"Draw aspect " + std::to_wstring(aspect) + L" over " + target +
-                                     L" frame " + std::to_wstring(m_frame));
-    return S_OK;
+    return Guarded([&] {
+        AppendLog(m_options.logPath, L"Draw aspect " + std::to_wstring(aspect) + L" over " +
+                                         target + L" frame " + std::to_wstring(m_frame));
+    });
 }
 
 HRESULT STDMETHODCALLTYPE StandInControl::GetColorSet(DWORD /*aspect*/, LONG /*index*/,
@@ -236,10 +239,7 @@ HRESULT STDMETHODCALLTYPE StandInControl::GetAdvise(DWORD* aspects, DWORD* flags
 
 HRESULT STDMETHODCALLTYPE StandInControl::GetExtent(DWORD /*aspect*/, LONG /*index*/,
                                                     DVTARGETDEVICE* /*device*/, LPSIZEL size) {
-    if (!size)
-        return E_POINTER;
-    *size = m_extent;
-    return S_OK;
+    return Answer(size, m_extent);
 }
 
 HRESULT STDMETHODCALLTYPE StandInControl::GetRect(DWORD aspect, LPRECTL rect) {
@@ -252,10 +252,7 @@ HRESULT STDMETHODCALLTYPE StandInControl::GetRect(DWORD aspect, LPRECTL rect) {
 }
 
 HRESULT STDMETHODCALLTYPE StandInControl::GetViewStatus(DWORD* status) {
-    if (!status)
-        return E_POINTER;
-    *status = VIEWSTATUS_DVASPECTTRANSPARENT;
-    return S_OK;
+    return Answer(status, VIEWSTATUS_DVASPECTTRANSPARENT);
 }
 
 HRESULT STDMETHODCALLTYPE StandInControl::QueryHitPoint(DWORD /*aspect*/, LPCRECT bounds,
@@ -322,11 +319,10 @@ HRESULT STDMETHODCALLTYPE StandInControl::SetObjectRects(LPCRECT position, LPCRE
     if (!position)
         return E_POINTER;
     m_position = *position;
-    Called(L"SetObjectRects",
-           std::to_wstring(position->left) + L"," + std::to_wstring(position->top) + L"," +
-               std::to_wstring(position->right) + L"," + std::to_wstring(position->bottom));
+    // Moved even when the log cannot say so.
+    const HRESULT logged = Guarded([&] { Called(L"SetObjectRects", RectText(m_position)); });
     Invalidate();
-    return S_OK;
+    return logged;
 }
 
 HRESULT STDMETHODCALLTYPE StandInControl::ReactivateAndUndo() {
@@ -340,20 +336,20 @@ HRESULT STDMETHODCALLTYPE StandInControl::OnWindowMessage(UINT message, WPARAM /
     *result = 0;
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: {
-        const int x = GET_X_LPARAM(lParam);
-        const int y = GET_Y_LPARAM(lParam);
-        const bool inside = InPicture(x, y);
-        AppendLog(m_options.logPath,
-                  std::wstring(L"OnWindowMessage ") +
-                      (message == WM_LBUTTONDOWN ? L"WM_LBUTTONDOWN" : L"WM_LBUTTONUP") + L" " +
-                      std::to_wstring(x) + L"," + std::to_wstring(y) +
-                      (inside ? L" on the picture" : L" outside"));
-        // A movie's button acts on release, like a Flash button's onRelease.
-        if (message == WM_LBUTTONUP && inside)
-            FireClickCommand();
-        return S_OK;
-    }
+    case WM_LBUTTONUP:
+        return Guarded([&] {
+            const int x = GET_X_LPARAM(lParam);
+            const int y = GET_Y_LPARAM(lParam);
+            const bool inside = InPicture(x, y);
+            AppendLog(m_options.logPath,
+                      std::wstring(L"OnWindowMessage ") +
+                          (message == WM_LBUTTONDOWN ? L"WM_LBUTTONDOWN" : L"WM_LBUTTONUP") + L" " +
+                          std::to_wstring(x) + L"," + std::to_wstring(y) +
+                          (inside ? L" on the picture" : L" outside"));
+            // A movie's button acts on release, like a Flash button's onRelease.
+            if (message == WM_LBUTTONUP && inside)
+                FireClickCommand();
+        });
     case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         *result = TRUE;
