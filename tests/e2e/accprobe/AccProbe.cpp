@@ -21,7 +21,7 @@
 //                        event, child and name (the child's name when the event came)
 #include "tests/e2e/probe/ProbeAnswer.h"
 #include "win32/ComPtr.h"
-#include "win32/Utf8.h"
+#include "win32/ComSession.h"
 
 #include <windows.h>
 #include <oleacc.h>
@@ -31,7 +31,6 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <iostream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -40,22 +39,6 @@ using namespace e2eprobe;
 using win32::ComPtr;
 
 namespace {
-
-using Fields = std::vector<std::wstring>;
-
-Fields Split(const std::string& line) {
-    Fields fields;
-    std::wstring wide = win32::FromUtf8(line);
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = wide.find(L'\t', start);
-        fields.push_back(wide.substr(start, tab - start));
-        if (tab == std::wstring::npos)
-            break;
-        start = tab + 1;
-    }
-    return fields;
-}
 
 VARIANT Child(LONG id) {
     VARIANT child;
@@ -297,15 +280,10 @@ Result Run(const Fields& f) {
 } // namespace
 
 int wmain() {
+    // Binary mode: the answers are UTF-8 bytes with plain line feeds.
     _setmode(_fileno(stdout), _O_BINARY);
-    CoInitialize(nullptr);
-    for (std::string line; std::getline(std::cin, line);) {
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        if (!line.empty())
-            Print(Run(Split(line)));
-    }
+    const win32::ComSession com;
+    AnswerCommandLines(Run);
     g_held.reset();
-    CoUninitialize();
     return 0;
 }

@@ -29,8 +29,8 @@
 #include "tests/e2e/probe/ProgramModes.h"
 #include "tests/e2e/probe/WindowCommands.h"
 #include "win32/ComPtr.h"
+#include "win32/ComSession.h"
 #include "win32/UniqueHandle.h"
-#include "win32/Utf8.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -44,7 +44,6 @@
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
-#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
@@ -308,28 +307,9 @@ Result Run(const Fields& fields) {
     }
 }
 
-Fields Split(const std::string& line) {
-    Fields fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(
-            win32::FromUtf8(line.substr(start, tab == std::string::npos ? tab : tab - start)));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
 int AnswerCommands() {
-    CoInitialize(nullptr);
-    for (std::string line; std::getline(std::cin, line);) {
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        if (!line.empty())
-            Print(Run(Split(line)));
-    }
-    CoUninitialize();
+    const win32::ComSession com;
+    AnswerCommandLines(Run);
     return 0;
 }
 

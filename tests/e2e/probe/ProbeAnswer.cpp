@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <iostream>
 
 namespace e2eprobe {
 
@@ -24,6 +25,19 @@ std::wstring Escape(const std::wstring& text) {
             result += c;
     }
     return result;
+}
+
+Fields Split(const std::string& line) {
+    Fields fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(
+            win32::FromUtf8(line.substr(start, tab == std::string::npos ? tab : tab - start)));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
 }
 
 } // namespace
@@ -52,6 +66,15 @@ void Print(const Result& result) {
     const std::string line = win32::ToUtf8(result.answer.Line(result.ok)) + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
+}
+
+void AnswerCommandLines(Result (*run)(const Fields& fields)) {
+    for (std::string line; std::getline(std::cin, line);) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        if (!line.empty())
+            Print(run(Split(line)));
+    }
 }
 
 HWND ParseWindow(const std::wstring& text) {

@@ -32,6 +32,10 @@ Result Fail(const std::wstring& why);
 // Writes one answer line to standard output, UTF-8, and flushes it.
 void Print(const Result& result);
 
+// Runs each command line of standard input (UTF-8, fields separated by tabs) through `run` and
+// prints its answer, until the input ends.
+void AnswerCommandLines(Result (*run)(const Fields& fields));
+
 // A window handle as the answers write it (a decimal number).
 HWND ParseWindow(const std::wstring& text);
 
