@@ -20,8 +20,11 @@
 //   events               the recorded events since the last "events": count and, for each,
 //                        event, child and name (the child's name when the event came)
 #include "tests/e2e/probe/ProbeAnswer.h"
+#include "tests/support/AccessibleProperties.h"
+#include "win32/Bstr.h"
 #include "win32/ComPtr.h"
 #include "win32/ComSession.h"
+#include "win32/Variant.h"
 
 #include <windows.h>
 #include <oleacc.h>
@@ -40,18 +43,11 @@ using win32::ComPtr;
 
 namespace {
 
-VARIANT Child(LONG id) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
+using testsupport::AccessibleNumber;
+using testsupport::AccessibleText;
 
-std::wstring Take(BSTR text) {
-    std::wstring result = text ? std::wstring(text, SysStringLen(text)) : std::wstring{};
-    SysFreeString(text);
-    return result;
+VARIANT Child(LONG id) {
+    return testsupport::ChildVariant(id);
 }
 
 std::wstring Hex(HRESULT hr) {
@@ -75,33 +71,19 @@ ComPtr<IAccessible> ClientObject(HWND window) {
 }
 
 void Describe(IAccessible* object, LONG id, const std::wstring& prefix, Answer& answer) {
-    const VARIANT child = Child(id);
-    BSTR text = nullptr;
-    object->get_accName(child, &text);
-    answer.Add(prefix + L"name", Take(text));
-    text = nullptr;
-    object->get_accValue(child, &text);
-    answer.Add(prefix + L"value", Take(text));
-    text = nullptr;
-    object->get_accDescription(child, &text);
-    answer.Add(prefix + L"desc", Take(text));
-    text = nullptr;
-    object->get_accDefaultAction(child, &text);
-    answer.Add(prefix + L"action", Take(text));
-    VARIANT role;
-    VariantInit(&role);
-    object->get_accRole(child, &role);
-    answer.Add(prefix + L"role", role.vt == VT_I4 ? role.lVal : -1);
+    answer.Add(prefix + L"name", AccessibleText(object, &IAccessible::get_accName, id));
+    answer.Add(prefix + L"value", AccessibleText(object, &IAccessible::get_accValue, id));
+    answer.Add(prefix + L"desc", AccessibleText(object, &IAccessible::get_accDescription, id));
+    answer.Add(prefix + L"action", AccessibleText(object, &IAccessible::get_accDefaultAction, id));
+    const LONG role = AccessibleNumber(object, &IAccessible::get_accRole, id);
+    answer.Add(prefix + L"role", role);
     wchar_t roleText[64] = {};
-    if (role.vt == VT_I4)
-        GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
+    if (role != -1)
+        GetRoleTextW(static_cast<DWORD>(role), roleText, 64);
     answer.Add(prefix + L"roletext", roleText);
-    VARIANT state;
-    VariantInit(&state);
-    object->get_accState(child, &state);
-    answer.Add(prefix + L"state", state.vt == VT_I4 ? state.lVal : -1);
+    answer.Add(prefix + L"state", AccessibleNumber(object, &IAccessible::get_accState, id));
     LONG x = 0, y = 0, w = 0, h = 0;
-    object->accLocation(&x, &y, &w, &h, child);
+    object->accLocation(&x, &y, &w, &h, Child(id));
     answer.Add(prefix + L"x", x).Add(prefix + L"y", y).Add(prefix + L"w", w).Add(prefix + L"h", h);
 }
 
@@ -118,11 +100,9 @@ Result Tree(HWND window) {
     result.answer.Add(L"count", count);
     for (LONG id = 1; id <= count; ++id)
         Describe(object.get(), id, std::to_wstring(id) + L".", result.answer);
-    std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
+    std::vector<win32::Variant> children(static_cast<size_t>(count > 0 ? count : 1));
     LONG obtained = 0;
-    AccessibleChildren(object.get(), 0, count, children.data(), &obtained);
-    for (VARIANT& child : children)
-        VariantClear(&child);
+    AccessibleChildren(object.get(), 0, count, win32::VariantArray(children.data()), &obtained);
     result.answer.Add(L"children", obtained);
     return result;
 }
@@ -147,10 +127,9 @@ Result HrAnswer(HRESULT hr) {
     return result;
 }
 
-Result IdAnswer(HRESULT hr, VARIANT& found) {
+Result IdAnswer(HRESULT hr, const win32::Variant& found) {
     Result result;
-    result.answer.Add(L"hr", Hex(hr)).Add(L"id", IdOf(found));
-    VariantClear(&found);
+    result.answer.Add(L"hr", Hex(hr)).Add(L"id", IdOf(*found.get()));
     return result;
 }
 
@@ -169,21 +148,21 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
         return;
     std::wstring name;
     ComPtr<IAccessible> accessible;
-    VARIANT which;
-    VariantInit(&which);
+    win32::Variant which;
     if (SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object),
-                                            static_cast<DWORD>(child), accessible.put(), &which))) {
-        BSTR text = nullptr;
-        accessible->get_accName(which, &text);
-        name = Take(text);
-        VariantClear(&which);
+                                            static_cast<DWORD>(child), accessible.put(),
+                                            which.put()))) {
+        win32::UniqueBstr text;
+        accessible->get_accName(*which.get(), text.put());
+        if (text)
+            name.assign(text.get(), SysStringLen(text.get()));
     }
     const std::lock_guard<std::mutex> lock(g_eventsLock);
     g_events.push_back({event, child, name});
 }
 
 DWORD WINAPI WatchThread(void* parameter) {
-    CoInitialize(nullptr);
+    const win32::ComSession com;
     const auto pid = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(parameter));
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE, nullptr,
                                          OnWinEvent, pid, 0, WINEVENT_OUTOFCONTEXT);
@@ -194,7 +173,6 @@ DWORD WINAPI WatchThread(void* parameter) {
     }
     if (hook)
         UnhookWinEvent(hook);
-    CoUninitialize();
     return 0;
 }
 
@@ -214,23 +192,20 @@ Result Run(const Fields& f) {
         });
     if (command == L"focus")
         return WithObject(f, 1, [](IAccessible* object, const Fields&) {
-            VARIANT found;
-            VariantInit(&found);
-            const HRESULT hr = object->get_accFocus(&found);
+            win32::Variant found;
+            const HRESULT hr = object->get_accFocus(found.put());
             return IdAnswer(hr, found);
         });
     if (command == L"hit")
         return WithObject(f, 3, [](IAccessible* object, const Fields& f) {
-            VARIANT found;
-            VariantInit(&found);
-            const HRESULT hr = object->accHitTest(Number(f[2]), Number(f[3]), &found);
+            win32::Variant found;
+            const HRESULT hr = object->accHitTest(Number(f[2]), Number(f[3]), found.put());
             return IdAnswer(hr, found);
         });
     if (command == L"nav")
         return WithObject(f, 3, [](IAccessible* object, const Fields& f) {
-            VARIANT found;
-            VariantInit(&found);
-            const HRESULT hr = object->accNavigate(Number(f[3]), Child(Number(f[2])), &found);
+            win32::Variant found;
+            const HRESULT hr = object->accNavigate(Number(f[3]), Child(Number(f[2])), found.put());
             return IdAnswer(hr, found);
         });
     if (command == L"hold" && f.size() > 1) {
@@ -241,11 +216,10 @@ Result Run(const Fields& f) {
         if (!g_held)
             return Fail(L"nothing held");
         LONG count = 0;
-        BSTR name = nullptr;
+        win32::UniqueBstr name;
         Result result;
         result.answer.Add(L"count.hr", Hex(g_held->get_accChildCount(&count)));
-        result.answer.Add(L"name.hr", Hex(g_held->get_accName(Child(1), &name)));
-        SysFreeString(name);
+        result.answer.Add(L"name.hr", Hex(g_held->get_accName(Child(1), name.put())));
         g_held.reset();
         return result;
     }

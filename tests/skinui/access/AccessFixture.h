@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/skinui/support/TestWindow.h"
+#include "tests/support/AccessibleProperties.h"
 
 #include "skinui/core/SkinWindowManager.h"
 #include "win32/ComPtr.h"
@@ -75,13 +76,7 @@ protected:
                                        object.put_void());
         return object.get();
     }
-    static VARIANT Child(LONG id) {
-        VARIANT child;
-        VariantInit(&child);
-        child.vt = VT_I4;
-        child.lVal = id;
-        return child;
-    }
+    static VARIANT Child(LONG id) { return testsupport::ChildVariant(id); }
     // The child id of the exposed control whose name is `name`; 0 when none is.
     LONG IdOf(const std::wstring& name) {
         LONG count = 0;
@@ -92,36 +87,21 @@ protected:
         return 0;
     }
     std::wstring NameOf(LONG id) {
-        BSTR text = nullptr;
-        Object()->get_accName(Child(id), &text);
-        std::wstring name = text ? text : L"";
-        SysFreeString(text);
-        return name;
+        return testsupport::AccessibleText(Object(), &IAccessible::get_accName, id);
     }
     LONG RoleOf(LONG id) {
-        VARIANT role;
-        VariantInit(&role);
-        Object()->get_accRole(Child(id), &role);
-        return role.vt == VT_I4 ? role.lVal : -1;
+        return testsupport::AccessibleNumber(Object(), &IAccessible::get_accRole, id);
     }
     LONG StateOf(LONG id) {
-        VARIANT state;
-        VariantInit(&state);
-        Object()->get_accState(Child(id), &state);
-        return state.vt == VT_I4 ? state.lVal : -1;
+        return testsupport::AccessibleNumber(Object(), &IAccessible::get_accState, id);
     }
     std::wstring ValueOf(LONG id) {
-        BSTR text = nullptr;
-        Object()->get_accValue(Child(id), &text);
-        std::wstring value = text ? text : L"";
-        SysFreeString(text);
-        return value;
+        return testsupport::AccessibleText(Object(), &IAccessible::get_accValue, id);
     }
     LONG FocusId() {
-        VARIANT focus;
-        VariantInit(&focus);
-        Object()->get_accFocus(&focus);
-        return focus.vt == VT_I4 ? focus.lVal : -1;
+        win32::Variant focus;
+        Object()->get_accFocus(focus.put());
+        return focus.get()->vt == VT_I4 ? focus.get()->lVal : -1;
     }
     void Key(WPARAM key) {
         PostMessageW(hwnd, WM_KEYDOWN, key, 1);

@@ -56,12 +56,12 @@ TEST_F(AccessWindow, ClientObjectNamesEveryControlWithItsRoleAndState) {
     EXPECT_EQ(ValueOf(12), L"25%");
 
     // AccessibleChildren walks the same children.
-    std::vector<VARIANT> children(static_cast<size_t>(count));
+    std::vector<win32::Variant> children(static_cast<size_t>(count));
     LONG obtained = 0;
-    ASSERT_EQ(AccessibleChildren(Object(), 0, count, children.data(), &obtained), S_OK);
+    ASSERT_EQ(
+        AccessibleChildren(Object(), 0, count, win32::VariantArray(children.data()), &obtained),
+        S_OK);
     EXPECT_EQ(obtained, count);
-    for (VARIANT& child : children)
-        VariantClear(&child);
 }
 
 TEST_F(AccessWindow, StateAndPageChangesShowInTheTree) {
