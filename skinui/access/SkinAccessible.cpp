@@ -174,33 +174,38 @@ HRESULT STDMETHODCALLTYPE SkinAccessible::get_accChild(VARIANT child, IDispatch*
     return control ? S_FALSE : E_INVALIDARG;
 }
 
-HRESULT STDMETHODCALLTYPE SkinAccessible::get_accName(VARIANT child, BSTR* name) {
+template <typename TextOf>
+HRESULT SkinAccessible::AnswerText(const VARIANT& child, BSTR* out, TextOf textOf) {
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
     CControlUI* control = nullptr;
     const HRESULT hr = Resolve(child, control);
     if (FAILED(hr))
         return hr;
-    if (!control) {
+    return ReturnText(textOf(control), out);
+}
+
+HRESULT STDMETHODCALLTYPE SkinAccessible::get_accName(VARIANT child, BSTR* name) {
+    return AnswerText(child, name, [this](CControlUI* control) {
+        if (control)
+            return NameOf(m_manager->GetRoot(), control);
         wchar_t title[256] = {};
         GetWindowTextW(m_window, title, static_cast<int>(sizeof(title) / sizeof(title[0])));
-        return ReturnText(title, name);
-    }
-    return ReturnText(NameOf(m_manager->GetRoot(), control), name);
+        return std::wstring(title);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accValue(VARIANT child, BSTR* value) {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(child, control);
-    if (FAILED(hr))
-        return hr;
-    return ReturnText(control ? ValueOf(control) : std::wstring{}, value);
+    return AnswerText(child, value, [](CControlUI* control) {
+        return control ? ValueOf(control) : std::wstring{};
+    });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(child, control);
-    if (FAILED(hr))
-        return hr;
-    return ReturnText(control ? DescriptionOf(control) : std::wstring{}, description);
+    return AnswerText(child, description, [](CControlUI* control) {
+        return control ? DescriptionOf(control) : std::wstring{};
+    });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accRole(VARIANT child, VARIANT* role) {
@@ -239,11 +244,7 @@ HRESULT STDMETHODCALLTYPE SkinAccessible::get_accState(VARIANT child, VARIANT* s
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(child, control);
-    if (FAILED(hr))
-        return hr;
-    return ReturnText({}, help);
+    return AnswerText(child, help, [](CControlUI*) { return std::wstring{}; });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) {
@@ -257,14 +258,11 @@ HRESULT STDMETHODCALLTYPE SkinAccessible::get_accHelpTopic(BSTR* file, VARIANT c
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(child, control);
-    if (FAILED(hr))
-        return hr;
-    std::wstring keys;
-    if (control && control->GetShortcut() != 0)
-        keys = std::wstring(L"Alt+") + control->GetShortcut();
-    return ReturnText(keys, shortcut);
+    return AnswerText(child, shortcut, [](CControlUI* control) {
+        return control && control->GetShortcut() != 0
+                   ? std::wstring(L"Alt+") + control->GetShortcut()
+                   : std::wstring{};
+    });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accFocus(VARIANT* child) {
@@ -289,11 +287,9 @@ HRESULT STDMETHODCALLTYPE SkinAccessible::get_accSelection(VARIANT* children) {
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(child, control);
-    if (FAILED(hr))
-        return hr;
-    return ReturnText(control ? DefaultActionOf(control) : std::wstring{}, action);
+    return AnswerText(child, action, [](CControlUI* control) {
+        return control ? DefaultActionOf(control) : std::wstring{};
+    });
 }
 
 HRESULT STDMETHODCALLTYPE SkinAccessible::accSelect(LONG flags, VARIANT child) {

@@ -65,6 +65,9 @@ private:
     // S_OK with the control (null for CHILDID_SELF), E_INVALIDARG for an unknown child,
     // CO_E_OBJNOTCONNECTED once disconnected.
     HRESULT Resolve(const VARIANT& child, CControlUI*& control) const;
+    // The text getters' one shape: the out parameter cleared, the child resolved, and then
+    // textOf(control) returned (S_FALSE and null for an empty text).
+    template <typename TextOf> HRESULT AnswerText(const VARIANT& child, BSTR* out, TextOf textOf);
     RECT ScreenRect(CControlUI* control) const;
 
     LONG m_references = 1;

@@ -151,6 +151,23 @@ TEST_F(AccessWindow, LocationHitTestNavigationAndFocus) {
     EXPECT_TRUE(StateOf(next) & STATE_SYSTEM_FOCUSED);
 }
 
+TEST_F(AccessWindow, TextGettersOfAnUnknownChildFailWithNoText) {
+    using Getter = testsupport::AccessibleTextGetter;
+    const Getter getters[] = {&IAccessible::get_accName,
+                              &IAccessible::get_accValue,
+                              &IAccessible::get_accDescription,
+                              &IAccessible::get_accHelp,
+                              &IAccessible::get_accKeyboardShortcut,
+                              &IAccessible::get_accDefaultAction};
+    // A caller that does not clear its out parameter must not be left holding what it held.
+    wchar_t stale[] = L"stale";
+    for (size_t i = 0; i < std::size(getters); ++i) {
+        BSTR text = stale;
+        EXPECT_EQ((Object()->*getters[i])(Child(99), &text), E_INVALIDARG) << "getter " << i;
+        EXPECT_EQ(text, nullptr) << "getter " << i;
+    }
+}
+
 TEST_F(AccessWindow, TheObjectOutlivesItsWindowDisconnected) {
     win32::ComPtr<IAccessible> held;
     AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
