@@ -68,7 +68,8 @@ def progress_page(folder, value, text, white=False, hant=False):
 
 
 def failed_page(folder, value=0):
-    state = progress_page(folder, value, "安装失败")
+    """The failure as it shows after progress `value`: the text turned white from 50 % on."""
+    state = progress_page(folder, value, "安装失败", white=value >= 50)
     state["closebtn.visible"] = "true"
     return state
 

@@ -415,12 +415,7 @@ def planted_link_fails_visibly(env):
     env.probe.ask("setreg", "HKCU", RECORDED_DIR_KEY, "InstallDir", folder)
     run = env.start()
     try:
-        run.click(edition_page(folder), "nextbtn")
-        run.click(fast_page(folder), "fastbtn")
-        failed = failed_page(folder, value)
-        if value >= 50:
-            failed["installprogress.textcolor"] = "#FFFFFFFF"
-        run.expect(failed, "安装失败 with the close button", timeout=60)
+        failed = fast_install_fails(run, folder, value)
         run.keep("page-planted-link")
         check(tree_bytes(target) == before, "the installer changed the link's target")
         check((env.session.linux_path(folder) / "tamro").is_symlink(), "the link was replaced")
@@ -430,6 +425,16 @@ def planted_link_fails_visibly(env):
     finally:
         run.kill()
         env.clean([r"C:\orvia-prepared", reference_folder, system])
+
+
+def fast_install_fails(run, folder, value):
+    """Starts the fast install into `folder` and waits for the failure after progress `value`;
+    returns the failed page's state."""
+    run.click(edition_page(folder), "nextbtn")
+    run.click(fast_page(folder), "fastbtn")
+    failed = failed_page(folder, value)
+    run.expect(failed, "安装失败 with the close button", timeout=60)
+    return failed
 
 
 def reference_extraction(env, archive, folder):
@@ -459,12 +464,7 @@ def damaged_payload_fails_visibly(env):
     value = progress[-1] if progress else 0
     run = env.start(env.build / "installer" / "OrvInstallDamaged.exe")
     try:
-        run.click(edition_page(folder), "nextbtn")
-        run.click(fast_page(folder), "fastbtn")
-        failed = failed_page(folder, value)
-        if value >= 50:
-            failed["installprogress.textcolor"] = "#FFFFFFFF"
-        run.expect(failed, "安装失败 with the close button", timeout=60)
+        failed = fast_install_fails(run, folder, value)
         run.keep("page-failed")
         no_registration(env)
         no_staging_file(env)
