@@ -119,13 +119,17 @@ bool ProductKeys(const std::wstring& installFolder, const std::wstring& clientPa
     return machine && user;
 }
 
-bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts) {
+std::wstring UninstallEntryKey(const ShortcutInfo& info) {
     if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
+        return std::wstring();
+    return std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
+}
+
+bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts) {
+    const std::wstring entryKey = UninstallEntryKey(info);
+    if (entryKey.empty())
         return false;
     CreateSubKey(HKEY_LOCAL_MACHINE, product::kUninstallKey, info.entryName.c_str());
-
-    const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     const wchar_t* key = entryKey.c_str();
     // Quoted: Programs and Features runs the command through CreateProcess, which would take an
     // unquoted path with spaces for "C:\Program.exe" followed by arguments if such a file

@@ -51,6 +51,10 @@ struct UninstallEntryFacts {
 // touched. True when every value was written.
 bool WriteUninstallEntry(const ShortcutInfo& info, const UninstallEntryFacts& facts);
 
+// The registry path of the uninstall entry below HKLM; empty for an entry name that is empty or
+// holds a backslash, which would name the Uninstall key itself or a key elsewhere.
+std::wstring UninstallEntryKey(const ShortcutInfo& info);
+
 // Sets (enable) or deletes (!enable) the value "tamro" = clientPath of HKLM's Run key. Deleting
 // a value that does not exist changes nothing. False when the value could not be set.
 bool SetLogonStart(bool enable, const std::wstring& clientPath);

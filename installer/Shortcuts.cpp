@@ -34,10 +34,6 @@ bool IsPlainFileName(const std::wstring& name) {
            name.find_first_of(L"\\/:") == std::wstring::npos;
 }
 
-std::wstring ShortcutFileName(const ShortcutInfo& info) {
-    return info.displayName + product::kShortcutExtension;
-}
-
 const wchar_t* TargetOrNull(const ShortcutInfo& info) {
     return info.target.empty() ? nullptr : info.target.c_str();
 }
@@ -57,6 +53,22 @@ std::string SpecialFolderPath(int csidl) {
     if (!result.empty() && csidl == product::kProgramFilesFolder)
         result += kAnsiSeparator;
     return result;
+}
+
+std::wstring ShortcutFileName(const ShortcutInfo& info) {
+    return info.displayName + product::kShortcutExtension;
+}
+
+std::wstring DesktopShortcutPath(const ShortcutInfo& info) {
+    const std::string desktop = SpecialFolderPath(product::kDesktopFolder);
+    return desktop.empty() ? std::wstring()
+                           : AnsiToWide(desktop) + win32::kPathSeparator + ShortcutFileName(info);
+}
+
+std::wstring ProgramsShortcutFolder(const ShortcutInfo& info) {
+    const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
+    return programs.empty() ? std::wstring()
+                            : AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
 }
 
 bool CreateShellLink(const wchar_t* target, const wchar_t* folder, const wchar_t* fileName,
@@ -99,10 +111,9 @@ bool CreateDesktopShortcut(const ShortcutInfo& info) {
 bool CreateProgramsShortcut(const ShortcutInfo& info) {
     if (!IsPlainFileName(info.displayName))
         return false;
-    const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
-    if (programs.empty())
+    const std::wstring folder = ProgramsShortcutFolder(info);
+    if (folder.empty())
         return false;
-    const std::wstring folder = AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
     // A failed creation shows in the check that follows: a file of that name, or a parent
     // that is not writable, leaves no folder.
     if (!PathIsDirectoryW(folder.c_str()))

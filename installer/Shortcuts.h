@@ -22,6 +22,14 @@ struct ShortcutInfo {
 // the shell does not know the folder.
 std::string SpecialFolderPath(int csidl);
 
+// Where the shortcuts lie: <desktop>\<display name>.lnk, and the Programs sub folder
+// <all-users Programs>\<display name> that holds <display name>.lnk. Empty when the shell does
+// not know the special folder. The installer makes them there, and the uninstaller and a failed
+// silent install take them away from there.
+std::wstring ShortcutFileName(const ShortcutInfo& info);
+std::wstring DesktopShortcutPath(const ShortcutInfo& info);
+std::wstring ProgramsShortcutFolder(const ShortcutInfo& info);
+
 // Writes the shortcut file <folder>\<fileName> (fileName null or empty gives "unknown.lnk")
 // pointing to target (null or empty: no target), with the given description, the normal show
 // command and nothing else. Initialises COM on the calling thread for the duration of the call.

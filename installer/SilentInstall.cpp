@@ -5,7 +5,6 @@
 #include "installer/ProductNames.h"
 #include "installer/Registration.h"
 #include "installer/Shortcuts.h"
-#include "installer/TextConversion.h"
 #include "win32/PathSeparator.h"
 #include "win32/UniqueHandle.h"
 
@@ -48,27 +47,21 @@ std::wstring TrimFolder(std::wstring_view folder) {
     return std::wstring(folder);
 }
 
-void DeleteShortcut(int csidl, const std::wstring& relative) {
-    const std::string folder = SpecialFolderPath(csidl);
-    if (!folder.empty())
-        DeleteFileW((AnsiToWide(folder) + win32::kPathSeparator + relative).c_str());
-}
-
 // After a registration that failed halfway: nothing may point to an installation that is not
 // complete. The product keys stay; they only record the folder.
 void UndoRegistration() {
     const ShortcutInfo names;
-    const std::wstring link = names.displayName + product::kShortcutExtension;
-    DeleteShortcut(product::kDesktopFolder, link);
-    DeleteShortcut(product::kCommonProgramsFolder,
-                   names.displayName + win32::kPathSeparator + link);
-    const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
-    if (!programs.empty())
-        RemoveDirectoryW(
-            (AnsiToWide(programs) + win32::kPathSeparator + names.displayName).c_str());
-    RegDeleteKeyW(
-        HKEY_LOCAL_MACHINE,
-        (std::wstring(product::kUninstallKey) + win32::kPathSeparator + names.entryName).c_str());
+    const std::wstring desktopLink = DesktopShortcutPath(names);
+    if (!desktopLink.empty())
+        DeleteFileW(desktopLink.c_str());
+    const std::wstring programs = ProgramsShortcutFolder(names);
+    if (!programs.empty()) {
+        DeleteFileW((programs + win32::kPathSeparator + ShortcutFileName(names)).c_str());
+        RemoveDirectoryW(programs.c_str());
+    }
+    const std::wstring entryKey = UninstallEntryKey(names);
+    if (!entryKey.empty())
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, entryKey.c_str());
     SetLogonStart(false, std::wstring());
 }
 

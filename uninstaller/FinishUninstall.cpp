@@ -1,6 +1,6 @@
 #include "uninstaller/FinishUninstall.h"
 
-#include "installer/TextConversion.h"
+#include "installer/Registration.h"
 #include "uninstaller/RemovalGuard.h"
 #include "uninstaller/RemovalPaths.h"
 #include "win32/ComPtr.h"
@@ -20,10 +20,6 @@
 namespace {
 
 constexpr wchar_t kCommandInterpreter[] = L"cmd.exe";
-
-std::wstring ShortcutFileName(const ShortcutInfo& info) {
-    return info.displayName + product::kShortcutExtension;
-}
 
 // The link's target as its item list names it and as its path text says; the item list keeps
 // names the ANSI code page cannot hold where the link file stores its path in that page only.
@@ -68,34 +64,28 @@ bool ShortcutTargetsInside(const std::wstring& link, const std::wstring& root) {
 }
 
 void RemoveDesktopShortcut(const ShortcutInfo& info, const std::wstring& root) {
-    const std::string desktop = SpecialFolderPath(product::kDesktopFolder);
-    if (desktop.empty())
-        return;
-    RemoveShortcutInside(AnsiToWide(desktop) + win32::kPathSeparator + ShortcutFileName(info),
-                         root);
+    const std::wstring link = DesktopShortcutPath(info);
+    if (!link.empty())
+        RemoveShortcutInside(link, root);
 }
 
 void RemoveProgramsShortcut(const ShortcutInfo& info, const std::wstring& root) {
-    const std::string programs = SpecialFolderPath(product::kCommonProgramsFolder);
-    if (programs.empty())
+    const std::wstring folder = ProgramsShortcutFolder(info);
+    if (folder.empty())
         return;
-    const std::wstring folder = AnsiToWide(programs) + win32::kPathSeparator + info.displayName;
     RemoveShortcutInside(folder + win32::kPathSeparator + ShortcutFileName(info), root);
     if (PathIsDirectoryEmptyW(folder.c_str()))
         RemoveDirectoryW(folder.c_str());
 }
 
 void RemoveUninstallEntry(const ShortcutInfo& info, const std::wstring& ownPath) {
-    if (info.entryName.empty() || info.entryName.find(win32::kPathSeparator) != std::wstring::npos)
-        return;
-    if (!IsRegisteredUninstaller(ownPath))
+    const std::wstring entryKey = UninstallEntryKey(info);
+    if (entryKey.empty() || !IsRegisteredUninstaller(ownPath))
         return;
     win32::UniqueRegistryKey uninstallKey;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kUninstallKey, 0, KEY_ALL_ACCESS,
                       uninstallKey.put()) != ERROR_SUCCESS)
         return;
-    const std::wstring entryKey =
-        std::wstring(product::kUninstallKey) + win32::kPathSeparator + info.entryName;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, entryKey.c_str());
 }
 
